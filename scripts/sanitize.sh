@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the library and tests with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
+# runs the suite (halting on the first report), then gives every fuzz target a short run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DKW_SANITIZE=ON -DKW_BUILD_FUZZ=ON -DKW_BUILD_BENCH=OFF
+cmake --build build-asan
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+
+runs=${KW_FUZZ_RUNS:-20000}
+for fuzzer in build-asan/bin/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer")
+    corpus="fuzz/corpus/${name#fuzz_}"
+    work=$(mktemp -d)
+    [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+    echo "== $name ($runs runs)"
+    "$fuzzer" -runs="$runs" -max_len=4096 "$work" 2>&1 | tail -n 2
+    rm -rf "$work"
+done
