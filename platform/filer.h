@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/object.h"
@@ -51,6 +52,7 @@ class TFiler : public TObject {
 public:
     static constexpr int kDefaultBufferSize = 4096;
 
+    // Raises EInvalidArgument for a buffer size below 1.
     TFiler(TStream& stream, int bufferSize);
 
     TStream& Stream() const { return stream_; }
@@ -115,13 +117,19 @@ public:
     std::int64_t Position() const;
 
 private:
+    template <class T>
+    void WriteLE(T value);
+    // Hands bytes to the stream, bypassing the buffer; returns how many it accepted.
+    size_t WriteThrough(const void* data, size_t count);
+
     std::int64_t streamStart_;
-    std::int64_t written_ = 0;  // bytes flushed since construction
+    std::int64_t written_ = 0;  // bytes handed to the stream since construction
     size_t used_ = 0;           // bytes in the buffer
 };
 
-// Reads values in the filer's encoding. A value of another kind than asked for, or a stream
-// that ends inside a value, raises EReadError; the reader never reads past the stream's end.
+// Reads values in the filer's encoding. A value of another kind than asked for raises EReadError
+// and is left unconsumed; so does a stream that ends inside a value. The reader never reads past
+// the stream's end and checks every stored length against what is left before allocating.
 // The destructor puts the stream back at the reader's logical position.
 class TReader : public TFiler {
     KW_CLASS(TReader)
@@ -136,9 +144,10 @@ public:
     Char ReadChar();             // a string value of exactly one character
     String ReadIdent();          // kind 7; 8, 9, 0, 13 as "False", "True", "Null", "nil"
     double ReadFloat();          // kind 5, and the other float kinds 15, 16, 17, 21; integers
+    // ReadSingle, ReadDouble and ReadDate take their own kind (15, 21, 17) or any integer.
     float ReadSingle();
     double ReadDouble();
-    std::int64_t ReadCurrency();  // scaled by 10,000
+    std::int64_t ReadCurrency();  // scaled by 10,000; kind 16 or a 32-bit integer
     double ReadDate();
     std::vector<std::uint8_t> ReadBinary();
     void ReadListBegin();
@@ -147,7 +156,8 @@ public:
     TValueType ReadValue();
     // The next kind, without consuming it.
     TValueType NextValue();
-    // Skips one whole value of any kind.
+    // Skips one whole value of any kind; lists (1) and collections (14) run to their vaNull,
+    // sets (11) to their empty name.
     void SkipValue();
     // Raw bytes, no kind in front.
     void Read(void* data, std::int64_t count);
@@ -158,6 +168,15 @@ public:
 
 private:
     std::uint8_t ReadByte();
+    template <class T>
+    T ReadLE();
+    double ReadDoubleOrInteger(TValueType kind);
+    std::string ReadBytes(std::uint64_t count);
+    String ReadUtf16(std::uint64_t count);
+    void SkipBytes(std::uint64_t count);
+    void SkipSet();
+    // Raises EReadError unless `count` more bytes are left in the stream.
+    void RequireAvailable(std::uint64_t count);
     void FillBuffer();
     [[noreturn]] void PropValueError() const;
 

@@ -36,50 +36,67 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Length of the sequence introduced by a lead byte, with the smallest code point it may encode
-// (anything below is an overlong form and is rejected).
+// A lead byte gives the length of its sequence and the range its second byte must fall in;
+// those ranges exclude overlong forms, surrogates and code points above U+10FFFF.
 struct Lead {
     int length;
-    char32_t minimum;
-    char32_t bits;
+    unsigned char low;
+    unsigned char high;
 };
 
 Lead ClassifyLead(unsigned char b) {
     if (b < 0x80)
-        return {1, 0, b};
-    if ((b & 0xE0) == 0xC0)
-        return {2, 0x80, static_cast<char32_t>(b & 0x1F)};
-    if ((b & 0xF0) == 0xE0)
-        return {3, 0x800, static_cast<char32_t>(b & 0x0F)};
-    if ((b & 0xF8) == 0xF0)
-        return {4, 0x10000, static_cast<char32_t>(b & 0x07)};
+        return {1, 0, 0};
+    if (b >= 0xC2 && b <= 0xDF)
+        return {2, 0x80, 0xBF};
+    if (b == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if (b == 0xED)
+        return {3, 0x80, 0x9F};
+    if (b >= 0xE1 && b <= 0xEF)
+        return {3, 0x80, 0xBF};
+    if (b == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (b >= 0xF1 && b <= 0xF3)
+        return {4, 0x80, 0xBF};
+    if (b == 0xF4)
+        return {4, 0x80, 0x8F};
     return {0, 0, 0};
+}
+
+char32_t LeadBits(unsigned char b, int length) {
+    static constexpr std::array<unsigned char, 5> kMask = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    return b & kMask[static_cast<size_t>(length)];
 }
 
 }  // namespace
 
+// Each maximal ill-formed prefix becomes one U+FFFD and decoding resumes at the first byte that
+// did not fit, so a bad byte never swallows the valid character after it.
 String Utf8ToString(std::string_view utf8) {
     String out;
     out.reserve(utf8.size());
     size_t i = 0;
     while (i < utf8.size()) {
-        const Lead lead = ClassifyLead(static_cast<unsigned char>(utf8[i]));
+        const auto first = static_cast<unsigned char>(utf8[i]);
+        const Lead lead = ClassifyLead(first);
         if (lead.length == 0) {
             out.push_back(kReplacement);
             ++i;
             continue;
         }
-        char32_t cp = lead.bits;
+        char32_t cp = LeadBits(first, lead.length);
         int taken = 1;
-        while (taken < lead.length && i + taken < utf8.size() &&
-               (static_cast<unsigned char>(utf8[i + taken]) & 0xC0) == 0x80) {
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + taken]) & 0x3F);
+        while (taken < lead.length && i + taken < utf8.size()) {
+            const auto next = static_cast<unsigned char>(utf8[i + taken]);
+            const bool inRange =
+                taken == 1 ? next >= lead.low && next <= lead.high : next >= 0x80 && next <= 0xBF;
+            if (!inRange)
+                break;
+            cp = (cp << 6) | (next & 0x3F);
             ++taken;
         }
-        const bool complete = taken == lead.length;
-        const bool valid =
-            complete && cp >= lead.minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-        AppendUtf16(out, valid ? cp : kReplacement);
+        AppendUtf16(out, taken == lead.length ? cp : kReplacement);
         i += taken;
     }
     return out;

@@ -7,7 +7,8 @@
 
 namespace kw {
 
-// Conversions at the edges. Malformed input never fails: each bad sequence becomes U+FFFD.
+// Conversions at the edges. Malformed input never fails: each ill-formed sequence (the longest
+// prefix of a valid one, or a lone bad byte or surrogate) becomes U+FFFD.
 String Utf8ToString(std::string_view utf8);
 std::string StringToUtf8(StringView text);
 

@@ -1,0 +1,28 @@
+#include "framework/state.h"
+
+namespace kw {
+
+TKwFrameworkState& KwState() {
+    static TKwFrameworkState state;
+    return state;
+}
+
+void KwResetFrameworkState() {
+    TKwFrameworkState& s = KwState();
+    s.links.Clear();
+    s.pending.Clear();
+    s.processInitLinks = false;
+    s.screen.Reset();
+    s.clipFormats.Clear();
+    s.masterMessage = 0;
+    s.designMode = false;
+    s.designProjectDir = nullptr;
+    s.applications.clear();
+    s.firstPassStarted = false;
+    s.firstPassFinished = false;
+    s.firstFormShown = false;
+    s.terminateRequested = false;
+    s.startTick = 0;
+}
+
+}  // namespace kw
