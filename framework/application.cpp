@@ -12,7 +12,9 @@
 #include "platform/application.h"
 #include "platform/form.h"
 #include "platform/numbers.h"
+#include "platform/properties.h"
 #include "platform/screen.h"
+#include "platform/string_list.h"
 
 namespace kw {
 
@@ -37,11 +39,47 @@ std::uint64_t TickMilliseconds() {
 
 }  // namespace
 
-void KwRegisterReferenceKind(const TKwReferenceKind& kind) {
-    ReferenceKinds().push_back(kind);
+int KwRegisterReferenceKind(const TKwReferenceKind& kind) {
+    auto& kinds = ReferenceKinds();
+    kinds.push_back(kind);
+    return static_cast<int>(kinds.size()) - 1;
 }
 
+void KwUnregisterReferenceKind(int handle) {
+    auto& kinds = ReferenceKinds();
+    // Slots stay, so the other handles remain valid.
+    if (handle >= 0 && handle < static_cast<int>(kinds.size())) kinds[handle] = {};
+}
+
+namespace {
+
+// Registered on first use, and again if a test emptied the registry.
+void EnsurePublishedProperties() {
+    using App = TKwCApplication;
+    if (FindProperty(App::StaticClass(), u"Path"))
+        return;
+    Properties<App>()
+        .Boolean(u"Scaled", &App::Scaled, &App::SetScaled, false)
+        .Integer(u"MinTimeLoad", &App::MinTimeLoad, &App::SetMinTimeLoad, 0)
+        .Boolean(u"RegisterVars", &App::RegisterVars, &App::SetRegisterVars, true)
+        .Text(u"PrivilegesKey", &App::PrivilegesKey, &App::SetPrivilegesKey, String())
+        .Text(u"Path", &App::Path, &App::SetPath, String())
+        .Text(u"PathPkgVars", &App::PathPkgVars, &App::SetPathPkgVars, String())
+        .Text(u"PathPrivileges", &App::PathPrivileges, &App::SetPathPrivileges, String())
+        .Boolean(u"HandleExceptions", &App::HandleExceptions, &App::SetHandleExceptions, true)
+        .Boolean(u"HandleHints", &App::HandleHints, &App::SetHandleHints, true)
+        .Integer(u"MDIMargin", &App::MDIMargin, &App::SetMDIMargin, 1)
+        .Boolean(u"FocusModified", &App::FocusModified, &App::SetFocusModified, false)
+        .Event(u"OnInitLoaded", &App::OnInitLoaded)
+        .Event(u"OnBeforeLoaded", &App::OnBeforeLoaded)
+        .Event(u"OnAfterLoaded", &App::OnAfterLoaded)
+        .Event(u"OnException", &App::OnException);
+}
+
+}  // namespace
+
 TKwCApplication::TKwCApplication(TComponent* owner) : TComponent(nullptr) {
+    EnsurePublishedProperties();
     hostForm_ = dynamic_cast<TCustomForm*>(owner);
     Applications().push_back(this);
     link_ = std::make_unique<TKwLinkEvt>(this, kwInitApplication);
@@ -141,6 +179,14 @@ void TKwCApplication::NotifyUpdate(TKwLinkEvt&) {}
 TKwCApplication* KwCApp() {
     const auto& apps = KwState().applications;
     return apps.empty() ? nullptr : apps.front();
+}
+
+void KwCApplicationsAll(TStringList& list) {
+    list.BeginUpdate();
+    list.Clear();
+    for (TKwCApplication* app : KwState().applications)
+        list.AddObject(app->Name(), app);
+    list.EndUpdate();
 }
 
 void KwChangeApplicationActive(TKwCApplication* newActive, TKwCApplication* previous) {

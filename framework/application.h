@@ -11,6 +11,7 @@ namespace kw {
 
 class TCustomForm;
 class TKwCApplication;
+class TStringList;
 
 using TKwCApplicationNotifyLoaded = std::function<void(TKwCApplication& sender, bool& terminate)>;
 using TKwCApplicationNotifyException =
@@ -100,6 +101,8 @@ private:
 
 // The active application object, or none.
 TKwCApplication* KwCApp();
+// Clears the list, then adds the name of every application object with the object, in list order.
+void KwCApplicationsAll(TStringList& list);
 // Runs the switch of the active application object: restyles and retranslates everything.
 void KwChangeApplicationActive(TKwCApplication* newActive, TKwCApplication* previous);
 
@@ -113,7 +116,9 @@ struct TKwReferenceKind {
     // Resolves every reference again.
     std::function<void()> resolveAll;
 };
-void KwRegisterReferenceKind(const TKwReferenceKind& kind);
+// Returns a handle for KwUnregisterReferenceKind.
+int KwRegisterReferenceKind(const TKwReferenceKind& kind);
+void KwUnregisterReferenceKind(int handle);
 
 // Creates the application object a start-up pass needs when the program has none.
 TKwCApplication& KwCreateApplicationOn(TCustomForm* form);

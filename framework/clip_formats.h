@@ -8,9 +8,6 @@ namespace kw {
 
 class TClass;
 
-// The kind of change reported by events about one item of a collection.
-enum class TKwOperation { opeInsert, opeModify, opeRemove, opeRebuild, opeRebuildSimple };
-
 // Which graphic class serves which clipboard format. Later registrations win lookups.
 class TKwClipFormats {
 public:

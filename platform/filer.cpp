@@ -85,7 +85,12 @@ void TWriter::WriteLE(T value) {
     std::uint8_t bytes[sizeof(T)];
     for (size_t i = 0; i < sizeof(T); ++i)
         bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-    Write(bytes, sizeof(T));
+    if (buffer_.size() - used_ >= sizeof(T)) {
+        std::memcpy(buffer_.data() + used_, bytes, sizeof(T));
+        used_ += sizeof(T);
+    } else {
+        Write(bytes, sizeof(T));
+    }
 }
 
 size_t TWriter::WriteThrough(const void* data, size_t count) {
@@ -174,8 +179,12 @@ void TWriter::WriteString(StringView value) {
             throw EWriteError(u"String too long for the stream");
         WriteValue(TValueType::vaUTF8String);
         WriteLE(static_cast<std::uint32_t>(*utf8Size));
-        const std::string utf8 = StringToUtf8(value);
-        Write(utf8.data(), static_cast<std::int64_t>(utf8.size()));
+        if (*utf8Size == value.size()) {
+            WriteAscii(value);
+        } else {
+            const std::string utf8 = StringToUtf8(value);
+            Write(utf8.data(), static_cast<std::int64_t>(utf8.size()));
+        }
         return;
     }
     if (value.size() > kMaxCount)
@@ -199,8 +208,19 @@ void TWriter::WriteIdent(StringView ident) {
         throw EWriteError(u"Invalid identifier \"" + String(ident) + u"\"");
     WriteValue(TValueType::vaIdent);
     WriteLE(static_cast<std::uint8_t>(ident.size()));
-    for (Char c : ident)
-        WriteLE(static_cast<std::uint8_t>(c));
+    WriteAscii(ident);
+}
+
+void TWriter::WriteAscii(StringView text) {
+    if (text.size() > buffer_.size() - used_)
+        FlushBuffer();
+    if (text.size() > buffer_.size()) {
+        const std::string bytes(text.begin(), text.end());
+        Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+        return;
+    }
+    for (Char c : text)
+        buffer_[used_++] = static_cast<std::uint8_t>(c);
 }
 
 void TWriter::WriteFloat(double value) {
@@ -273,12 +293,6 @@ void TReader::FillBuffer() {
     end_ = static_cast<size_t>(n);
 }
 
-std::uint8_t TReader::ReadByte() {
-    if (pos_ == end_)
-        FillBuffer();
-    return buffer_[pos_++];
-}
-
 void TReader::Read(void* data, std::int64_t count) {
     auto* out = static_cast<std::uint8_t*>(data);
     auto left = static_cast<size_t>(std::max<std::int64_t>(0, count));
@@ -329,11 +343,17 @@ void TReader::RequireAvailable(std::uint64_t count) {
         throw EReadError(kSReadError);
 }
 
-std::string TReader::ReadBytes(std::uint64_t count) {
+String TReader::ReadText(std::uint64_t count, String (*decode)(std::string_view)) {
+    if (count <= end_ - pos_) {
+        const std::string_view bytes(reinterpret_cast<const char*>(buffer_.data() + pos_),
+                                     static_cast<size_t>(count));
+        pos_ += static_cast<size_t>(count);
+        return decode(bytes);
+    }
     RequireAvailable(count);
     std::string bytes(static_cast<size_t>(count), '\0');
     Read(bytes.data(), static_cast<std::int64_t>(count));
-    return bytes;
+    return decode(bytes);
 }
 
 String TReader::ReadUtf16(std::uint64_t count) {
@@ -373,21 +393,19 @@ TValueType TReader::ReadValue() {
 }
 
 TValueType TReader::NextValue() {
-    const TValueType kind = ReadValue();
-    --pos_;  // ReadByte leaves the byte it returned in the buffer
-    return kind;
+    return PeekValue();
 }
 
 std::int32_t TReader::ReadInteger() {
-    switch (NextValue()) {
+    switch (PeekValue()) {
         case TValueType::vaInt8:
-            ReadValue();
+            ConsumeValue();
             return ReadLE<std::int8_t>();
         case TValueType::vaInt16:
-            ReadValue();
+            ConsumeValue();
             return ReadLE<std::int16_t>();
         case TValueType::vaInt32:
-            ReadValue();
+            ConsumeValue();
             return ReadLE<std::int32_t>();
         default:
             PropValueError();
@@ -395,34 +413,34 @@ std::int32_t TReader::ReadInteger() {
 }
 
 std::int64_t TReader::ReadInt64() {
-    if (NextValue() != TValueType::vaInt64)
+    if (PeekValue() != TValueType::vaInt64)
         return ReadInteger();
-    ReadValue();
+    ConsumeValue();
     return ReadLE<std::int64_t>();
 }
 
 bool TReader::ReadBoolean() {
-    const TValueType kind = NextValue();
+    const TValueType kind = PeekValue();
     if (kind != TValueType::vaFalse && kind != TValueType::vaTrue)
         PropValueError();
-    ReadValue();
+    ConsumeValue();
     return kind == TValueType::vaTrue;
 }
 
 String TReader::ReadString() {
-    switch (NextValue()) {
+    switch (PeekValue()) {
         case TValueType::vaString:
-            ReadValue();
-            return Cp1252ToString(ReadBytes(ReadByte()));
+            ConsumeValue();
+            return ReadText(ReadByte(), Cp1252ToString);
         case TValueType::vaLString:
-            ReadValue();
-            return Cp1252ToString(ReadBytes(ReadLE<std::uint32_t>()));
+            ConsumeValue();
+            return ReadText(ReadLE<std::uint32_t>(), Cp1252ToString);
         case TValueType::vaWString:
-            ReadValue();
+            ConsumeValue();
             return ReadUtf16(ReadLE<std::uint32_t>());
         case TValueType::vaUTF8String:
-            ReadValue();
-            return Utf8ToString(ReadBytes(ReadLE<std::uint32_t>()));
+            ConsumeValue();
+            return ReadText(ReadLE<std::uint32_t>(), Utf8ToString);
         default:
             PropValueError();
     }
@@ -436,21 +454,21 @@ Char TReader::ReadChar() {
 }
 
 String TReader::ReadIdent() {
-    switch (NextValue()) {
+    switch (PeekValue()) {
         case TValueType::vaIdent:
-            ReadValue();
-            return Cp1252ToString(ReadBytes(ReadByte()));
+            ConsumeValue();
+            return ReadText(ReadByte(), Cp1252ToString);
         case TValueType::vaFalse:
-            ReadValue();
+            ConsumeValue();
             return u"False";
         case TValueType::vaTrue:
-            ReadValue();
+            ConsumeValue();
             return u"True";
         case TValueType::vaNull:
-            ReadValue();
+            ConsumeValue();
             return u"Null";
         case TValueType::vaNil:
-            ReadValue();
+            ConsumeValue();
             return u"nil";
         default:
             PropValueError();
@@ -458,9 +476,9 @@ String TReader::ReadIdent() {
 }
 
 double TReader::ReadFloat() {
-    switch (NextValue()) {
+    switch (PeekValue()) {
         case TValueType::vaExtended: {
-            ReadValue();
+            ConsumeValue();
             TExtended80 bytes;
             Read(bytes.data(), static_cast<std::int64_t>(bytes.size()));
             return ExtendedToDouble(bytes);
@@ -477,9 +495,9 @@ double TReader::ReadFloat() {
 }
 
 double TReader::ReadDoubleOrInteger(TValueType kind) {
-    if (NextValue() != kind)
+    if (PeekValue() != kind)
         return static_cast<double>(ReadInt64());
-    ReadValue();
+    ConsumeValue();
     return std::bit_cast<double>(ReadLE<std::uint64_t>());
 }
 
@@ -492,23 +510,23 @@ double TReader::ReadDate() {
 }
 
 float TReader::ReadSingle() {
-    if (NextValue() != TValueType::vaSingle)
+    if (PeekValue() != TValueType::vaSingle)
         return static_cast<float>(ReadInt64());
-    ReadValue();
+    ConsumeValue();
     return std::bit_cast<float>(ReadLE<std::uint32_t>());
 }
 
 std::int64_t TReader::ReadCurrency() {
-    if (NextValue() != TValueType::vaCurrency)
+    if (PeekValue() != TValueType::vaCurrency)
         return static_cast<std::int64_t>(ReadInteger()) * 10000;
-    ReadValue();
+    ConsumeValue();
     return ReadLE<std::int64_t>();
 }
 
 std::vector<std::uint8_t> TReader::ReadBinary() {
-    if (NextValue() != TValueType::vaBinary)
+    if (PeekValue() != TValueType::vaBinary)
         PropValueError();
-    ReadValue();
+    ConsumeValue();
     const std::uint32_t count = ReadLE<std::uint32_t>();
     RequireAvailable(count);
     std::vector<std::uint8_t> bytes(count);
@@ -517,19 +535,19 @@ std::vector<std::uint8_t> TReader::ReadBinary() {
 }
 
 void TReader::ReadListBegin() {
-    if (NextValue() != TValueType::vaList)
+    if (PeekValue() != TValueType::vaList)
         PropValueError();
-    ReadValue();
+    ConsumeValue();
 }
 
 void TReader::ReadListEnd() {
-    if (NextValue() != TValueType::vaNull)
+    if (PeekValue() != TValueType::vaNull)
         PropValueError();
-    ReadValue();
+    ConsumeValue();
 }
 
 bool TReader::EndOfList() {
-    return NextValue() == TValueType::vaNull;
+    return PeekValue() == TValueType::vaNull;
 }
 
 void TReader::SkipSet() {
@@ -541,7 +559,7 @@ void TReader::SkipValue() {
     // Iterative, so that deeply nested lists in a damaged stream cannot exhaust the stack.
     std::uint64_t openLists = 0;
     do {
-        switch (ReadValue()) {
+        switch (static_cast<TValueType>(ReadByte())) {
             case TValueType::vaNull:
                 if (openLists > 0)
                     --openLists;

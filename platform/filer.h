@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/object.h"
@@ -93,7 +94,8 @@ public:
     // As the 32-bit form when the value fits in 32 bits, else kind 19.
     void WriteInteger(std::int64_t value);
     void WriteBoolean(bool value);
-    // Kind 20 with UTF-8 when that is shorter than UTF-16, else kind 18 (also for empty text).
+    // Kind 20 with UTF-8 when that is shorter than UTF-16, else kind 18 (also for empty text,
+    // and for text with an unpaired surrogate, which UTF-8 cannot carry).
     void WriteString(StringView value);
     void WriteChar(Char value);
     // Kind 7: an identifier of at most 255 ASCII characters.
@@ -119,6 +121,8 @@ public:
 private:
     template <class T>
     void WriteLE(T value);
+    // Text known to be ASCII, one byte per character.
+    void WriteAscii(StringView text);
     // Hands bytes to the stream, bypassing the buffer; returns how many it accepted.
     size_t WriteThrough(const void* data, size_t count);
 
@@ -128,8 +132,9 @@ private:
 };
 
 // Reads values in the filer's encoding. A value of another kind than asked for raises EReadError
-// and is left unconsumed; so does a stream that ends inside a value. The reader never reads past
-// the stream's end and checks every stored length against what is left before allocating.
+// and is left unconsumed; a stream that ends inside a value raises EReadError too. The reader
+// never reads past the stream's end and checks every stored length against what is left before
+// allocating.
 // The destructor puts the stream back at the reader's logical position.
 class TReader : public TFiler {
     KW_CLASS(TReader)
@@ -167,11 +172,25 @@ public:
     bool AtEnd();
 
 private:
-    std::uint8_t ReadByte();
+    // Hot paths, kept inline so that every value does not pay calls through the library's
+    // exported symbols.
+    std::uint8_t ReadByte() {
+        if (pos_ == end_)
+            FillBuffer();
+        return buffer_[pos_++];
+    }
+    TValueType PeekValue() {
+        if (pos_ == end_)
+            FillBuffer();
+        return static_cast<TValueType>(buffer_[pos_]);
+    }
+    // Takes the kind byte that PeekValue just returned; it is still in the buffer.
+    void ConsumeValue() { ++pos_; }
     template <class T>
     T ReadLE();
     double ReadDoubleOrInteger(TValueType kind);
-    std::string ReadBytes(std::uint64_t count);
+    // Decodes `count` 8-bit bytes, straight from the buffer when they are all there.
+    String ReadText(std::uint64_t count, String (*decode)(std::string_view));
     String ReadUtf16(std::uint64_t count);
     void SkipBytes(std::uint64_t count);
     void SkipSet();

@@ -449,6 +449,7 @@ void TFormReader::DefineBinaryProperty(const String& name, TStreamProc readData,
         return;
     TMemoryStream block;
     block.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    block.SetPosition(0);
     readData(block);
 }
 

@@ -55,7 +55,8 @@ private:
 //
 // When reading fails, the components this read created are destroyed again and the others
 // (the root and the existing components read into) lose csLoading and csReading; values
-// already assigned to them stay. Loaded is not called.
+// already assigned to them stay. Loaded is not called. An exception from Loaded itself
+// propagates with the tree complete.
 class TFormReader : public TReader {
     KW_CLASS(TFormReader)
 public:

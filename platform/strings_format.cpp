@@ -186,7 +186,7 @@ String SignedFloatText(double value, Render render) {
 // Widths and precisions beyond this are taken as this.
 constexpr int kMaxCount = 1 << 20;
 
-struct Spec {
+struct Directive {
     bool left = false;
     int width = 0;
     std::optional<int> precision;
@@ -254,8 +254,8 @@ private:
         return value;
     }
 
-    Spec ReadSpec() {
-        Spec spec;
+    Directive ReadDirective() {
+        Directive directive;
         std::optional<int> count = ReadCount();
         if (count && Peek() == u':') {
             ++at_;
@@ -265,60 +265,61 @@ private:
             count.reset();
         }
         if (!count && Peek() == u'-') {
-            spec.left = true;
+            directive.left = true;
             ++at_;
         }
-        spec.width = count ? *count : ReadCount().value_or(0);
-        if (spec.width < 0) {
-            spec.left = true;
-            spec.width = -spec.width;
+        directive.width = count ? *count : ReadCount().value_or(0);
+        if (directive.width < 0) {
+            directive.left = true;
+            directive.width = -directive.width;
         }
         if (Peek() == u'.') {
             ++at_;
-            spec.precision = std::max(ReadCount().value_or(0), 0);
+            directive.precision = std::max(ReadCount().value_or(0), 0);
         }
         if (at_ >= format_.size())
             Fail();
-        spec.type = format_[at_++];
-        if (spec.type >= u'A' && spec.type <= u'Z')
-            spec.type = static_cast<Char>(spec.type + 32);
-        return spec;
+        directive.type = format_[at_++];
+        if (directive.type >= u'A' && directive.type <= u'Z')
+            directive.type = static_cast<Char>(directive.type + 32);
+        return directive;
     }
 
     void AppendSpecifier() {
-        const Spec spec = ReadSpec();
-        String text = Convert(spec, NextArg());
-        const auto width = static_cast<size_t>(spec.width);
+        const Directive directive = ReadDirective();
+        String text = Convert(directive, NextArg());
+        const auto width = static_cast<size_t>(directive.width);
         if (text.size() < width) {
             const String padding(width - text.size(), u' ');
-            text = spec.left ? text + padding : padding + text;
+            text = directive.left ? text + padding : padding + text;
         }
         out_.append(text);
     }
 
-    String Convert(const Spec& spec, const FormatArg& arg) {
+    String Convert(const Directive& directive, const FormatArg& arg) {
         const FormatArg::Value& v = arg.value();
-        if (spec.type == u's') {
+        if (directive.type == u's') {
             const auto* text = std::get_if<String>(&v);
             if (text == nullptr)
                 Fail();
-            return spec.precision ? text->substr(0, static_cast<size_t>(*spec.precision)) : *text;
+            return directive.precision ? text->substr(0, static_cast<size_t>(*directive.precision))
+                                       : *text;
         }
         if (const auto* d = std::get_if<double>(&v))
-            return FloatText(spec, *d);
+            return FloatText(directive, *d);
         if (std::holds_alternative<String>(v))
             Fail();
-        return IntegerText(spec, arg);
+        return IntegerText(directive, arg);
     }
 
-    String IntegerText(const Spec& spec, const FormatArg& arg) {
+    String IntegerText(const Directive& directive, const FormatArg& arg) {
         const FormatArg::Value& v = arg.value();
         const auto* s = std::get_if<std::int64_t>(&v);
         const std::uint64_t mask = ~std::uint64_t{0} >> (64 - arg.bits());
         const std::uint64_t bitPattern =
             (s != nullptr ? static_cast<std::uint64_t>(*s) : std::get<std::uint64_t>(v)) & mask;
-        const int minDigits = spec.precision.value_or(0);
-        switch (spec.type) {
+        const int minDigits = directive.precision.value_or(0);
+        switch (directive.type) {
             case u'd': {
                 const bool negative = s != nullptr && *s < 0;
                 const std::uint64_t magnitude =
@@ -343,14 +344,14 @@ private:
         return text;
     }
 
-    String FloatText(const Spec& spec, double value) {
-        const int decimals = spec.precision.value_or(2);
-        const int significant = std::max(spec.precision.value_or(15), 1);
-        switch (spec.type) {
+    String FloatText(const Directive& directive, double value) {
+        const int decimals = directive.precision.value_or(2);
+        const int significant = std::max(directive.precision.value_or(15), 1);
+        switch (directive.type) {
             case u'f':
             case u'n':
             case u'm': {
-                const bool grouped = spec.type != u'f';
+                const bool grouped = directive.type != u'f';
                 return SignedFloatText(
                     value, [&](double m) { return FixedText(ExactDecimal(m), decimals, grouped); });
             }

@@ -342,6 +342,8 @@ TEST_F(FormPkgTest, StandAlonePackagesStartBeforeTheApplicationObject) {
         HostForm form;
         auto& app = Create<TKwCApplication>(form);
         app.SetName(u"App");
+        app.SetPath(u"packs");
+        app.SetMDIMargin(1);  // the default: not stored
         auto& early = Create<EarlyPkg>(form);
         early.SetName(u"Strings1");
         early.items = {u"a", u"b"};
@@ -353,6 +355,7 @@ TEST_F(FormPkgTest, StandAlonePackagesStartBeforeTheApplicationObject) {
     EXPECT_EQ(log, std::vector<String>{u"Strings1:2"});
     ASSERT_NE(KwCApp(), nullptr);
     EXPECT_EQ(KwCApp()->Name(), u"App");
+    EXPECT_EQ(KwCApp()->Path(), u"packs");
     EXPECT_TRUE(KwState().pending.Empty());
     EarlyPkg::log = nullptr;
 }

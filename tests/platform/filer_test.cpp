@@ -174,6 +174,7 @@ TEST(FilerReaderTest, RoundTripsEveryKindWithAnyBufferSize) {
         w.WriteBinary(blob, sizeof(blob));
         w.WriteCurrency(12345);
         w.WriteChar(u'\u20AC');
+        w.WriteString(String(5000, u'q'));  // longer than the writer's buffer
     });
     for (int bufferSize : {1, 3, 7, 4096}) {
         SCOPED_TRACE(bufferSize);
@@ -189,6 +190,7 @@ TEST(FilerReaderTest, RoundTripsEveryKindWithAnyBufferSize) {
         EXPECT_EQ(reader.ReadBinary(), Bytes(std::begin(blob), std::end(blob)));
         EXPECT_EQ(reader.ReadFloat(), 1.2345);
         EXPECT_EQ(reader.ReadChar(), u'\u20AC');
+        EXPECT_EQ(reader.ReadString(), String(5000, u'q'));
         EXPECT_TRUE(reader.AtEnd());
     }
 }

@@ -470,57 +470,35 @@ TEST_F(FormStream, HeaderIsChecked) {
 
 TEST_F(FormStream, BadContentNamesTheCulpritAndLeavesNoComponents) {
     struct Case {
-        std::function<void(TWriter&)> body;
+        TWriterProc body;
         const char16_t* culprit;
     };
-    auto child = [](const Char* cls, const Char* name, std::function<void(TWriter&)> props) {
+    auto prop = [](const Char* name, TWriterProc value) {
+        return [=](TWriter& w) {
+            w.WriteString(name);
+            value(w);
+        };
+    };
+    auto child = [](const Char* cls, TWriterProc props) {
         return [=](TWriter& w) {
             w.WriteListEnd();  // no root properties
             w.WriteString(cls);
-            w.WriteString(name);
+            w.WriteString(u"A");
             props(w);
             w.WriteListEnd();
             w.WriteListEnd();
         };
     };
     const Case cases[] = {
-        {[](TWriter& w) {
-             w.WriteString(u"Bogus");
-             w.WriteInteger(1);
-         },
-         u"Bogus"},
-        {[](TWriter& w) {
-             w.WriteString(u"Width");
-             w.WriteString(u"wide");
-         },
-         u"Width"},
-        {[](TWriter& w) {
-             w.WriteString(u"Align");
-             w.WriteIdent(u"alLeft");
-         },
-         u"alLeft"},
-        {[](TWriter& w) {
-             w.WriteString(u"Font.Bold");
-             w.WriteBoolean(true);
-         },
-         u"Bold"},
-        {[](TWriter& w) {
-             w.WriteString(u"Caption.X");
-             w.WriteBoolean(true);
-         },
-         u"Caption"},
-        {[](TWriter& w) {
-             w.WriteString(u"Buddy");
-             w.WriteIdent(u"Nobody");
-         },
-         u"Nobody"},
-        {child(u"TNoSuchClass", u"A", [](TWriter&) {}), u"TNoSuchClass"},
-        {child(u"TTestFont", u"A", [](TWriter&) {}), u"TTestFont"},
-        {child(u"TTestControl", u"A",
-               [](TWriter& w) {
-                   w.WriteString(u"Buddy");
-                   w.WriteIdent(u"Store1");
-               }),
+        {prop(u"Bogus", [](TWriter& w) { w.WriteInteger(1); }), u"Bogus"},
+        {prop(u"Width", [](TWriter& w) { w.WriteString(u"wide"); }), u"Width"},
+        {prop(u"Align", [](TWriter& w) { w.WriteIdent(u"alLeft"); }), u"alLeft"},
+        {prop(u"Font.Bold", [](TWriter& w) { w.WriteBoolean(true); }), u"Bold"},
+        {prop(u"Caption.X", [](TWriter& w) { w.WriteBoolean(true); }), u"Caption"},
+        {prop(u"Buddy", [](TWriter& w) { w.WriteIdent(u"Nobody"); }), u"Nobody"},
+        {child(u"TNoSuchClass", [](TWriter&) {}), u"TNoSuchClass"},
+        {child(u"TTestFont", [](TWriter&) {}), u"TTestFont"},
+        {child(u"TTestControl", prop(u"Buddy", [](TWriter& w) { w.WriteIdent(u"Store1"); })),
          u"Buddy"},
     };
     RegisterClass(TTestFont::StaticClass());

@@ -1,0 +1,260 @@
+#include "packages/memory_refs.h"
+
+#include "framework/application.h"
+#include "packages/language_package.h"
+#include "packages/package_scopes.h"
+#include "packages/state.h"
+#include "packages/strings_package.h"
+#include "platform/application.h"
+#include "platform/filer.h"
+#include "platform/strings.h"
+
+namespace kw {
+
+KW_IMPLEMENT_CLASS(TKwMemoryReference, TPersistent)
+KW_IMPLEMENT_CLASS(TKwMemoryLabel, TKwMemoryReference)
+KW_IMPLEMENT_CLASS(TKwMemoryMessage, TKwMemoryReference)
+KW_IMPLEMENT_CLASS(TKwMemoryText, TKwMemoryReference)
+
+namespace {
+
+TKwIntrusiveList<TKwMemoryReference>& Registry(TKwStringsKind kind) {
+    return KwPackagesState().references[static_cast<size_t>(kind)];
+}
+
+// Visits the references of one kind; `visit` must not create or destroy references.
+template <class F>
+void ForEachReference(TKwStringsKind kind, F visit) {
+    for (TKwMemoryReference* ref = Registry(kind).First(); ref != nullptr;
+         ref = ref->registryHook.next) {
+        visit(*ref);
+    }
+}
+
+bool IsBlank(StringView text) {
+    for (Char c : text) {
+        if (c > u' ')
+            return false;
+    }
+    return true;
+}
+
+// A switch of the active application object re-resolves the references into its strings.
+void RegisterWithApplications() {
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    KwRegisterReferenceKind({
+        [](TKwCApplication& app) {
+            if (TKwPkgLanguage* language = KwLanguageOf(app)) {
+                KwUnCheckPackageReferences(language->SystemStrings());
+                KwUnCheckPackageReferences(language->UserStrings());
+            }
+        },
+        [] { KwUnCheckNilAllReferences(); },
+        [] { KwUpdateAllReferences(); },
+    });
+}
+
+constexpr TKwStringsKind kAllKinds[] = {TKwStringsKind::skLabel, TKwStringsKind::skMessage,
+                                        TKwStringsKind::skText};
+
+}  // namespace
+
+TKwMemoryReference::TKwMemoryReference(TKwStringsKind kind, const String& defaultPkg,
+                                       int defaultId, bool isDefault)
+    : kind_(kind), defaultPkgName_(defaultPkg), defaultId_(defaultId) {
+    if (isDefault) {
+        id_ = -2;
+        default_ = true;
+    }
+    RegisterWithApplications();
+    Registry(kind_).Append(*this);
+}
+
+TKwMemoryReference::~TKwMemoryReference() {
+    Registry(kind_).Remove(*this);
+}
+
+void TKwMemoryReference::Invalidate() {
+    checked_ = false;
+    target_ = nullptr;
+    targetCollection_ = nullptr;
+}
+
+void TKwMemoryReference::Notify() {
+    if (OnChange)
+        OnChange(*this);
+}
+
+void TKwMemoryReference::SetPkgName(const String& name) {
+    if (AnsiSameText(name, pkgName_)) {
+        pkgName_ = name;
+        return;
+    }
+    Invalidate();
+    pkgName_ = name;
+    Notify();
+}
+
+void TKwMemoryReference::SetId(int id) {
+    if (id == id_)
+        return;
+    Invalidate();
+    id_ = id;
+    Notify();
+}
+
+void TKwMemoryReference::DefaultPkgId(const String& defaultPkg, int defaultId) {
+    defaultPkgName_ = defaultPkg;
+    defaultId_ = defaultId;
+    id_ = -2;
+    default_ = true;
+    Invalidate();
+    Notify();
+}
+
+void TKwMemoryReference::PkgId(const String& pkg, int id) {
+    if (pkg == pkgName_ && id == id_)
+        return;
+    pkgName_ = pkg;
+    id_ = id;
+    Invalidate();
+    Notify();
+}
+
+bool TKwMemoryReference::Defined() const {
+    if (KwCApp() == nullptr)
+        return false;
+    return (id_ >= 0 && !IsBlank(pkgName_)) || id_ == -2;
+}
+
+TKwPkgStringsItem* TKwMemoryReference::Resolve() const {
+    const bool explicitChoice = id_ >= 0 && Defined();
+    const String& name = explicitChoice ? pkgName_ : defaultPkgName_;
+    const int id = explicitChoice ? id_ : defaultId_;
+    if (!explicitChoice && (IsBlank(name) || id < 0))
+        return nullptr;
+    TKwPkgStrings* package = KwFindPkgStrings(name);
+    return package != nullptr ? package->Collection(kind_).FindItem(id) : nullptr;
+}
+
+TKwPkgStringsItem* TKwMemoryReference::InfoItem() {
+    if (KwCApp() == nullptr)
+        return nullptr;
+    if (checked_)
+        return target_;
+    target_ = Resolve();
+    targetCollection_ = target_ != nullptr ? &target_->Owner() : nullptr;
+    checked_ = true;
+    return target_;
+}
+
+String TKwMemoryReference::Text() {
+    const TKwPkgStringsItem* item = InfoItem();
+    return item != nullptr ? item->Text() : String();
+}
+
+void TKwMemoryReference::Refresh() {
+    const bool hadTarget = target_ != nullptr;
+    checked_ = false;
+    InfoItem();
+    if (hadTarget || target_ != nullptr)
+        Notify();
+}
+
+void TKwMemoryReference::Assign(const TPersistent* source) {
+    const auto* other = dynamic_cast<const TKwMemoryReference*>(source);
+    if (other == nullptr || other->kind_ != kind_) {
+        TPersistent::Assign(source);
+        return;
+    }
+    if (AnsiSameText(other->pkgName_, pkgName_) && other->id_ == id_)
+        return;
+    checked_ = other->checked_;
+    target_ = other->target_;
+    targetCollection_ = other->targetCollection_;
+    id_ = other->id_;
+    pkgName_ = other->pkgName_;
+    Notify();
+}
+
+void TKwMemoryReference::DefineProperties(TFiler& filer) {
+    TPersistent* ancestor = filer.Ancestor();
+    auto* same = dynamic_cast<TKwMemoryReference*>(ancestor);
+    if (same != nullptr && same->kind_ != kind_)
+        same = nullptr;
+    const bool otherKind = ancestor != nullptr && same == nullptr;
+    const bool storeName =
+        otherKind || (same != nullptr ? same->pkgName_ != pkgName_ : !pkgName_.empty());
+    const bool ownIdStored = default_ ? id_ >= -1 : id_ >= 0;
+    const bool storeId = otherKind || (same != nullptr ? same->id_ != id_ : ownIdStored);
+    filer.DefineProperty(
+        u"PkgName", [this](TReader& reader) { SetPkgName(reader.ReadString()); },
+        [this](TWriter& writer) { writer.WriteString(pkgName_); }, storeName);
+    filer.DefineProperty(
+        u"Id", [this](TReader& reader) { SetId(reader.ReadInteger()); },
+        [this](TWriter& writer) { writer.WriteInteger(static_cast<std::int32_t>(id_)); }, storeId);
+}
+
+String TKwMemoryLabel::Hint() {
+    const TKwPkgStringsLabel* label = Info();
+    return label != nullptr ? label->Hint() : String();
+}
+
+bool KwIsMemoryReferenceEqualTo(const TKwMemoryReference& a, const TKwMemoryReference& b) {
+    return a.PkgName() == b.PkgName() && a.Id() == b.Id();
+}
+
+void KwUnCheckAllReferences(const TKwPkgStringsCollection& collection) {
+    ForEachReference(collection.Kind(), [&](TKwMemoryReference& ref) {
+        if (ref.Checked() && ref.CachedCollection() == &collection)
+            ref.UnCheck();
+    });
+}
+
+void KwUnCheckNilReferences(TKwStringsKind kind) {
+    ForEachReference(kind, [](TKwMemoryReference& ref) {
+        if (ref.CachedTarget() == nullptr)
+            ref.UnCheck();
+    });
+}
+
+void KwUnCheckReferencesTo(const TKwPkgStringsItem& item) {
+    ForEachReference(item.Owner().Kind(), [&](TKwMemoryReference& ref) {
+        if (ref.Checked() && ref.CachedTarget() == &item)
+            ref.UnCheck();
+    });
+}
+
+void KwUpdateReferences(TKwStringsKind kind) {
+    TKwIntrusiveList<TKwMemoryReference>& registry = Registry(kind);
+    if (Application().Destroying() || registry.Empty())
+        return;
+    KwWithScreenUpdate(true, [&] {
+        // Change handlers may create and free references while the pass runs.
+        TKwIntrusiveList<TKwMemoryReference>::Cursor cursor(registry, false);
+        while (TKwMemoryReference* ref = cursor.Next()) {
+            if (!ref->Checked() && ref->Defined())
+                ref->Refresh();
+        }
+    });
+}
+
+void KwUnCheckPackageReferences(const TKwPkgStrings& package) {
+    for (TKwStringsKind kind : kAllKinds)
+        KwUnCheckAllReferences(package.Collection(kind));
+}
+
+void KwUnCheckNilAllReferences() {
+    for (TKwStringsKind kind : kAllKinds)
+        KwUnCheckNilReferences(kind);
+}
+
+void KwUpdateAllReferences() {
+    for (TKwStringsKind kind : kAllKinds)
+        KwUpdateReferences(kind);
+}
+
+}  // namespace kw

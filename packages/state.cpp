@@ -1,0 +1,26 @@
+#include "packages/state.h"
+
+namespace kw {
+
+TKwPackagesState& KwPackagesState() {
+    static TKwPackagesState state;
+    return state;
+}
+
+void KwResetPackagesState() {
+    TKwPackagesState& s = KwPackagesState();
+    s.stringsPackages.clear();
+    for (auto& list : s.references)
+        list.Clear();
+    s.languageHost = {};
+    s.fallbackDayShortNames.Clear();
+    s.fallbackDayLongNames.Clear();
+    s.fallbackMonthShortNames.Clear();
+    s.fallbackMonthLongNames.Clear();
+}
+
+void KwSetLanguageHost(TKwLanguageHost host) {
+    KwPackagesState().languageHost = std::move(host);
+}
+
+}  // namespace kw

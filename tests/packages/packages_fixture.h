@@ -1,0 +1,76 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/errors.h"
+#include "framework/state.h"
+#include "packages/language_package.h"
+#include "packages/memory_refs.h"
+#include "packages/state.h"
+#include "platform/application.h"
+#include "platform/regional.h"
+#include "platform/stream.h"
+
+namespace kw {
+
+// Clean process-wide state around each test, and an application object on demand.
+class PackagesTest : public testing::Test {
+protected:
+    void SetUp() override { ResetAll(); }
+    void TearDown() override {
+        app_.reset();
+        ResetAll();
+    }
+    static void ResetAll() {
+        KwResetFrameworkState();
+        KwResetPackagesState();
+        Application().Reset();
+        ResetRegionalLocale();
+        KwSetMessageLookup(nullptr);
+    }
+
+    // An active application object that owns a language package, which it returns.
+    TKwPkgLanguage& StartApplication() {
+        app_ = std::make_unique<TKwCApplication>();
+        return Create<TKwPkgLanguage>(*app_);
+    }
+
+    std::unique_ptr<TKwCApplication> app_;
+};
+
+// The message number of the library error `action` raises; 0 when it raises none.
+inline int MessageIdOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EKwError& error) {
+        return error.MessageId();
+    }
+    return 0;
+}
+
+inline std::vector<std::uint8_t> SavedBytes(TKwPkgInfo& package) {
+    TMemoryStream stream;
+    package.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+inline void LoadBytes(TKwPkgInfo& package, const std::vector<std::uint8_t>& bytes) {
+    TMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    package.LoadFromStream(stream);
+}
+
+// Counts the change notifications of references.
+struct TChangeCounter {
+    int count = 0;
+    void Watch(TKwMemoryReference& ref) {
+        ref.OnChange = [this](TKwMemoryReference&) { ++count; };
+    }
+};
+
+}  // namespace kw

@@ -1,0 +1,258 @@
+#include "packages/strings_package.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/pkg_formats.h"
+#include "framework/pkg_header.h"
+#include "packages/package_scopes.h"
+#include "packages/packages_fixture.h"
+#include "platform/filer.h"
+#include "platform/form.h"
+#include "platform/string_list.h"
+
+namespace kw {
+namespace {
+
+class StringsPackageTest : public PackagesTest {};
+
+TEST_F(StringsPackageTest, IdChecksRaiseTheirMessagesUnlessLoading) {
+    TKwPkgStrings pkg;
+    pkg.Labels().Add(5, u"five", u"");
+    EXPECT_EQ(MessageIdOf([&] { pkg.Labels().Add(10000, u"", u""); }), 23);
+    EXPECT_EQ(MessageIdOf([&] { pkg.Labels().Add(-1, u"", u""); }), 22);
+    EXPECT_EQ(MessageIdOf([&] { pkg.Labels().Add(5, u"", u""); }), 24);
+    EXPECT_EQ(MessageIdOf([&] { pkg.Messages().Add(9999, u"last"); }), 0);
+    EXPECT_EQ(MessageIdOf([&] { pkg.Labels().Items(0).SetId(9999); }), 0);
+    EXPECT_EQ(pkg.Labels().FindId(9999)->Text(), u"five");
+    EXPECT_EQ(pkg.Labels().FindId(5), nullptr);
+    {
+        TKwLoadingScope loading(pkg);
+        pkg.Labels().Add(10000, u"far", u"");
+        pkg.Labels().Add(-1, u"none", u"");
+        pkg.Texts().Add(3, u"a");
+        pkg.Texts().Add(3, u"b");
+    }
+    EXPECT_EQ(pkg.Labels().Count(), 3);
+    EXPECT_EQ(pkg.Labels().FindId(10000)->Text(), u"far");
+    EXPECT_EQ(pkg.Texts().FindId(3)->Text(), u"a");  // the first of duplicates
+}
+
+TEST_F(StringsPackageTest, UniqueIdIsTheSmallestFreeId) {
+    TKwPkgStrings pkg;
+    EXPECT_EQ(pkg.Labels().UniqueId(), 0);
+    EXPECT_EQ(pkg.Messages().UniqueId(), 0);
+    for (int id : {0, 1, 3}) {
+        pkg.Labels().Add(id, u"", u"");
+        pkg.Messages().Add(id, u"");
+    }
+    EXPECT_EQ(pkg.Labels().UniqueId(), 2);
+    EXPECT_EQ(pkg.Messages().UniqueId(), 2);
+    for (int id : {2, 4}) {
+        pkg.Labels().Add(id, u"", u"");
+        pkg.Messages().Add(id, u"");
+    }
+    EXPECT_EQ(pkg.Labels().UniqueId(), 5);
+    EXPECT_EQ(pkg.Messages().UniqueId(), 5);
+    pkg.Labels().Delete(0);
+    EXPECT_EQ(pkg.Labels().UniqueId(), 0);
+    EXPECT_EQ(pkg.Labels().FindLabel(u"nothing"), nullptr);
+}
+
+TEST_F(StringsPackageTest, ErrorsReadTheirTextsFromTheSystemMessages) {
+    TKwPkgLanguage& language = StartApplication();
+    language.SystemStrings().Messages().Add(23, u"Id %d too big");
+    TKwPkgStrings pkg;
+    pkg.SetName(u"Texts");
+    try {
+        pkg.Labels().Add(10000, u"", u"");
+        FAIL() << "no error";
+    } catch (const EKwError& error) {
+        EXPECT_EQ(error.Message(), u"(Texts) Id 10000 too big.");
+    }
+    try {
+        pkg.Labels().Add(-5, u"", u"");
+        FAIL() << "no error";
+    } catch (const EKwError& error) {
+        EXPECT_EQ(error.Message(), u"(Texts) Message Unknown (System) (22).");
+    }
+}
+
+TEST_F(StringsPackageTest, ReservedNamesAreRefused) {
+    TForm form;
+    auto& onForm = Create<TKwPkgStrings>(form);
+    EXPECT_EQ(MessageIdOf([&] { onForm.SetPkgName(u"system"); }), 67);
+    EXPECT_EQ(MessageIdOf([&] { onForm.SetPkgName(u"USER"); }), 67);
+    TKwPkgStrings loose;
+    EXPECT_EQ(MessageIdOf([&] { loose.SetPkgName(u"User"); }), 67);
+    loose.SetPkgName(u"System");  // allowed off a form, but never found by that name
+    EXPECT_EQ(loose.PkgName(), u"System");
+    EXPECT_EQ(KwFindPkgStrings(u"System"), nullptr);
+    TKwPkgLanguage& language = StartApplication();
+    EXPECT_EQ(KwFindPkgStrings(u"SYSTEM"), &language.SystemStrings());
+    EXPECT_EQ(KwFindPkgStrings(u"user"), &language.UserStrings());
+}
+
+TEST_F(StringsPackageTest, FirstPackageOfANameIsActiveAndSwitchingReresolves) {
+    StartApplication();
+    TKwPkgStrings first;
+    TKwPkgStrings second;
+    first.SetPkgName(u"Main");
+    second.SetPkgName(u"main");
+    first.Labels().Add(1, u"from first", u"");
+    second.Labels().Add(1, u"from second", u"");
+    EXPECT_TRUE(first.Active());
+    EXPECT_FALSE(second.Active());
+
+    TKwMemoryLabel ref;
+    TChangeCounter changes;
+    changes.Watch(ref);
+    ref.PkgId(u"Main", 1);
+    EXPECT_EQ(ref.Text(), u"from first");
+    changes.count = 0;
+
+    second.SetActive(true);
+    EXPECT_TRUE(second.Active());
+    EXPECT_FALSE(first.Active());
+    EXPECT_EQ(changes.count, 1);
+    EXPECT_EQ(ref.Text(), u"from second");
+
+    second.SetActive(false);
+    EXPECT_TRUE(first.Active());
+    EXPECT_EQ(ref.Text(), u"from first");
+
+    TStringList actives;
+    KwPkgStringsActives(actives);
+    ASSERT_EQ(actives.Count(), 1);
+    EXPECT_EQ(actives.Objects(0), &first);
+}
+
+TEST_F(StringsPackageTest, RenamingMakesTheOtherPackageOfTheNameWin) {
+    StartApplication();
+    TKwPkgStrings a;
+    TKwPkgStrings b;
+    a.SetPkgName(u"A");
+    b.SetPkgName(u"B");
+    a.Labels().Add(0, u"a", u"");
+    b.Labels().Add(0, u"b", u"");
+    TKwMemoryLabel ref;
+    ref.PkgId(u"B", 0);
+    EXPECT_EQ(ref.Text(), u"b");
+    a.SetPkgName(u"B");  // joins at the end: the older "B" stays active
+    EXPECT_EQ(ref.Text(), u"b");
+    b.SetPkgName(u"C");
+    EXPECT_EQ(ref.Text(), u"a");
+}
+
+std::vector<std::uint8_t> VersionTwoFile() {
+    TMemoryStream stream;
+    {
+        TWriter writer(stream);
+        TKwPkgHeader{TKwPkgHeader::SignatureFor(u"KwPkgStrings"), 2}.Write(writer);
+        writer.WriteString(u"old");
+        for (int count : {1, 1, 0})
+            writer.WriteInteger(count);
+        writer.WriteInteger(5);
+        writer.WriteString(u"Label");
+        writer.WriteString(u"Hint");
+        writer.WriteInteger(9);
+        writer.WriteString(u"Message");
+    }
+    return stream.Bytes();
+}
+
+TEST_F(StringsPackageTest, AVersionTwoFileLoadsUnprotectedAndKeepsTheWindowFields) {
+    TKwPkgStrings pkg;
+    pkg.DesignWindow().left = 40;
+    pkg.Labels().Add(5, u"mine", u"").SetProtected(true);
+    LoadBytes(pkg, VersionTwoFile());
+    EXPECT_EQ(pkg.Description(), u"old");
+    ASSERT_EQ(pkg.Labels().Count(), 1);
+    EXPECT_EQ(pkg.Labels().FindId(5)->Hint(), u"Hint");
+    EXPECT_FALSE(pkg.Labels().FindId(5)->Protected());
+    EXPECT_EQ(pkg.Messages().FindId(9)->Text(), u"Message");
+    EXPECT_EQ(pkg.DesignWindow().left, 40);
+    EXPECT_EQ(pkg.LoadedVersion(), 2);
+}
+
+TEST_F(StringsPackageTest, EveryVersionRoundTripsWhatItStores) {
+    TKwPkgStrings source;
+    source.SetDescription(u"all");
+    source.Labels().Add(7, u"l", u"h").SetProtected(true);
+    source.Texts().Add(2, u"t\r\nline");
+    source.DesignWindow() = {1, 2, 3, 4, 2};
+    for (int version = 1; version <= 5; ++version) {
+        source.SetSaveVersion(version);
+        TKwPkgStrings back;
+        LoadBytes(back, SavedBytes(source));
+        EXPECT_EQ(back.Labels().FindId(7)->Hint(), u"h");
+        EXPECT_EQ(back.Texts().FindId(2)->Text(), u"t\r\nline");
+        EXPECT_EQ(back.Labels().FindId(7)->Protected(), version >= 5) << version;
+        EXPECT_EQ(back.DesignWindow().height, version >= 3 ? 4 : TKwDesignWindow::kNotPlaced);
+        EXPECT_EQ(back.DesignWindow().state, version >= 4 ? 2 : 0);
+    }
+    EXPECT_THROW(source.SetSaveVersion(6), EInvalidArgument);
+}
+
+TEST_F(StringsPackageTest, HeaderCheckRefusesVersionSixButNotLetterCase) {
+    TKwPkgStrings pkg;
+    pkg.Labels().Add(1, u"kept", u"");
+    std::vector<std::uint8_t> bytes = VersionTwoFile();
+    bytes[12] = 'k';  // "KwPkgStrings" -> "kwPkgStrings"
+    TKwPkgStrings lower;
+    LoadBytes(lower, bytes);
+    EXPECT_EQ(lower.Labels().Count(), 1);
+
+    bytes[32] = 6;
+    EXPECT_EQ(MessageIdOf([&] { LoadBytes(pkg, bytes); }), 47);
+    bytes[32] = 2;
+    bytes[5] = 'X';
+    EXPECT_EQ(MessageIdOf([&] { LoadBytes(pkg, bytes); }), 46);
+    EXPECT_EQ(pkg.Labels().FindId(1)->Text(), u"kept");
+    EXPECT_FALSE(pkg.LoadingProps());
+    EXPECT_TRUE(KwScreen().Update());
+}
+
+TEST_F(StringsPackageTest, ATruncatedFileEndsLoadingAndTheScreenUpdate) {
+    TKwPkgStrings pkg;
+    std::vector<std::uint8_t> bytes = VersionTwoFile();
+    bytes.resize(bytes.size() - 3);
+    EXPECT_THROW(LoadBytes(pkg, bytes), EReadError);
+    EXPECT_FALSE(pkg.LoadingProps());
+    EXPECT_TRUE(KwScreen().Update());
+    EXPECT_EQ(pkg.Labels().Count(), 1);  // partly filled
+}
+
+TEST_F(StringsPackageTest, DescriptionReaderChecksNameAndSignature) {
+    EXPECT_EQ(MessageIdOf([] { KwReadPkgStringsDescription(u" "); }), 3);
+    const std::string path = testing::TempDir() + "kw_strings_description.pst";
+    const String name = Utf8ToString(path);
+    TKwPkgStrings pkg;
+    pkg.SetDescription(u"Said");
+    pkg.SaveToFile(name);
+    EXPECT_EQ(KwReadPkgStringsDescription(name), u"Said");
+    EXPECT_EQ(MessageIdOf([&] { KwReadPkgLanguageDescription(name); }), 33);
+    std::remove(path.c_str());
+}
+
+TEST_F(StringsPackageTest, ReadHelpersAndTheListOfFormPackages) {
+    StartApplication();
+    TForm form;
+    auto& onForm = Create<TKwPkgStrings>(form);
+    onForm.SetPkgName(u" Shared ");
+    onForm.Labels().Add(3, u"caption", u"tip");
+    onForm.Messages().Add(3, u"message");
+    TKwPkgStrings loose;
+    loose.SetPkgName(u"Shared");
+    EXPECT_EQ(KwReadPkgLabelText(u" Shared ", 3), u"caption");
+    EXPECT_EQ(KwReadPkgLabelHint(u" Shared ", 3), u"tip");
+    EXPECT_EQ(KwReadPkgMessage(u" Shared ", 3), u"message");
+    EXPECT_EQ(KwReadPkgText(u" Shared ", 3), u"");
+    EXPECT_EQ(KwReadPkgLabelText(u"Missing", 3), u"");
+    TStringList all;
+    KwPkgStringsAll(all);
+    ASSERT_EQ(all.Count(), 1);
+    EXPECT_EQ(all.Strings(0), u"Shared");
+}
+
+}  // namespace
+}  // namespace kw

@@ -1,0 +1,157 @@
+#include "kwpkg/kinds.h"
+
+#include "framework/errors.h"
+#include "framework/pkg_formats.h"
+#include "kwpkg/package_json.h"
+#include "packages/package_scopes.h"
+#include "platform/exception.h"
+#include "platform/filer.h"
+#include "platform/stream.h"
+#include "platform/unicode.h"
+
+namespace kwpkg {
+
+const std::vector<TKindHandler>& KindHandlers() {
+    static const std::vector<TKindHandler> handlers{
+        {"setup", &kw::kKwFormatSetup, 0, {}, {}},
+        {"language", &kw::kKwFormatLanguage, 0, DumpLanguage, BuildLanguage},
+        {"display", &kw::kKwFormatDisplay, 0, {}, {}},
+        {"images", &kw::kKwFormatImages, 0, {}, {}},
+        {"strings", &kw::kKwFormatStrings, 0, DumpStrings, BuildStrings},
+        {"variables", &kw::kKwFormatVars, 0, {}, {}},
+        {"access", &kw::kKwFormatAccess, 0, {}, {}},
+        {"visibles", &kw::kKwFormatVisibles, 0, {}, {}},
+        {"template", &kw::kKwFormatTemplate, 2, {}, {}},
+        {"image", &kw::kKwFormatImage, 0, {}, {}},
+    };
+    return handlers;
+}
+
+namespace {
+
+kw::TKwPkgHeader ReadHeader(kw::TStream& stream) {
+    if (stream.Size() < kw::TKwPkgHeader::kSize)
+        throw TKwPkgError("too short to be a package file");
+    kw::TReader reader(stream);
+    return kw::TKwPkgHeader::Read(reader);
+}
+
+class TBytesStream : public kw::TMemoryStream {
+public:
+    explicit TBytesStream(const TBytes& bytes) {
+        if (!bytes.empty())
+            Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+        SetPosition(0);
+    }
+};
+
+}  // namespace
+
+const TKindHandler& KindOfFile(const TBytes& file) {
+    TBytesStream stream(file);
+    const kw::TKwPkgHeader header = ReadHeader(stream);
+    for (const TKindHandler& handler : KindHandlers()) {
+        if (header.HasSignature(handler.format->word))
+            return handler;
+    }
+    throw TKwPkgError("not a package file (unknown signature)");
+}
+
+const TKindHandler& KindNamed(const std::string& name) {
+    for (const TKindHandler& handler : KindHandlers()) {
+        if (name == handler.name)
+            return handler;
+    }
+    throw TKwPkgError("kind: unknown package kind \"" + name + "\"");
+}
+
+void LoadQuietly(kw::TKwPkgInfo& package, const TBytes& file) {
+    TBytesStream stream(file);
+    kw::TKwLoadingScope quiet(package);
+    package.LoadFromStream(stream);
+}
+
+TBytes SaveBytes(kw::TKwPkgInfo& package) {
+    kw::TMemoryStream stream;
+    package.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+int SourceVersion(TJsonFields& fields, const kw::TKwPkgFormat& format) {
+    const int version = fields.Integer("version", format.newestVersion);
+    if (version < 1 || version > format.newestVersion) {
+        throw TKwPkgError(fields.PathOf("version") + ": expected 1 to " +
+                          std::to_string(format.newestVersion));
+    }
+    return version;
+}
+
+void CheckKind(TJsonFields& fields, const char* kind) {
+    const std::string found = kw::StringToUtf8(fields.Text("kind", kw::Utf8ToString(kind)));
+    if (found != kind)
+        throw TKwPkgError(fields.PathOf("kind") + ": expected \"" + kind + "\"");
+}
+
+std::string InfoText(const TBytes& file) {
+    const TKindHandler& kind = KindOfFile(file);
+    TBytesStream stream(file);
+    kw::TReader reader(stream);
+    const kw::TKwPkgHeader header = kw::TKwPkgHeader::Read(reader);
+    const kw::String description =
+        header.version >= kind.descriptionSince ? reader.ReadString() : kw::String();
+    return std::string("kind: ") + kind.name + "\nversion: " + std::to_string(header.version) +
+           "\ndescription: " + kw::StringToUtf8(description) + "\n";
+}
+
+std::string DumpText(const TBytes& file) {
+    const TKindHandler& kind = KindOfFile(file);
+    if (!kind.dump)
+        throw TKwPkgError(std::string("dumping ") + kind.name + " packages is not supported yet");
+    TBytesStream stream(file);
+    const int version = ReadHeader(stream).version;
+    if (version > kind.format->newestVersion) {
+        throw TKwPkgError(std::string(kind.name) + " version " + std::to_string(version) +
+                          " is newer than this tool reads (up to " +
+                          std::to_string(kind.format->newestVersion) + ")");
+    }
+    return kind.dump(file).dump(2) + "\n";
+}
+
+TBytes BuildFile(const std::string& jsonText) {
+    Json source;
+    try {
+        source = Json::parse(jsonText);
+    } catch (const Json::parse_error& error) {
+        const std::string what = error.what();
+        const size_t text = what.find("] ");
+        throw TKwPkgError(text == std::string::npos ? what : what.substr(text + 2));
+    }
+    if (!source.is_object() || !source.contains("kind") || !source["kind"].is_string())
+        throw TKwPkgError("the source must be a JSON object with a \"kind\" string");
+    const TKindHandler& kind = KindNamed(source["kind"].get<std::string>());
+    if (!kind.build)
+        throw TKwPkgError(std::string("building ") + kind.name + " packages is not supported yet");
+    return kind.build(source);
+}
+
+std::string DescribeError(const std::exception& error) {
+    if (const auto* numbered = dynamic_cast<const kw::EKwError*>(&error);
+        numbered != nullptr && numbered->Numbered()) {
+        for (const TKindHandler& kind : KindHandlers()) {
+            if (numbered->MessageId() == kind.format->wrongSignatureMessage)
+                return std::string("an embedded package is not a ") + kind.name + " package";
+            if (numbered->MessageId() == kind.format->newerVersionMessage)
+                return std::string("an embedded ") + kind.name + " package is of a newer version";
+        }
+    }
+    std::string text = error.what();
+    if (dynamic_cast<const kw::EReadError*>(&error) != nullptr)
+        text += " (the file is damaged or truncated)";
+    for (char& c : text) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
+}  // namespace kwpkg
