@@ -51,6 +51,22 @@ void KwUnregisterReferenceKind(int handle) {
     if (handle >= 0 && handle < static_cast<int>(kinds.size())) kinds[handle] = {};
 }
 
+void KwUnCheckReferenceKinds(TKwCApplication* app) {
+    for (const auto& kind : ReferenceKinds()) {
+        if (app != nullptr && kind.uncheckReferences)
+            kind.uncheckReferences(*app);
+        if (kind.uncheckUnresolved)
+            kind.uncheckUnresolved();
+    }
+}
+
+void KwResolveReferenceKinds() {
+    for (const auto& kind : ReferenceKinds()) {
+        if (kind.resolveAll)
+            kind.resolveAll();
+    }
+}
+
 namespace {
 
 // Registered on first use, and again if a test emptied the registry.

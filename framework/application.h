@@ -119,6 +119,10 @@ struct TKwReferenceKind {
 // Returns a handle for KwUnregisterReferenceKind.
 int KwRegisterReferenceKind(const TKwReferenceKind& kind);
 void KwUnregisterReferenceKind(int handle);
+// Runs every registered kind: the references into `app`'s packages (when given) and those still
+// unresolved become unresolved; KwResolveReferenceKinds then resolves all of them again.
+void KwUnCheckReferenceKinds(TKwCApplication* app);
+void KwResolveReferenceKinds();
 
 // Creates the application object a start-up pass needs when the program has none.
 TKwCApplication& KwCreateApplicationOn(TCustomForm* form);

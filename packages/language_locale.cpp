@@ -83,8 +83,7 @@ void RegisterPublishedProperties() {
               {u"dyeNone", u"dyeYear2", u"dyeYear4"})
         .Integer(u"MaskDateYearFix", &L::MaskDateYearFix, &L::SetMaskDateYearFix, 0)
         .Enum(u"StartOfWeek", &L::StartOfWeek, &L::SetStartOfWeek,
-              {u"sweMon", u"sweTue", u"sweWed", u"sweThu", u"sweFri", u"sweSat", u"sweSun"},
-              sweSun)
+              {u"sweMon", u"sweTue", u"sweWed", u"sweThu", u"sweFri", u"sweSat", u"sweSun"}, sweSun)
         .Enum(u"StartWeekYear", &L::StartWeekYear, &L::SetStartWeekYear,
               {u"swyJanuary", u"swyFullWeek", u"swyFourDays"}, swyFourDays);
     PublishChar<&L::NumericThousandSeparator, &L::SetNumericThousandSeparator>(

@@ -111,8 +111,7 @@ const TStringList& KwLocaleMonthShortNames() {
 const TStringList& KwLocaleMonthLongNames() {
     return Regional([](const Locale& l) -> const TStringList& { return l.MonthLongNames(); },
                     [](const Platform& p) -> const TStringList& {
-                        return Refilled(KwPackagesState().fallbackMonthLongNames,
-                                        p.longMonthNames);
+                        return Refilled(KwPackagesState().fallbackMonthLongNames, p.longMonthNames);
                     });
 }
 

@@ -31,14 +31,6 @@ void ForEachReference(TKwStringsKind kind, F visit) {
     }
 }
 
-bool IsBlank(StringView text) {
-    for (Char c : text) {
-        if (c > u' ')
-            return false;
-    }
-    return true;
-}
-
 // A switch of the active application object re-resolves the references into its strings.
 void RegisterWithApplications() {
     static bool registered = false;
@@ -57,13 +49,10 @@ void RegisterWithApplications() {
     });
 }
 
-constexpr TKwStringsKind kAllKinds[] = {TKwStringsKind::skLabel, TKwStringsKind::skMessage,
-                                        TKwStringsKind::skText};
-
 }  // namespace
 
-TKwMemoryReference::TKwMemoryReference(TKwStringsKind kind, const String& defaultPkg,
-                                       int defaultId, bool isDefault)
+TKwMemoryReference::TKwMemoryReference(TKwStringsKind kind, const String& defaultPkg, int defaultId,
+                                       bool isDefault)
     : kind_(kind), defaultPkgName_(defaultPkg), defaultId_(defaultId) {
     if (isDefault) {
         id_ = -2;
@@ -127,14 +116,14 @@ void TKwMemoryReference::PkgId(const String& pkg, int id) {
 bool TKwMemoryReference::Defined() const {
     if (KwCApp() == nullptr)
         return false;
-    return (id_ >= 0 && !IsBlank(pkgName_)) || id_ == -2;
+    return (id_ >= 0 && !KwIsBlankName(pkgName_)) || id_ == -2;
 }
 
 TKwPkgStringsItem* TKwMemoryReference::Resolve() const {
     const bool explicitChoice = id_ >= 0 && Defined();
     const String& name = explicitChoice ? pkgName_ : defaultPkgName_;
     const int id = explicitChoice ? id_ : defaultId_;
-    if (!explicitChoice && (IsBlank(name) || id < 0))
+    if (!explicitChoice && (KwIsBlankName(name) || id < 0))
         return nullptr;
     TKwPkgStrings* package = KwFindPkgStrings(name);
     return package != nullptr ? package->Collection(kind_).FindItem(id) : nullptr;
@@ -243,17 +232,17 @@ void KwUpdateReferences(TKwStringsKind kind) {
 }
 
 void KwUnCheckPackageReferences(const TKwPkgStrings& package) {
-    for (TKwStringsKind kind : kAllKinds)
+    for (TKwStringsKind kind : kKwAllStringsKinds)
         KwUnCheckAllReferences(package.Collection(kind));
 }
 
 void KwUnCheckNilAllReferences() {
-    for (TKwStringsKind kind : kAllKinds)
+    for (TKwStringsKind kind : kKwAllStringsKinds)
         KwUnCheckNilReferences(kind);
 }
 
 void KwUpdateAllReferences() {
-    for (TKwStringsKind kind : kAllKinds)
+    for (TKwStringsKind kind : kKwAllStringsKinds)
         KwUpdateReferences(kind);
 }
 

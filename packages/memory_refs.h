@@ -139,17 +139,41 @@ void KwUnCheckNilAllReferences();
 void KwUpdateAllReferences();
 
 // The per-kind names of the routines above.
-inline void KwUnCheckAllLabels(const TKwPkgStringsLabels& c) { KwUnCheckAllReferences(c); }
-inline void KwUnCheckAllMessages(const TKwPkgStringsMessages& c) { KwUnCheckAllReferences(c); }
-inline void KwUnCheckAllTexts(const TKwPkgStringsTexts& c) { KwUnCheckAllReferences(c); }
-inline void KwUnCheckNilLabels() { KwUnCheckNilReferences(TKwStringsKind::skLabel); }
-inline void KwUnCheckNilMessages() { KwUnCheckNilReferences(TKwStringsKind::skMessage); }
-inline void KwUnCheckNilTexts() { KwUnCheckNilReferences(TKwStringsKind::skText); }
-inline void KwUnCheckLabel(const TKwPkgStringsLabel& i) { KwUnCheckReferencesTo(i); }
-inline void KwUnCheckMessage(const TKwPkgStringsMessage& i) { KwUnCheckReferencesTo(i); }
-inline void KwUnCheckText(const TKwPkgStringsText& i) { KwUnCheckReferencesTo(i); }
-inline void KwUpdateLabels() { KwUpdateReferences(TKwStringsKind::skLabel); }
-inline void KwUpdateMessages() { KwUpdateReferences(TKwStringsKind::skMessage); }
-inline void KwUpdateTexts() { KwUpdateReferences(TKwStringsKind::skText); }
+inline void KwUnCheckAllLabels(const TKwPkgStringsLabels& c) {
+    KwUnCheckAllReferences(c);
+}
+inline void KwUnCheckAllMessages(const TKwPkgStringsMessages& c) {
+    KwUnCheckAllReferences(c);
+}
+inline void KwUnCheckAllTexts(const TKwPkgStringsTexts& c) {
+    KwUnCheckAllReferences(c);
+}
+inline void KwUnCheckNilLabels() {
+    KwUnCheckNilReferences(TKwStringsKind::skLabel);
+}
+inline void KwUnCheckNilMessages() {
+    KwUnCheckNilReferences(TKwStringsKind::skMessage);
+}
+inline void KwUnCheckNilTexts() {
+    KwUnCheckNilReferences(TKwStringsKind::skText);
+}
+inline void KwUnCheckLabel(const TKwPkgStringsLabel& i) {
+    KwUnCheckReferencesTo(i);
+}
+inline void KwUnCheckMessage(const TKwPkgStringsMessage& i) {
+    KwUnCheckReferencesTo(i);
+}
+inline void KwUnCheckText(const TKwPkgStringsText& i) {
+    KwUnCheckReferencesTo(i);
+}
+inline void KwUpdateLabels() {
+    KwUpdateReferences(TKwStringsKind::skLabel);
+}
+inline void KwUpdateMessages() {
+    KwUpdateReferences(TKwStringsKind::skMessage);
+}
+inline void KwUpdateTexts() {
+    KwUpdateReferences(TKwStringsKind::skText);
+}
 
 }  // namespace kw

@@ -13,6 +13,9 @@ void KwResetPackagesState() {
     for (auto& list : s.references)
         list.Clear();
     s.languageHost = {};
+    s.varsPackages.clear();
+    s.settingsHost = {};
+    s.insertMode = true;
     s.fallbackDayShortNames.Clear();
     s.fallbackDayLongNames.Clear();
     s.fallbackMonthShortNames.Clear();
@@ -21,6 +24,10 @@ void KwResetPackagesState() {
 
 void KwSetLanguageHost(TKwLanguageHost host) {
     KwPackagesState().languageHost = std::move(host);
+}
+
+void KwSetSettingsHost(TKwSettingsHost host) {
+    KwPackagesState().settingsHost = std::move(host);
 }
 
 }  // namespace kw

@@ -11,8 +11,11 @@
 namespace kw {
 
 class TKwCApplication;
+class TKwPkgInfo;
 class TKwPkgLanguage;
+class TKwPkgSetup;
 class TKwPkgStrings;
+class TKwPkgVars;
 
 // What the language routines ask of the application object. Unset entries use the defaults:
 // the language package the application object owns, and no installation folder.
@@ -20,6 +23,14 @@ struct TKwLanguageHost {
     std::function<TKwPkgLanguage*(TKwCApplication& app)> languageOf;
     // The folder of the installed reference language files, with a trailing separator.
     std::function<String()> systemPackagesFolder;
+};
+
+// Where the setup and variables routines find the packages of an application object. Unset
+// entries search the components the application object owns.
+struct TKwSettingsHost {
+    std::function<TKwPkgSetup*(TKwCApplication& app)> setupOf;
+    std::function<TKwPkgVars*(TKwCApplication& app)> varsOf;
+    std::function<TKwPkgInfo*(TKwCApplication& app)> displayOf;
 };
 
 // Every piece of process-wide state of the package contents, in one place.
@@ -32,6 +43,11 @@ struct TKwPackagesState {
         TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::registryHook),
         TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::registryHook)};
     TKwLanguageHost languageHost;
+    // Variables packages, most recently found first.
+    std::vector<TKwPkgVars*> varsPackages;
+    TKwSettingsHost settingsHost;
+    // The insert mode in force while no application object has a setup package.
+    bool insertMode = true;
     // Name lists the locale accessors hand out when there is no application object.
     TStringList fallbackDayShortNames;
     TStringList fallbackDayLongNames;
@@ -44,5 +60,6 @@ TKwPackagesState& KwPackagesState();
 // dropped from the lists, not freed.
 void KwResetPackagesState();
 void KwSetLanguageHost(TKwLanguageHost host);
+void KwSetSettingsHost(TKwSettingsHost host);
 
 }  // namespace kw

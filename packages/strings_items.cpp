@@ -103,8 +103,7 @@ TKwPkgStringsItem* TKwPkgStringsCollection::FindItem(int id) const {
     if (id < 0)
         return nullptr;
     if (indexed_ && id <= kKwMaxStringsId) {
-        return static_cast<size_t>(id) < index_.size() ? index_[static_cast<size_t>(id)]
-                                                       : nullptr;
+        return static_cast<size_t>(id) < index_.size() ? index_[static_cast<size_t>(id)] : nullptr;
     }
     // Messages and texts, and ids beyond the valid range that only a load can bring in.
     auto found = std::find_if(items_.begin(), items_.end(),

@@ -16,7 +16,18 @@ class TKwPkgStringsCollection;
 // The three numbered collections of a strings package; each is a number space of its own.
 enum class TKwStringsKind : int { skLabel = 0, skMessage = 1, skText = 2 };
 inline constexpr int kKwStringsKinds = 3;
+inline constexpr TKwStringsKind kKwAllStringsKinds[kKwStringsKinds] = {
+    TKwStringsKind::skLabel, TKwStringsKind::skMessage, TKwStringsKind::skText};
 inline constexpr int kKwMaxStringsId = 9999;
+
+// True for a package name that trims to nothing (only characters up to U+0020).
+inline bool KwIsBlankName(StringView name) {
+    for (Char c : name) {
+        if (c > u' ')
+            return false;
+    }
+    return true;
+}
 
 // One numbered string of a strings package. Changes re-resolve the references to it.
 class TKwPkgStringsItem {

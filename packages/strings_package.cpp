@@ -27,10 +27,6 @@ std::vector<TKwPkgStrings*>& Packages() {
     return KwPackagesState().stringsPackages;
 }
 
-bool IsBlank(StringView text) {
-    return Trim(text).empty();
-}
-
 bool IsDataModule(const TComponent* component) {
     if (component == nullptr)
         return false;
@@ -70,9 +66,6 @@ void ReresolveAfterMove(const TKwPkgStrings& moved) {
     KwUnCheckNilAllReferences();
     KwUpdateAllReferences();
 }
-
-constexpr TKwStringsKind kKinds[] = {TKwStringsKind::skLabel, TKwStringsKind::skMessage,
-                                     TKwStringsKind::skText};
 
 }  // namespace
 
@@ -166,12 +159,12 @@ void TKwPkgStrings::SetPkgName(const String& name) {
 }
 
 bool TKwPkgStrings::Active() const {
-    return !IsBlank(PkgName()) && FirstNamed(PkgName()) == this;
+    return !KwIsBlankName(PkgName()) && FirstNamed(PkgName()) == this;
 }
 
 void TKwPkgStrings::SetActive(bool active) {
     TKwSetsLock lock;
-    if ((!active && LoadingProps()) || IsBlank(PkgName()))
+    if ((!active && LoadingProps()) || KwIsBlankName(PkgName()))
         return;
     TKwPkgStrings* first = FirstNamed(PkgName());
     if (first == nullptr)
@@ -197,7 +190,7 @@ void TKwPkgStrings::Clear() {
         KwUnCheckPackageReferences(*this);
         {
             TKwLoadingScope loading(*this);
-            for (TKwStringsKind kind : kKinds)
+            for (TKwStringsKind kind : kKwAllStringsKinds)
                 Collection(kind).Clear();
         }
         if (!quiet)
@@ -234,9 +227,9 @@ void TKwPkgStrings::xSaveToStream(TWriter& writer) {
     TKwPkgFormat format = kKwFormatStrings;
     format.newestVersion = saveVersion_;
     WritePkgHeader(writer, format);
-    for (TKwStringsKind kind : kKinds)
+    for (TKwStringsKind kind : kKwAllStringsKinds)
         writer.WriteInteger(static_cast<std::int32_t>(Collection(kind).Count()));
-    for (TKwStringsKind kind : kKinds) {
+    for (TKwStringsKind kind : kKwAllStringsKinds) {
         const TKwPkgStringsCollection& items = Collection(kind);
         for (int i = 0; i < items.Count(); ++i) {
             const TKwPkgStringsItem& item = items.ItemAt(i);
@@ -245,8 +238,8 @@ void TKwPkgStrings::xSaveToStream(TWriter& writer) {
         }
     }
     if (saveVersion_ >= 3) {
-        for (std::int32_t bound : {designWindow_.left, designWindow_.top, designWindow_.width,
-                                   designWindow_.height}) {
+        for (std::int32_t bound :
+             {designWindow_.left, designWindow_.top, designWindow_.width, designWindow_.height}) {
             writer.WriteInteger(bound);
         }
     }
@@ -258,7 +251,7 @@ void TKwPkgStrings::ReadItems(TReader& reader, int version) {
     int counts[kKwStringsKinds];
     for (int& count : counts)
         count = reader.ReadInteger();
-    for (TKwStringsKind kind : kKinds) {
+    for (TKwStringsKind kind : kKwAllStringsKinds) {
         TKwPkgStringsCollection& items = Collection(kind);
         for (int i = 0; i < counts[static_cast<int>(kind)]; ++i) {
             const int id = reader.ReadInteger();
@@ -307,7 +300,7 @@ TKwPkgStrings* KwFindPkgStrings(StringView name) {
         return system ? &language->SystemStrings() : &language->UserStrings();
     }
     auto& list = Packages();
-    if (list.empty() || IsBlank(name))
+    if (list.empty() || KwIsBlankName(name))
         return nullptr;
     const auto found = std::find_if(list.begin(), list.end(), [&](TKwPkgStrings* package) {
         return !package->HasState(csDestroying) && AnsiSameText(package->PkgName(), name);
@@ -359,8 +352,8 @@ String KwReadPkgLabelText(StringView pkgName, int id) {
 }
 
 String KwReadPkgLabelHint(StringView pkgName, int id) {
-    const auto* label = static_cast<const TKwPkgStringsLabel*>(
-        FindPkgItem(pkgName, TKwStringsKind::skLabel, id));
+    const auto* label =
+        static_cast<const TKwPkgStringsLabel*>(FindPkgItem(pkgName, TKwStringsKind::skLabel, id));
     return label != nullptr ? label->Hint() : String();
 }
 

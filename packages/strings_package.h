@@ -66,7 +66,6 @@ private:
     String HeaderArgument() const;
     bool OwnedByLanguage() const;
     void MoveInList(bool toFront);
-    void Reresolve(const TKwPkgStrings* previous);
 
     std::unique_ptr<TKwPkgStringsLabels> labels_;
     std::unique_ptr<TKwPkgStringsMessages> messages_;

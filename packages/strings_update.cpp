@@ -15,8 +15,7 @@ int KwMergeSystemStrings(TKwPkgStrings& target, const TKwPkgStrings& source,
     TKwSetsLock lock;
     int merged = 0;
     KwWithScreenUpdate(true, [&] {
-        for (TKwStringsKind kind :
-             {TKwStringsKind::skLabel, TKwStringsKind::skMessage, TKwStringsKind::skText}) {
+        for (TKwStringsKind kind : kKwAllStringsKinds) {
             const TKwPkgStringsCollection& items = source.Collection(kind);
             TKwPkgStringsCollection& into = target.Collection(kind);
             for (int i = 0; i < items.Count(); ++i) {

@@ -114,6 +114,52 @@ std::vector<TRect> VisibleParts(const TRect& rect, const TBitmap& target, const 
     return visible.Rects();
 }
 
+// The source rectangle ready for compositing: raw pixels for a copy (opaque unless the target
+// keeps alpha), premultiplied ones for blending, with the key colour see-through. What lies
+// outside the source bitmap is black, or see-through when blending.
+std::vector<std::uint32_t> PrepareSource(const TBitmap& source, const TRect& sourceRect,
+                                         TBlendMode mode, TColor key, bool keepAlpha) {
+    const int sw = sourceRect.Width();
+    const bool ownAlpha = source.PixelFormat() == TPixelFormat::pf32bit &&
+                          source.AlphaFormat() == TAlphaFormat::afDefined;
+    const std::uint32_t outside = mode == TBlendMode::bmCopy ? 0xFF000000u : 0u;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(sw) * sourceRect.Height(), outside);
+    const TRect inside = sourceRect.Intersect(TRect(0, 0, source.Width(), source.Height()));
+    for (int y = inside.Top; y < inside.Bottom; ++y) {
+        std::uint32_t* row = &pixels[static_cast<std::size_t>(y - sourceRect.Top) * sw +
+                                     inside.Left - sourceRect.Left];
+        source.ReadArgbRow(y, inside.Left, inside.Width(), row);
+        for (int x = 0; x < inside.Width(); ++x) {
+            if (mode == TBlendMode::bmCopy) {
+                if (!keepAlpha)
+                    row[x] |= 0xFF000000u;
+                continue;
+            }
+            std::uint32_t p = ownAlpha ? row[x] : (row[x] | 0xFF000000u);
+            if (mode == TBlendMode::bmColorKey && ArgbToColor(p) == key)
+                p = 0;
+            row[x] = Premultiply(p);
+        }
+    }
+    return pixels;
+}
+
+// The prepared pixels as an image sampled at the destination's scale.
+ImagePtr SourceImage(std::vector<std::uint32_t>& pixels, const TRect& sourceRect,
+                     const TRect& dest) {
+    const int sw = sourceRect.Width();
+    const int sh = sourceRect.Height();
+    ImagePtr image = WrapPixels(pixels.data(), sw, sh, sw);
+    if (sw != dest.Width() || sh != dest.Height()) {
+        pixman_transform_t scale;
+        pixman_transform_init_scale(&scale, ScaleFactor(sw, dest.Width()),
+                                    ScaleFactor(sh, dest.Height()));
+        pixman_image_set_transform(image.get(), &scale);
+        pixman_image_set_filter(image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
+    }
+    return image;
+}
+
 }  // namespace
 
 void TCanvas::FillRect(const TRect& rect) {
@@ -163,43 +209,13 @@ void TCanvas::Compose(const TRect& dest, const TBitmap& source, const TRect& sou
     const TRect visible = dest.Intersect(ClipRect());
     if (visible.IsEmpty())
         return;
-
-    // The source rectangle as premultiplied pixels (raw ones for a copy); what lies outside the
-    // source bitmap is black, or see-through when blending.
-    const int sw = sourceRect.Width();
-    const int sh = sourceRect.Height();
-    const bool ownAlpha = source.PixelFormat() == TPixelFormat::pf32bit &&
-                          source.AlphaFormat() == TAlphaFormat::afDefined;
-    const TColor key = mode == TBlendMode::bmColorKey ? ColorToRGB(keyColor) : clNone;
-    const std::uint32_t outside = mode == TBlendMode::bmCopy ? 0xFF000000u : 0u;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(sw) * sh, outside);
-    const TRect inside = sourceRect.Intersect(TRect(0, 0, source.Width(), source.Height()));
-    for (int y = inside.Top; y < inside.Bottom; ++y) {
-        std::uint32_t* row = &pixels[static_cast<std::size_t>(y - sourceRect.Top) * sw +
-                                     inside.Left - sourceRect.Left];
-        source.ReadArgbRow(y, inside.Left, inside.Width(), row);
-        if (mode == TBlendMode::bmCopy)
-            continue;
-        for (int x = 0; x < inside.Width(); ++x) {
-            std::uint32_t p = ownAlpha ? row[x] : (row[x] | 0xFF000000u);
-            if (ArgbToColor(p) == key)
-                p = 0;
-            row[x] = Premultiply(p);
-        }
-    }
-
-    ImagePtr src = WrapPixels(pixels.data(), sw, sh, sw);
-    if (sw != dest.Width() || sh != dest.Height()) {
-        pixman_transform_t scale;
-        pixman_transform_init_scale(&scale, ScaleFactor(sw, dest.Width()),
-                                    ScaleFactor(sh, dest.Height()));
-        pixman_image_set_transform(src.get(), &scale);
-        pixman_image_set_filter(src.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
-    }
-    TBitmap& pixelsOut = surface.Pixels();
-    const int targetStride = pixelsOut.BytesPerLine() / 4;
+    TBitmap& pixels = surface.Pixels();
+    const bool keepAlpha = pixels.PixelFormat() == TPixelFormat::pf32bit;
+    std::vector<std::uint32_t> prepared =
+        PrepareSource(source, sourceRect, mode, ColorToRGB(keyColor), keepAlpha);
+    ImagePtr src = SourceImage(prepared, sourceRect, dest);
     ImagePtr dst =
-        WrapPixels(pixelsOut.Bits(), pixelsOut.Width(), pixelsOut.Height(), targetStride);
+        WrapPixels(pixels.Bits(), pixels.Width(), pixels.Height(), pixels.BytesPerLine() / 4);
     if (clip_)
         pixman_image_set_clip_region32(dst.get(), const_cast<pixman_region32_t*>(clip_->Native()));
 
@@ -211,7 +227,6 @@ void TCanvas::Compose(const TRect& dest, const TBitmap& source, const TRect& sou
                                  visible.Left, visible.Top, visible.Width(), visible.Height());
         return;
     }
-
     // Other copy modes: sample the source at the destination's size, then combine pixel by pixel.
     std::vector<std::uint32_t> sampled(static_cast<std::size_t>(visible.Width()) *
                                        visible.Height());
@@ -222,7 +237,7 @@ void TCanvas::Compose(const TRect& dest, const TBitmap& source, const TRect& sou
     const std::uint32_t pattern = ColorToArgb(ColorToRGB(brush_.Color));
     for (const TRect& part : VisibleParts(visible, target_, clip_.get())) {
         for (int y = part.Top; y < part.Bottom; ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(pixelsOut.ScanLine(y));
+            auto* row = reinterpret_cast<std::uint32_t*>(pixels.ScanLine(y));
             const std::uint32_t* from =
                 &sampled[static_cast<std::size_t>(y - visible.Top) * visible.Width()];
             for (int x = part.Left; x < part.Right; ++x) {

@@ -34,9 +34,8 @@ bool SameCell(const TCellView& a, const TCellView& b) {
         case TCellKind::ckFloat:
             return a.number == b.number;
         case TCellKind::ckText:
-            return a.Text() == b.Text();
         case TCellKind::ckBytes:
-            return a.size == b.size && std::equal(a.bytes, a.bytes + a.size, b.bytes);
+            return a.size == b.size && std::equal(a.data, a.data + a.size, b.data);
     }
     return false;
 }
@@ -352,18 +351,8 @@ bool TDataSet::GotoKey() {
 
 // --- Editing -------------------------------------------------------------------------------
 
-TCellView TDataSet::FieldCell(int index) const {
-    switch (state_) {
-        case TDataSetState::dsBrowse:
-            return cursor_ < 0 ? TCellView{} : rows_->Cell(cursor_, index);
-        case TDataSetState::dsEdit:
-        case TDataSetState::dsInsert:
-        case TDataSetState::dsSetKey:
-            return edit_[static_cast<std::size_t>(index)].View();
-        case TDataSetState::dsInactive:
-            break;
-    }
-    return {};
+TCellView TDataSet::BufferCell(int index) const {
+    return Active() ? edit_[static_cast<std::size_t>(index)].View() : TCellView{};
 }
 
 void TDataSet::SetFieldCell(TField& field, TRecordCell cell) {

@@ -125,8 +125,13 @@ public:
     // daRetry tries again. The dataset stays in its edit or insert state unless a retry works.
     std::function<void(TDataSet&, const std::exception&, TDataAction&)> OnPostError;
 
-    // The value a field reads in the current state.
-    TCellView FieldCell(int index) const;
+    // The value a field reads in the current state (inline: reading a large result calls it
+    // for every value).
+    TCellView FieldCell(int index) const {
+        if (state_ == TDataSetState::dsBrowse)
+            return cursor_ < 0 ? TCellView{} : rows_->Cell(cursor_, index);
+        return BufferCell(index);
+    }
     // Stores a field's value in the edit or key buffer and tells the links.
     void SetFieldCell(TField& field, TRecordCell cell);
     // A token that lives as long as the current edit or insert; blob streams hold it weakly.
@@ -159,6 +164,7 @@ private:
     void AddDataSource(TDataSource& source);
     void RemoveDataSource(TDataSource& source);
 
+    TCellView BufferCell(int index) const;
     void CheckActive() const;
     void CheckCanModify() const;
     void CheckEditing() const;

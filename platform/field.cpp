@@ -1,5 +1,6 @@
 #include "platform/field.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/dataset.h"
@@ -43,8 +44,12 @@ TBytes Utf8Bytes(StringView text) {
     return TBytes(utf8.begin(), utf8.end());
 }
 
-String BytesAsText(const TCellView& cell) {
-    return Utf8ToString(std::string_view(reinterpret_cast<const char*>(cell.bytes), cell.size));
+// Text and memo values are UTF-8; ASCII, the common case, widens without decoding.
+String TextOf(const TCellView& cell) {
+    const std::string_view utf8 = cell.Utf8();
+    if (!std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; }))
+        return Utf8ToString(utf8);
+    return String(utf8.begin(), utf8.end());
 }
 
 }  // namespace
@@ -84,11 +89,11 @@ Variant TField::Value() const {
                 return Variant::FromDate(cell.number);
             return cell.number;
         case TCellKind::ckText:
-            return cell.Text();
+            return TextOf(cell);
         case TCellKind::ckBytes:
             if (dataType_ == TFieldType::ftBlob)
                 InvalidAccess(u"a variant");
-            return BytesAsText(cell);
+            return TextOf(cell);
     }
     return {};
 }
@@ -204,7 +209,7 @@ String TField::AsString() const {
         case TCellKind::ckNull:
             return {};
         case TCellKind::ckText:
-            return String(cell.Text());
+            return TextOf(cell);
         default:
             return Value().AsString();
     }
@@ -228,9 +233,8 @@ TBytes TField::AsBytes() const {
         case TCellKind::ckNull:
             return {};
         case TCellKind::ckBytes:
-            return TBytes(cell.bytes, cell.bytes + cell.size);
         case TCellKind::ckText:
-            return Utf8Bytes(cell.Text());
+            return TBytes(cell.data, cell.data + cell.size);
         default:
             InvalidAccess(u"bytes");
     }

@@ -263,12 +263,13 @@ std::uint32_t LocaleIdToLcid(const std::string& localeId) {
 }
 
 std::string LcidToLocaleId(std::uint32_t lcid) {
+    if (lcid == 0)
+        return {};
     char buffer[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode status = U_ZERO_ERROR;
     const int32_t length = uloc_getLocaleForLCID(lcid, buffer, sizeof buffer, &status);
-    if (U_FAILURE(status) || length <= 0)
-        return {};
-    return std::string(buffer, static_cast<size_t>(length));
+    const std::string id(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    return U_FAILURE(status) || id == "root" ? std::string() : id;
 }
 
 String LocaleLanguageName(const std::string& localeId) {

@@ -21,6 +21,42 @@ String SQLiteDateTimeText(TDateTime value) {
     return text;
 }
 
+namespace {
+
+// The number in text[first, first + count), or -1 when those are not all digits.
+int Digits(std::string_view text, std::size_t first, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = first; i < first + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+bool TryParseSQLiteDateTime(std::string_view text, TDateTime& value) {
+    const std::size_t size = text.size();
+    if ((size != 10 && size != 19 && size != 23) || text[4] != '-' || text[7] != '-')
+        return false;
+    TDateTime date = 0;
+    if (!TryEncodeDate(Digits(text, 0, 4), Digits(text, 5, 2), Digits(text, 8, 2), date))
+        return false;
+    TDateTime time = 0;
+    if (size > 10) {
+        if (text[10] != ' ' || text[13] != ':' || text[16] != ':' ||
+            (size == 23 && text[19] != '.'))
+            return false;
+        const int msec = size == 23 ? Digits(text, 20, 3) : 0;
+        if (!TryEncodeTime(Digits(text, 11, 2), Digits(text, 14, 2), Digits(text, 17, 2), msec,
+                           time))
+            return false;
+    }
+    value = ComposeDateTime(date, time);
+    return true;
+}
+
 // --- TSQLiteStatement ----------------------------------------------------------------------
 
 TSQLiteStatement::TSQLiteStatement(TSQLiteConnection& connection, StringView sql)
@@ -86,6 +122,11 @@ void TSQLiteStatement::BindFloat(int index, double value) {
 void TSQLiteStatement::BindText(int index, StringView value) {
     Check(sqlite3_bind_text16(stmt_, index, value.data(),
                               static_cast<int>(value.size() * sizeof(Char)), SQLITE_TRANSIENT));
+}
+
+void TSQLiteStatement::BindUtf8(int index, std::string_view value) {
+    Check(sqlite3_bind_text64(stmt_, index, value.data(), value.size(), SQLITE_TRANSIENT,
+                              SQLITE_UTF8));
 }
 
 void TSQLiteStatement::BindBytes(int index, const void* data, std::size_t size) {
@@ -192,8 +233,10 @@ void TSQLiteConnection::Open() {
     if (db_ != nullptr)
         return;
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(StringToUtf8(databaseName_).c_str(), &db,
-                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // A connection is used by one thread at a time, so the engine need not lock every call.
+    const int code =
+        sqlite3_open_v2(StringToUtf8(databaseName_).c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         const String reason =
             Utf8ToString(db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));

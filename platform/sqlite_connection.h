@@ -54,6 +54,7 @@ public:
     void BindInteger(int index, std::int64_t value);
     void BindFloat(int index, double value);
     void BindText(int index, StringView value);
+    void BindUtf8(int index, std::string_view value);
     // The bytes must stay valid until the statement is stepped or reset.
     void BindBytes(int index, const void* data, std::size_t size);
     // As "yyyy-mm-dd hh:nn:ss" text, with ".zzz" when there are milliseconds.
@@ -84,10 +85,13 @@ private:
     std::size_t consumed_ = 0;
 };
 
-// The text BindDateTime stores.
+// The text BindDateTime stores, and the reverse: "yyyy-mm-dd", "yyyy-mm-dd hh:nn:ss" or
+// "yyyy-mm-dd hh:nn:ss.zzz" exactly; false for anything else.
 String SQLiteDateTimeText(TDateTime value);
+bool TryParseSQLiteDateTime(std::string_view text, TDateTime& value);
 
-// A connection to one SQLite database file (or ":memory:").
+// A connection to one SQLite database file (or ":memory:"). Like every component it belongs to
+// one thread at a time; the engine does not guard it against use from two threads at once.
 class TSQLiteConnection : public TComponent {
     KW_CLASS(TSQLiteConnection)
 public:

@@ -60,65 +60,82 @@ String QuoteName(StringView name) {
     return quoted + u"\"";
 }
 
-std::string_view ColumnUtf8(sqlite3_stmt* statement, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))};
+// Values are read once per column through sqlite3_value, which costs less than a column call
+// per access; the statement stays on its row meanwhile.
+std::string_view ValueUtf8(sqlite3_value* value) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return {text, static_cast<std::size_t>(sqlite3_value_bytes(value))};
 }
 
-void AddColumnBytes(TRowEncoder& row, sqlite3_stmt* statement, int column) {
-    const void* data = sqlite3_column_blob(statement, column);
-    row.AddBytes(data, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+void AddValueBytes(TRowEncoder& row, sqlite3_value* value) {
+    const void* data = sqlite3_value_blob(value);
+    row.AddBytes(data, static_cast<std::size_t>(sqlite3_value_bytes(value)));
 }
 
 // Julian day numbers are SQLite's convention for dates held as floats.
 constexpr double kJulianDayOfDateZero = 2415018.5;
 
-void AddIntegerColumn(TRowEncoder& row, sqlite3_stmt* statement, int column, TFieldType type) {
-    const std::int64_t value = sqlite3_column_int64(statement, column);
+void AddIntegerValue(TRowEncoder& row, sqlite3_value* value, TFieldType type) {
+    const std::int64_t number = sqlite3_value_int64(value);
     std::int64_t scaled = 0;
     switch (type) {
         case TFieldType::ftCurrency:
-            if (__builtin_mul_overflow(value, Currency::kScale, &scaled))
-                return row.AddFloat(static_cast<double>(value));
+            if (__builtin_mul_overflow(number, Currency::kScale, &scaled))
+                return row.AddFloat(static_cast<double>(number));
             return row.AddInteger(scaled);
         case TFieldType::ftFloat:
-            return row.AddFloat(static_cast<double>(value));
+            return row.AddFloat(static_cast<double>(number));
         case TFieldType::ftDateTime:
-            return row.AddFloat(UnixToDateTime(value));
+            return row.AddFloat(UnixToDateTime(number));
         case TFieldType::ftString:
         case TFieldType::ftMemo:
-            return row.AddUtf8(ColumnUtf8(statement, column));
+            return row.AddUtf8(ValueUtf8(value));
         case TFieldType::ftBlob:
-            return AddColumnBytes(row, statement, column);
+            return AddValueBytes(row, value);
         default:
-            return row.AddInteger(value);
+            return row.AddInteger(number);
     }
 }
 
-void AddFloatColumn(TRowEncoder& row, sqlite3_stmt* statement, int column, TFieldType type) {
-    const double value = sqlite3_column_double(statement, column);
+// Amounts are written as the double nearest to four decimals, so below 2^53 / 10,000 scaling
+// and rounding to the nearest integer gives them back exactly (they are never near a half).
+void AddCurrency(TRowEncoder& row, double amount) {
+    constexpr double kExactLimit = 9e11;
+    constexpr double kLimit = 9e14;
+    if (std::fabs(amount) < kExactLimit) {
+        const double scaled = amount * Currency::kScale;
+        return row.AddInteger(static_cast<std::int64_t>(scaled + (scaled < 0 ? -0.5 : 0.5)));
+    }
+    if (std::fabs(amount) < kLimit)
+        return row.AddInteger(Currency::FromDouble(amount).scaled);
+    row.AddFloat(amount);
+}
+
+void AddFloatValue(TRowEncoder& row, sqlite3_value* value, TFieldType type) {
+    const double number = sqlite3_value_double(value);
     switch (type) {
         case TFieldType::ftCurrency:
-            if (std::isfinite(value) && std::fabs(value) < 9e14)
-                return row.AddInteger(Currency::FromDouble(value).scaled);
-            return row.AddFloat(value);
+            return AddCurrency(row, number);
         case TFieldType::ftDateTime:
-            return row.AddFloat(value - kJulianDayOfDateZero);
+            return row.AddFloat(number - kJulianDayOfDateZero);
         case TFieldType::ftString:
         case TFieldType::ftMemo:
-            return row.AddUtf8(ColumnUtf8(statement, column));
+            return row.AddUtf8(ValueUtf8(value));
         case TFieldType::ftBlob:
-            return AddColumnBytes(row, statement, column);
+            return AddValueBytes(row, value);
         default:
-            return row.AddFloat(value);
+            return row.AddFloat(number);
     }
 }
 
-void AddTextColumn(TRowEncoder& row, sqlite3_stmt* statement, int column, TFieldType type) {
+void AddTextValue(TRowEncoder& row, sqlite3_value* value, TFieldType type) {
     if (type == TFieldType::ftBlob)
-        return AddColumnBytes(row, statement, column);
-    const std::string_view text = ColumnUtf8(statement, column);
+        return AddValueBytes(row, value);
+    const std::string_view text = ValueUtf8(value);
     if (type == TFieldType::ftDateTime) {
+        TDateTime date = 0;
+        if (TryParseSQLiteDateTime(text, date))
+            return row.AddFloat(date);
         try {
             return row.AddFloat(Variant(Utf8ToString(text)).AsDate());
         } catch (const EVariantError&) {  // not a date: kept as the text it is
@@ -129,19 +146,20 @@ void AddTextColumn(TRowEncoder& row, sqlite3_stmt* statement, int column, TField
 
 // Stores a column in the field's natural kind where it converts without loss.
 void AddColumn(TRowEncoder& row, sqlite3_stmt* statement, int column, TFieldType type) {
-    switch (sqlite3_column_type(statement, column)) {
+    sqlite3_value* value = sqlite3_column_value(statement, column);
+    switch (sqlite3_value_type(value)) {
         case SQLITE_NULL:
             return row.AddNull();
         case SQLITE_INTEGER:
-            return AddIntegerColumn(row, statement, column, type);
+            return AddIntegerValue(row, value, type);
         case SQLITE_FLOAT:
-            return AddFloatColumn(row, statement, column, type);
+            return AddFloatValue(row, value, type);
         case SQLITE_TEXT:
-            return AddTextColumn(row, statement, column, type);
+            return AddTextValue(row, value, type);
         default:
             if (type == TFieldType::ftString || type == TFieldType::ftMemo)
-                return row.AddUtf8(ColumnUtf8(statement, column));
-            return AddColumnBytes(row, statement, column);
+                return row.AddUtf8(ValueUtf8(value));
+            return AddValueBytes(row, value);
     }
 }
 
@@ -158,9 +176,9 @@ void BindCell(TSQLiteStatement& statement, int index, const TCellView& cell, TFi
                 return statement.BindDateTime(index, cell.number);
             return statement.BindFloat(index, cell.number);
         case TCellKind::ckText:
-            return statement.BindText(index, cell.Text());
+            return statement.BindUtf8(index, cell.Utf8());
         case TCellKind::ckBytes:
-            return statement.BindBytes(index, cell.bytes, cell.size);
+            return statement.BindBytes(index, cell.data, cell.size);
     }
 }
 
@@ -285,7 +303,7 @@ void TSQLiteDataSet::ResolveTarget(TSQLiteStatement& statement) {
     TSQLiteStatement info(*connection_, u"SELECT name, pk FROM pragma_table_info(?1) ORDER BY pk");
     info.BindText(1, table);
     while (info.Step()) {
-        const String name = Utf8ToString(ColumnUtf8(info.Handle(), 0));
+        const String name = Utf8ToString(ValueUtf8(sqlite3_column_value(info.Handle(), 0)));
         tableColumns.push_back(name);
         if (sqlite3_column_int(info.Handle(), 1) > 0)
             primaryKey.push_back(name);
@@ -503,12 +521,12 @@ TRecordCells TSQLiteDataSet::ReadBack(TSQLiteStatement& statement, const TRecord
     row.Begin(count);
     for (int column = 0; column < count; ++column)
         AddColumn(row, statement.Handle(), column, Fields()[column].DataType());
-    const auto packed = row.Finish();
+    const TPackedRow packed = row.Finish();
     TRecordCells stored;
     for (int column = 0; column < count; ++column) {
         stored.push_back(target_.columns[static_cast<std::size_t>(column)].empty()
                              ? values[static_cast<std::size_t>(column)]
-                             : TRecordCell::FromView(PackedCell(packed.get(), count, column)));
+                             : TRecordCell::FromView(PackedCell(packed.data(), count, column)));
     }
     return stored;
 }

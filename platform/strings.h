@@ -36,6 +36,9 @@ bool AnsiSameText(StringView a, StringView b);
 int AnsiCompareText(StringView a, StringView b);
 // -1, 0 or 1. Case-sensitive collation order.
 int AnsiCompareStr(StringView a, StringView b);
+// A key whose byte order (std::string comparison) is AnsiCompareText's order: equal keys mean
+// texts that compare equal. Keys of different collation locales must not be mixed.
+std::string AnsiSortKey(StringView text);
 // The collation locale is process-wide ("en_US" until set) and never taken from LANG/LC_ALL.
 // An identifier the collation service cannot open at all raises EInvalidArgument; unknown
 // but well-formed identifiers fall back to the root collation.

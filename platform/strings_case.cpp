@@ -72,13 +72,19 @@ CollationState& Collation() {
     return state;
 }
 
-int Collate(StringView a, StringView b, bool ignoreCase) {
-    CollationState& state = Collation();
-    std::lock_guard lock(state.mutex);
+// The caller holds the state's mutex.
+UCollator* CollatorOf(CollationState& state, bool ignoreCase) {
     CollatorPtr& collator = ignoreCase ? state.caseless : state.caseSensitive;
     if (!collator)
         collator = OpenCollator(state.locale, ignoreCase ? UCOL_SECONDARY : UCOL_TERTIARY);
-    switch (ucol_strcoll(collator.get(), DataOf(a), LengthOf(a), DataOf(b), LengthOf(b))) {
+    return collator.get();
+}
+
+int Collate(StringView a, StringView b, bool ignoreCase) {
+    CollationState& state = Collation();
+    std::lock_guard lock(state.mutex);
+    UCollator* collator = CollatorOf(state, ignoreCase);
+    switch (ucol_strcoll(collator, DataOf(a), LengthOf(a), DataOf(b), LengthOf(b))) {
         case UCOL_LESS:
             return -1;
         case UCOL_GREATER:
@@ -113,6 +119,26 @@ int AnsiCompareText(StringView a, StringView b) {
 
 int AnsiCompareStr(StringView a, StringView b) {
     return Collate(a, b, false);
+}
+
+std::string AnsiSortKey(StringView text) {
+    CollationState& state = Collation();
+    std::lock_guard lock(state.mutex);
+    UCollator* collator = CollatorOf(state, true);
+    std::string key(64, '\0');
+    auto fill = [&] {
+        return ucol_getSortKey(collator, DataOf(text), LengthOf(text),
+                               reinterpret_cast<uint8_t*>(key.data()),
+                               static_cast<int32_t>(key.size()));
+    };
+    int32_t length = fill();
+    if (length > static_cast<int32_t>(key.size())) {
+        key.resize(static_cast<size_t>(length));
+        length = fill();
+    }
+    // The key ends in its only zero byte; without it, shorter keys still order first.
+    key.resize(length > 0 ? static_cast<size_t>(length) - 1 : 0);
+    return key;
 }
 
 void SetCollationLocale(const std::string& localeId) {

@@ -1,5 +1,6 @@
 #include "util/app_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <variant>
@@ -25,7 +26,9 @@ String EffectiveMask(StringView mask, TKwDataType dataType) {
 }
 
 String Padded(std::int64_t value, int width) {
-    String text = IntToStr(value);
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    String text(static_cast<const char*>(digits), end);
     if (static_cast<int>(text.size()) < width)
         text.insert(0, width - text.size(), u'0');
     return text;

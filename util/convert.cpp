@@ -13,10 +13,32 @@ namespace kw {
 namespace {
 
 constexpr int kDefaultDecimals = 15;
+// The most decimals a fixed text shows.
+constexpr int kMaxDecimals = 18;
 
 const TKwDateTextRules& CanonicalDateRules() {
     static const TKwDateTextRules rules;
     return rules;
+}
+
+// Whether a plain number text already has no more than `decimals` places and 15 significant
+// digits, so rounding cannot change it.
+bool AlreadyRounded(StringView text, Char decimalSeparator, int decimals) {
+    int significant = 0;
+    int places = -1;
+    for (Char c : text) {
+        if (c == u'e' || c == u'E')
+            return false;
+        if (c == decimalSeparator) {
+            places = 0;
+        } else if (c >= u'0' && c <= u'9') {
+            if (significant > 0 || c != u'0')
+                ++significant;
+            if (places >= 0)
+                ++places;
+        }
+    }
+    return significant <= 15 && places <= decimals;
 }
 
 String RemoveAll(StringView text, Char c) {
@@ -97,10 +119,11 @@ double KwAStrToNumeric(StringView text, int decimals, const TKwFormatSettings& s
     const auto value = KwParseFloat(text, settings.decimalSeparator, settings.thousandSeparator);
     if (!value)
         KwRaiseInvalidNumber(text);
-    if (!std::isfinite(*value))
+    decimals = decimals < 0 ? kDefaultDecimals : std::min(decimals, kMaxDecimals);
+    if (AlreadyRounded(text, settings.decimalSeparator, decimals))
         return *value;
     TKwDecimal number = KwDecimalOf(*value);
-    KwDecimalRoundAt(number, decimals < 0 ? kDefaultDecimals : decimals);
+    KwDecimalRoundAt(number, decimals);
     return KwDecimalToDouble(number);
 }
 

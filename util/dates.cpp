@@ -89,8 +89,9 @@ int KwWeekNumber(TDateTime date, TKwStartOfWeek startOfWeek, TKwStartWeekYear st
     int limit = IsLeapYear(year) ? 366 : 365;
     if (year < 9999) {
         const int wn = KwWeekDay(EncodeDate(year + 1, 1, 1), startOfWeek);
+        // The days of that week before 1 January belong to the next year's week 1.
         if (JanuaryWeekIsFirst(wn, startWeekYear))
-            limit -= wn;
+            limit -= wn - 1;
     }
     const int day = static_cast<int>(DateOf(date) - januaryFirst) + 1;
     if (day > limit)

@@ -328,6 +328,7 @@ void KwMaskClearCharSpc(const TKwMaskInfo& info, TKwMaskEditState& edit) {
 
 void KwMaskAddChar(const TKwMaskInfo& info, TKwMaskEditState& edit, TKwDataType dataType, int size,
                    int decimals, StringView text, const TKwFormatSettings& settings) {
+    ClampSelection(edit);
     const bool skipSeparators = UsesPattern(info, dataType) && IsDateType(dataType);
     for (size_t i = 0; i < text.size(); ++i) {
         const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size();

@@ -59,7 +59,9 @@ Variant NumberValue(const TKwMaskInfo& info, StringView text, int size, int deci
         trimmed = u"0";
     if (info.nAll != 0 && static_cast<int>(trimmed.size()) < size)
         KwExceptPkg(source, u"System", kIncompleteInput);
-    const String plain = KwARemoveThousandSeparator(trimmed, settings);
+    const String plain = settings.thousandSeparator == settings.decimalSeparator
+                             ? trimmed
+                             : KwARemoveThousandSeparator(trimmed, settings);
     if (info.MaskType == TKwDataType::dtyInteger)
         return KwAStrToInt64(plain, settings);
     double value = 0;
@@ -104,8 +106,11 @@ Variant DurationValue(const TKwMaskInfo& info, StringView text, TKwDateYear date
 }
 
 // Morning (0) or afternoon (1) from the text after the time.
-int DayHalf(StringView remainder, StringView source, const TKwFormatSettings& settings) {
-    const String text = Trim(remainder);
+int DayHalf(const TKwMaskInfo& info, StringView remainder, StringView source,
+            const TKwFormatSettings& settings) {
+    String text(remainder);
+    std::erase(text, info.MaskSpc);
+    text = Trim(text);
     if (text.empty())
         return 0;
     const String* markers[] = {&settings.timeAMString, &settings.timePMString};
@@ -163,9 +168,9 @@ Variant CalendarValue(const TKwMaskInfo& info, const Variant& oldValue, StringVi
     std::optional<int> half;
     for (const TKwDateFieldSpan& span : KwDateFieldSpans(info, dateYear, settings)) {
         if (span.field == TKwDateField::dfAmPm) {
-            half = DayHalf(
-                span.start < static_cast<int>(text.size()) ? text.substr(span.start) : StringView(),
-                source, settings);
+            const StringView rest =
+                span.start < static_cast<int>(text.size()) ? text.substr(span.start) : StringView();
+            half = DayHalf(info, rest, source, settings);
             continue;
         }
         const String chars = FieldChars(info, text, span);
@@ -207,26 +212,6 @@ Variant CalendarValue(const TKwMaskInfo& info, const Variant& oldValue, StringVi
     return Variant::FromDate(ComposeDateTime(date, time));
 }
 
-Variant TextValue(const TKwMaskInfo& info, StringView text, int size, StringView source) {
-    KwMaskFillAllChars(info, size, text, source);
-    const String value = info.cNoAutoTrim != 0 ? String(text) : Trim(text);
-    if (value.empty())
-        return Variant::Null();
-    if (info.cSaveMask != 0)
-        return value;
-    const String data = KwMaskData(info, value);
-    switch (info.cTypCase) {
-        case u'f':
-            return KwStrFirstUpperCase(data);
-        case u'l':
-            return AnsiLowerCase(data);
-        case u'u':
-            return AnsiUpperCase(data);
-        default:
-            return data;
-    }
-}
-
 bool HasInput(const TKwMaskInfo& info, StringView text) {
     for (size_t i = 0; i < info.Mask.size() && i < text.size(); ++i)
         if (info.Mask[i] == kKwMaskPosition && text[i] != info.MaskSpc && text[i] != u' ')
@@ -255,6 +240,26 @@ String ValueText(const TKwMaskInfo& info, const Variant& value, int size, int de
             return KwAStringToStr(value.AsString(), mask);
         default:
             return {};
+    }
+}
+
+Variant TextValue(const TKwMaskInfo& info, StringView text, int size, StringView source) {
+    KwMaskFillAllChars(info, size, text, source);
+    const String value = info.cNoAutoTrim != 0 ? String(text) : Trim(text);
+    if (value.empty() || (info.HasPattern() && !HasInput(info, text)))
+        return Variant::Null();
+    if (info.cSaveMask != 0)
+        return value;
+    const String data = KwMaskData(info, value);
+    switch (info.cTypCase) {
+        case u'f':
+            return KwStrFirstUpperCase(data);
+        case u'l':
+            return AnsiLowerCase(data);
+        case u'u':
+            return AnsiUpperCase(data);
+        default:
+            return data;
     }
 }
 

@@ -75,10 +75,11 @@ TEST(RegionTest, CombinationsMatchPixelSetsOnRandomShapes) {
             {TRegionCombine::rgnCopy, [](bool p, bool) { return p; }},
         };
         for (const auto& [mode, rule] : modes) {
+            const auto& combine = rule;  // a structured binding cannot be captured
             TRegion result;
             const TRegionKind kind = result.Combine(ra, rb, mode);
             ExpectPixels(
-                result, [&](int x, int y) { return rule(a.Contains(x, y), b.Contains(x, y)); },
+                result, [&](int x, int y) { return combine(a.Contains(x, y), b.Contains(x, y)); },
                 "combine");
             EXPECT_EQ(kind, result.RectCount() == 0   ? TRegionKind::rkNull
                             : result.RectCount() == 1 ? TRegionKind::rkSimple

@@ -35,6 +35,25 @@ TEST(DatesTest, FourDayRuleMatchesTheIsoWeeksAtYearBoundaries) {
     EXPECT_EQ(KwWeekNumber(EncodeDate(2020, 12, 31), sweMon, swyFourDays), 53);
 }
 
+// ISO 8601: a week belongs to the year of its Thursday.
+void IsoWeek(TDateTime date, int& week, int& year) {
+    const TDateTime thursday = date - KwWeekDay(date, sweMon) + 4;
+    year = KwDateChunk(thursday, TKwDateChunk::dchYear);
+    week = static_cast<int>(thursday - EncodeDate(year, 1, 1)) / 7 + 1;
+}
+
+TEST(DatesTest, FourDayRuleFromMondayIsIsoEveryDay) {
+    for (TDateTime day = EncodeDate(1995, 1, 1); day < EncodeDate(2035, 1, 1); day += 1) {
+        int week = 0, year = 0, isoWeek = 0, isoYear = 0;
+        KwWeekOfYear(day, sweMon, swyFourDays, week, year);
+        IsoWeek(day, isoWeek, isoYear);
+        ASSERT_EQ(week, isoWeek) << KwDateChunk(day, TKwDateChunk::dchYear) << "-"
+                                 << KwDateChunk(day, TKwDateChunk::dchMonth) << "-"
+                                 << KwDateChunk(day, TKwDateChunk::dchDay);
+        ASSERT_EQ(year, isoYear);
+    }
+}
+
 TEST(DatesTest, OtherFirstWeekRules) {
     // 2023-01-01 was a Sunday.
     EXPECT_EQ(KwWeekNumber(EncodeDate(2023, 1, 1), sweMon, swyJanuary), 1);

@@ -9,6 +9,55 @@ namespace kwpkg {
 using kw::Char;
 using kw::String;
 
+namespace {
+
+bool IsPlain(const Json& value) {
+    return !value.is_object() && !value.is_array();
+}
+
+bool HoldsOnlyPlainValues(const Json& value) {
+    for (const Json& item : value) {
+        if (!IsPlain(item))
+            return false;
+    }
+    return true;
+}
+
+std::string Plain(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::strict);
+}
+
+void Append(std::string& out, const Json& value, int depth) {
+    if (IsPlain(value)) {
+        out += Plain(value);
+        return;
+    }
+    const bool object = value.is_object();
+    const bool oneLine = value.empty() || HoldsOnlyPlainValues(value);
+    const std::string inner(static_cast<size_t>(depth + 1) * 2, ' ');
+    out += object ? '{' : '[';
+    bool first = true;
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        out += first ? "" : ",";
+        out += oneLine ? (first ? "" : " ") : "\n" + inner;
+        if (object)
+            out += Plain(it.key()) + ": ";
+        Append(out, *it, depth + 1);
+        first = false;
+    }
+    if (!oneLine)
+        out += "\n" + std::string(static_cast<size_t>(depth) * 2, ' ');
+    out += object ? '}' : ']';
+}
+
+}  // namespace
+
+std::string FormatJson(const Json& value) {
+    std::string out;
+    Append(out, value, 0);
+    return out + "\n";
+}
+
 Json ToJson(kw::StringView text) {
     return kw::StringToUtf8(text);
 }
@@ -60,9 +109,10 @@ std::int32_t TJsonFields::Integer(const char* key, std::optional<std::int32_t> f
         Fail(key, "expected an integer");
     constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-    const bool fits = value->is_number_unsigned()
-                          ? value->get<std::uint64_t>() <= static_cast<std::uint64_t>(kMax)
-                          : value->get<std::int64_t>() >= kMin && value->get<std::int64_t>() <= kMax;
+    const bool fits =
+        value->is_number_unsigned()
+            ? value->get<std::uint64_t>() <= static_cast<std::uint64_t>(kMax)
+            : value->get<std::int64_t>() >= kMin && value->get<std::int64_t>() <= kMax;
     if (!fits)
         Fail(key, "out of the 32-bit range");
     const auto number = value->get<std::int64_t>();
@@ -97,8 +147,8 @@ String TJsonFields::Text(const char* key, std::optional<String> fallback) {
 }
 
 Char TJsonFields::Character(const char* key, std::optional<Char> fallback) {
-    const String text = Text(key, fallback ? std::optional<String>(String(1, *fallback))
-                                           : std::nullopt);
+    const String text =
+        Text(key, fallback ? std::optional<String>(String(1, *fallback)) : std::nullopt);
     if (text.size() != 1)
         Fail(key, "expected a single character");
     return text.front();

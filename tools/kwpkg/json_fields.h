@@ -21,6 +21,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Indented JSON text in which objects and arrays holding only plain values stay on one line, so
+// that a dump reads like the sources: one item per line.
+std::string FormatJson(const Json& value);
+
 Json ToJson(kw::StringView text);
 Json ToJson(const std::vector<kw::String>& texts);
 // The name of `value` in `names`, or the bare number for a value outside them.
@@ -39,7 +43,8 @@ public:
     kw::String Text(const char* key, std::optional<kw::String> fallback = {});
     // A text of exactly one UTF-16 unit.
     kw::Char Character(const char* key, std::optional<kw::Char> fallback = {});
-    std::vector<kw::String> Texts(const char* key, std::optional<std::vector<kw::String>> fallback = {});
+    std::vector<kw::String> Texts(const char* key,
+                                  std::optional<std::vector<kw::String>> fallback = {});
     // A name from `names` or a number.
     std::int32_t Enum(const char* key, const std::vector<const char*>& names,
                       std::optional<std::int32_t> fallback = {});

@@ -114,7 +114,7 @@ std::string DumpText(const TBytes& file) {
                           " is newer than this tool reads (up to " +
                           std::to_string(kind.format->newestVersion) + ")");
     }
-    return kind.dump(file).dump(2) + "\n";
+    return FormatJson(kind.dump(file));
 }
 
 TBytes BuildFile(const std::string& jsonText) {

@@ -65,7 +65,8 @@ Json DumpLanguage(const TBytes& file) {
     json["timeSeparator"] = CharToJson(locale.TimeSeparator());
     if (version >= 3) {
         json["numericCurrencyString"] = ToJson(locale.NumericCurrencyString());
-        json["numericCurrencyFormat"] = EnumToJson(locale.NumericCurrencyFormat(), kCurrencyFormats);
+        json["numericCurrencyFormat"] =
+            EnumToJson(locale.NumericCurrencyFormat(), kCurrencyFormats);
     }
     json["autoLoad"] = locale.AutoLoad();
     json["system"] = StringsToJson(package.SystemStrings());
@@ -116,8 +117,8 @@ TBytes BuildLanguage(const Json& source) {
         locale.SetTimeSeparator(fields.Character("timeSeparator", locale.TimeSeparator()));
         locale.SetNumericCurrencyString(
             fields.Text("numericCurrencyString", locale.NumericCurrencyString()));
-        locale.SetNumericCurrencyFormat(static_cast<kw::TKwCurrencyFormat>(
-            fields.Enum("numericCurrencyFormat", kCurrencyFormats, locale.NumericCurrencyFormat())));
+        locale.SetNumericCurrencyFormat(static_cast<kw::TKwCurrencyFormat>(fields.Enum(
+            "numericCurrencyFormat", kCurrencyFormats, locale.NumericCurrencyFormat())));
         locale.SetAutoLoad(fields.Boolean("autoLoad", locale.AutoLoad()));
         if (const Json* strings = fields.Object("system"))
             StringsFromJson(*strings, "system", package.SystemStrings());

@@ -5,7 +5,8 @@
 namespace kw {
 class TKwPkgInfo;
 class TKwPkgStrings;
-}
+struct TKwDesignWindow;
+}  // namespace kw
 
 namespace kwpkg {
 
@@ -18,6 +19,10 @@ Json DumpStrings(const TBytes& file);
 TBytes BuildStrings(const Json& source);
 Json DumpLanguage(const TBytes& file);
 TBytes BuildLanguage(const Json& source);
+
+// The editor window values that strings and variables packages keep; `state` from version 4.
+Json DesignWindowToJson(const kw::TKwDesignWindow& window, int version);
+void DesignWindowFromJson(const Json& source, const std::string& path, kw::TKwDesignWindow& window);
 
 // Shared by the kinds: the version a source asks for (the newest when absent), checked against
 // what the library writes.

@@ -37,6 +37,25 @@ Json ItemToJson(const kw::TKwPkgStringsItem& item, int version) {
     return json;
 }
 
+void ItemFromJson(const Json& source, const std::string& path, kw::TKwPkgStringsCollection& items,
+                  std::set<int>& ids) {
+    TJsonFields fields(source, path);
+    const int id = fields.Integer("id");
+    if (id < 0 || id > kw::kKwMaxStringsId)
+        throw TKwPkgError(fields.PathOf("id") + ": " + std::to_string(id) + " is outside 0 to " +
+                          std::to_string(kw::kKwMaxStringsId));
+    if (!ids.insert(id).second)
+        throw TKwPkgError(fields.PathOf("id") + ": " + std::to_string(id) + " is used twice");
+    kw::TKwPkgStringsItem& item = items.AppendLoaded(id);
+    item.SetText(fields.Text("text", kw::String()));
+    if (items.Kind() == TKwStringsKind::skLabel)
+        static_cast<kw::TKwPkgStringsLabel&>(item).SetHint(fields.Text("hint", kw::String()));
+    item.SetProtected(fields.Boolean("protected", false));
+    fields.Finish();
+}
+
+}  // namespace
+
 Json DesignWindowToJson(const kw::TKwDesignWindow& window, int version) {
     Json json;
     json["left"] = window.left;
@@ -46,23 +65,6 @@ Json DesignWindowToJson(const kw::TKwDesignWindow& window, int version) {
     if (version >= 4)
         json["state"] = window.state;
     return json;
-}
-
-void ItemFromJson(const Json& source, const std::string& path, kw::TKwPkgStringsCollection& items,
-                  std::set<int>& ids) {
-    TJsonFields fields(source, path);
-    const int id = fields.Integer("id");
-    if (id < 0 || id > kw::kKwMaxStringsId)
-        throw TKwPkgError(fields.PathOf("id") + ": " + std::to_string(id) +
-                          " is outside 0 to " + std::to_string(kw::kKwMaxStringsId));
-    if (!ids.insert(id).second)
-        throw TKwPkgError(fields.PathOf("id") + ": " + std::to_string(id) + " is used twice");
-    kw::TKwPkgStringsItem& item = items.AppendLoaded(id);
-    item.SetText(fields.Text("text", kw::String()));
-    if (items.Kind() == TKwStringsKind::skLabel)
-        static_cast<kw::TKwPkgStringsLabel&>(item).SetHint(fields.Text("hint", kw::String()));
-    item.SetProtected(fields.Boolean("protected", false));
-    fields.Finish();
 }
 
 void DesignWindowFromJson(const Json& source, const std::string& path,
@@ -78,8 +80,6 @@ void DesignWindowFromJson(const Json& source, const std::string& path,
     window.state = static_cast<std::uint8_t>(state);
     fields.Finish();
 }
-
-}  // namespace
 
 Json StringsToJson(const kw::TKwPkgStrings& package) {
     const int version = package.LoadedVersion();

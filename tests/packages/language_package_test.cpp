@@ -1,0 +1,308 @@
+#include "packages/language_package.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "framework/events.h"
+#include "framework/pkg_header.h"
+#include "packages/locale_access.h"
+#include "packages/package_scopes.h"
+#include "packages/packages_fixture.h"
+#include "packages/strings_update.h"
+#include "platform/filer.h"
+#include "platform/files.h"
+#include "platform/form.h"
+#include "platform/string_list.h"
+#include "platform/unicode.h"
+
+namespace kw {
+namespace {
+
+class LanguagePackageTest : public PackagesTest {};
+
+void WriteNames(TWriter& writer, std::initializer_list<const Char*> names) {
+    writer.WriteInteger(static_cast<std::int32_t>(names.size()));
+    for (const Char* name : names)
+        writer.WriteString(name);
+}
+
+void WriteEmptyStrings(TWriter& writer) {
+    TKwPkgHeader{TKwPkgHeader::SignatureFor(u"KwPkgStrings"), 5}.Write(writer);
+    writer.WriteString(u"");
+    for (int i = 0; i < 3; ++i)
+        writer.WriteInteger(0);
+    for (int i = 0; i < 4; ++i)
+        writer.WriteInteger(TKwDesignWindow::kNotPlaced);
+    writer.WriteInteger(0);
+}
+
+// A language file of `version` written value by value, as the format lays it out.
+std::vector<std::uint8_t> HandWrittenLanguage(int version) {
+    TMemoryStream stream;
+    {
+        TWriter writer(stream);
+        TKwPkgHeader{TKwPkgHeader::SignatureFor(u"KwPkgLanguage"), static_cast<Word>(version)}
+            .Write(writer);
+        writer.WriteString(u"hand made");
+        writer.WriteInteger(2029);
+        writer.WriteInteger(dfoymd);
+        writer.WriteChar(u'-');
+        WriteNames(writer, {u"Sun", u"Mon"});
+        WriteNames(writer, {u"S", u"M"});
+        writer.WriteInteger(dyeYear2);
+        writer.WriteInteger(7);
+        writer.WriteInteger(3);
+        WriteNames(writer, {u"Jan"});
+        WriteNames(writer, {u"J"});
+        writer.WriteChar(u',');
+        writer.WriteChar(u'.');
+        writer.WriteInteger(sweMon);
+        writer.WriteInteger(swyFullWeek);
+        writer.WriteString(u"am");
+        writer.WriteString(u"pm");
+        writer.WriteChar(u'.');
+        if (version >= 3) {
+            writer.WriteString(u"EUR");
+            writer.WriteInteger(cfo1cc);
+        }
+        writer.WriteBoolean(false);
+        WriteEmptyStrings(writer);
+        WriteEmptyStrings(writer);
+        if (version >= 2) {
+            writer.WriteFloat(45000.5);
+            writer.WriteString(u"Spanish.lan");
+        }
+    }
+    return stream.Bytes();
+}
+
+TEST_F(LanguagePackageTest, EveryPayloadVersionLoadsItsFields) {
+    for (int version = 1; version <= 3; ++version) {
+        TKwPkgLanguage language;
+        language.Locale().SetNumericCurrencyString(u"kept");
+        language.SetLastUpdateFile(u"before");
+        LoadBytes(language, HandWrittenLanguage(version));
+        const TKwPkgLanguageLocale& locale = language.Locale();
+        EXPECT_EQ(language.Description(), u"hand made");
+        EXPECT_EQ(locale.DateCentury(), 2029);
+        EXPECT_EQ(locale.DateFormat(), dfoymd);
+        EXPECT_EQ(locale.DateSeparator(), u'-');
+        EXPECT_EQ(locale.DayShortNames().Strings(1), u"M");
+        EXPECT_EQ(locale.MaskDateYear(), dyeYear2);
+        EXPECT_EQ(locale.MaskDateYearFix(), 7);
+        EXPECT_EQ(locale.MaskDecimals(), 3);
+        EXPECT_EQ(locale.MonthLongNames().Count(), 1);
+        EXPECT_EQ(locale.NumericDecimalSeparator(), u',');
+        EXPECT_EQ(locale.NumericThousandSeparator(), u'.');
+        EXPECT_EQ(locale.StartOfWeek(), sweMon);
+        EXPECT_EQ(locale.StartWeekYear(), swyFullWeek);
+        EXPECT_EQ(locale.TimePMString(), u"pm");
+        EXPECT_EQ(locale.TimeSeparator(), u'.');
+        EXPECT_FALSE(locale.AutoLoad());
+        EXPECT_EQ(locale.NumericCurrencyString(), version >= 3 ? u"EUR" : u"kept");
+        EXPECT_EQ(language.UpdateDateTime(), version >= 2 ? 45000.5 : 0.0);
+        EXPECT_EQ(language.LastUpdateFile(), version >= 2 ? u"Spanish.lan" : u"");
+        // What this library writes at that version reads back the same.
+        language.SetSaveVersion(version);
+        EXPECT_EQ(SavedBytes(language), HandWrittenLanguage(version)) << "version " << version;
+    }
+}
+
+TEST_F(LanguagePackageTest, NewerVersionsAndForeignFilesAreRefused) {
+    TKwPkgLanguage language;
+    language.SystemStrings().Labels().Add(1, u"kept", u"");
+    std::vector<std::uint8_t> bytes = HandWrittenLanguage(3);
+    bytes[32] = 4;
+    EXPECT_EQ(MessageIdOf([&] { LoadBytes(language, bytes); }), 41);
+    bytes[32] = 3;
+    bytes[14] = 'X';
+    EXPECT_EQ(MessageIdOf([&] { LoadBytes(language, bytes); }), 33);
+    EXPECT_EQ(language.SystemStrings().Labels().FindId(1)->Text(), u"kept");
+    // A damaged strings payload inside names the strings' own message.
+    bytes = HandWrittenLanguage(3);
+    const std::string word = "KwPkgStrings";
+    const auto strings = std::search(bytes.begin(), bytes.end(), word.begin(), word.end());
+    ASSERT_NE(strings, bytes.end());
+    strings[-5] = 'X';  // a digit of the signature
+    EXPECT_EQ(MessageIdOf([&] { LoadBytes(language, bytes); }), 46);
+    EXPECT_FALSE(language.LoadingProps());
+}
+
+TEST_F(LanguagePackageTest, ModifiedCoversBothStringsPackages) {
+    TKwPkgLanguage language;
+    language.SetModified(false);
+    language.UserStrings().Texts().Add(1, u"t");
+    EXPECT_TRUE(language.GetModified());
+    language.SetModified(false);
+    EXPECT_FALSE(language.UserStrings().GetModified());
+    EXPECT_EQ(language.SystemStrings().PkgName(), u"System");
+    EXPECT_EQ(language.DefaultExt(), u"lan");
+}
+
+TEST_F(LanguagePackageTest, LocaleChangesBroadcastAndMarkModified) {
+    TForm form;
+    int broadcasts = 0;
+    TKwPkgLanguage language;
+    form.WindowProc = [&](TMessage& message) {
+        if (message.Msg == KwMasterMessage() && message.WParam == kwEvtMasks)
+            ++broadcasts;
+    };
+    language.SetModified(false);
+    const Char separator = language.Locale().DateSeparator();
+    language.Locale().SetDateSeparator(separator);
+    EXPECT_EQ(broadcasts, 0);
+    EXPECT_FALSE(language.GetModified());
+    language.Locale().SetDateSeparator(separator == u'-' ? u'/' : u'-');
+    EXPECT_EQ(broadcasts, 1);
+    EXPECT_TRUE(language.GetModified());
+    language.Locale().SetStartOfWeek(sweWed);  // a plain field
+    EXPECT_EQ(broadcasts, 1);
+}
+
+TEST_F(LanguagePackageTest, AutoLoadCopiesTheRegionalSettingsOfTheLocale) {
+    SetRegionalLocale("de_DE");
+    TKwPkgLanguage language;
+    TKwPkgLanguageLocale& locale = language.Locale();
+    EXPECT_EQ(locale.NumericDecimalSeparator(), u',');
+    EXPECT_EQ(locale.DateSeparator(), u'.');
+    EXPECT_EQ(locale.MonthLongNames().Strings(2), u"März");
+    EXPECT_EQ(locale.DayLongNames().Strings(0), u"Sonntag");
+    EXPECT_EQ(locale.NumericCurrencyFormat(), cfo1cc);
+    EXPECT_EQ(locale.DateCentury(), 2049);  // never from the platform
+    locale.SetAutoLoad(false);
+    locale.SetNumericDecimalSeparator(u'!');
+    SetRegionalLocale("en_US");
+    locale.SetAutoLoad(true);
+    EXPECT_EQ(locale.NumericDecimalSeparator(), u'.');
+    EXPECT_EQ(locale.NumericCurrencyString(), u"$");
+    EXPECT_EQ(locale.DateFormat(), dfomdy);
+}
+
+TEST_F(LanguagePackageTest, ShortDateFormatsGiveOrderAndYearWidth) {
+    EXPECT_EQ(KwDateFormatOf(u"yyyy-MM-dd"), dfoymd);
+    EXPECT_EQ(KwDateYearOf(u"yyyy-MM-dd"), dyeYear4);
+    EXPECT_EQ(KwDateFormatOf(u"dd/MM/yy"), dfodmy);
+    EXPECT_EQ(KwDateYearOf(u"dd/MM/yy"), dyeYear2);
+    EXPECT_EQ(KwDateFormatOf(u"M/d/yyyy"), dfomdy);
+    EXPECT_EQ(KwDateYearOf(u"M/d/yyyy"), dyeYear4);
+    SetRegionalLocale("ja_JP");
+    EXPECT_EQ(KwSystemDateFormat(), dfoymd);
+    EXPECT_EQ(KwSystemDateYear(), dyeYear4);
+}
+
+TEST_F(LanguagePackageTest, CurrencyFormatThreePlacesTheCurrencyAfterABlank) {
+    EXPECT_EQ(KwCurrencyFormatOf(3), cfo1cc);
+    EXPECT_EQ(KwCurrencyFormatOf(9), cfo1cc);
+    EXPECT_EQ(KwPlaceCurrency(u"5", u"EUR", KwCurrencyFormatOf(3)), u"5 EUR");
+    EXPECT_EQ(KwPlaceCurrency(u"5", u"$", KwCurrencyFormatOf(0)), u"$5");
+    EXPECT_EQ(KwPlaceCurrency(u"5", u"", cfocc1), u"5");
+}
+
+TEST_F(LanguagePackageTest, AccessorsFallBackToThePlatformWithoutApplication) {
+    SetRegionalLocale("it_IT");
+    EXPECT_EQ(KwLocaleDateCentury(), 2049);
+    EXPECT_EQ(KwLocaleYearFix(), 0);
+    const TStringList& months = KwLocaleMonthLongNames();
+    ASSERT_EQ(months.Count(), 12);
+    EXPECT_EQ(months.Strings(0), u"gennaio");
+    EXPECT_EQ(KwLocaleDayShortNames().Count(), 7);
+    EXPECT_EQ(KwLocaleNumericDecimalSeparator(), u',');
+    EXPECT_EQ(KwLocaleDateFormat(), dfodmy);  // "dd/MM/yy" begins with a lower-case d
+
+    TKwPkgLanguage& language = StartApplication();
+    language.Locale().SetDateCentury(2030);
+    language.Locale().SetNumericDecimalSeparator(u'#');
+    EXPECT_EQ(KwLocaleDateCentury(), 2030);
+    EXPECT_EQ(KwLocaleNumericDecimalSeparator(), u'#');
+    EXPECT_EQ(&KwLocaleMonthLongNames(), &language.Locale().MonthLongNames());
+}
+
+class LanguageFilesTest : public LanguagePackageTest {
+protected:
+    void SetUp() override {
+        LanguagePackageTest::SetUp();
+        dir_ = std::filesystem::path(testing::TempDir()) /
+               ("kw_lang_" + std::to_string(::getpid()) + "_" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        KwSetLanguageHost({nullptr, [this] { return Folder(); }});
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(dir_);
+        LanguagePackageTest::TearDown();
+    }
+    String Folder() const { return AddPathBar(Utf8ToString(dir_.string())); }
+    // A reference file whose System label, message and text 0 all read `mark`.
+    void WriteReference(const String& name, const String& mark, const String& separator) {
+        TKwPkgLanguage language;
+        TKwLoadingScope building(language);
+        language.SystemStrings().Labels().Add(0, mark, u"");
+        language.SystemStrings().Messages().Add(0, mark);
+        language.SystemStrings().Texts().Add(0, mark);
+        language.SystemStrings().Labels().Add(1, mark + u" one", u"");
+        language.Locale().SetDateSeparator(separator.front());
+        language.SaveToFile(Folder() + name);
+    }
+    std::filesystem::path dir_;
+};
+
+TEST_F(LanguageFilesTest, ScanFindsTheFileWithTheSameMarks) {
+    WriteReference(u"English.lan", u"English", u"/");
+    WriteReference(u"German.lan", u"Deutsch", u".");
+    TKwPkgLanguage language;
+    EXPECT_EQ(KwScanLanguageFileName(language, Folder()), u"English.lan");  // no marks at all
+    language.SystemStrings().Labels().Add(0, u"DEUTSCH", u"");
+    EXPECT_EQ(KwScanLanguageFileName(language, Folder()), u"");  // message and text missing
+    language.SystemStrings().Messages().Add(0, u"deutsch");
+    language.SystemStrings().Texts().Add(0, u"Deutsch");
+    EXPECT_EQ(KwScanLanguageFileName(language, Folder()), u"German.lan");
+}
+
+TEST_F(LanguageFilesTest, RestoreDefaultsReloadsTheLocaleOfTheRecordedFile) {
+    WriteReference(u"German.lan", u"Deutsch", u".");
+    TKwPkgLanguage language;
+    language.SetLastUpdateFile(u"/nowhere/German.lan");  // missing there: taken from the folder
+    language.Locale().SetDateSeparator(u'~');
+    language.Locale().SetAutoLoad(false);
+    language.Locale().RestoreDefaults();
+    EXPECT_EQ(language.Locale().DateSeparator(), u'.');
+    EXPECT_FALSE(language.Locale().AutoLoad());
+    language.SetLastUpdateFile(u"Missing.lan");
+    language.Locale().SetDateSeparator(u'~');
+    language.Locale().RestoreDefaults();
+    EXPECT_EQ(language.Locale().DateSeparator(), u'~');
+}
+
+TEST_F(LanguageFilesTest, SystemUpdateKeepsProtectedItemsAndAddsMissingOnes) {
+    WriteReference(u"English.lan", u"English", u"/");
+    TKwPkgLanguage& language = StartApplication();
+    TKwPkgStrings& system = language.SystemStrings();
+    system.Labels().Add(0, u"mine", u"").SetProtected(true);
+    system.Labels().Add(7, u"only here", u"");
+    system.Messages().Add(0, u"old message");
+    TKwMemoryMessage ref;
+    ref.PkgId(u"System", 0);
+    TChangeCounter changes;
+    changes.Watch(ref);
+    std::vector<String> captions;
+    EXPECT_TRUE(KwUpdateSystemStrings(
+        language, Folder() + u"English.lan",
+        [&](const String& caption, int position, int maximum) { captions.push_back(caption); }));
+    EXPECT_EQ(system.Labels().FindId(0)->Text(), u"mine");
+    EXPECT_EQ(system.Labels().FindId(1)->Text(), u"English one");
+    EXPECT_EQ(system.Labels().FindId(7)->Text(), u"only here");
+    EXPECT_EQ(system.Messages().FindId(0)->Text(), u"English");
+    EXPECT_EQ(system.Texts().FindId(0)->Text(), u"English");
+    EXPECT_EQ(changes.count, 1);
+    EXPECT_EQ(captions, (std::vector<String>{u"Updating Label: 0", u"Updating Label: 1",
+                                             u"Updating Message: 0", u"Updating Text: 0"}));
+    EXPECT_EQ(language.LastUpdateFile(), u"English.lan");
+    EXPECT_GT(language.UpdateDateTime(), 0);
+    EXPECT_TRUE(language.GetModified());
+}
+
+}  // namespace
+}  // namespace kw

@@ -1,0 +1,281 @@
+#include "packages/setup_package.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "framework/application.h"
+#include "framework/errors.h"
+#include "framework/events.h"
+#include "framework/pkg_formats.h"
+#include "framework/state.h"
+#include "packages/package_scopes.h"
+#include "packages/state.h"
+#include "packages/vars_package.h"
+#include "platform/application.h"
+#include "platform/filer.h"
+#include "platform/files.h"
+#include "platform/form.h"
+#include "platform/regional.h"
+#include "platform/stream.h"
+#include "platform/unicode.h"
+#include "util/db_literals.h"
+
+namespace kw {
+namespace {
+
+// The language side of the library cannot be included beside the value conversions yet, so this
+// fixture starts application objects without a language package.
+class SetupPackageTest : public testing::Test {
+protected:
+    void SetUp() override { ResetAll(); }
+    void TearDown() override {
+        app_.reset();
+        ResetAll();
+    }
+    static void ResetAll() {
+        KwResetFrameworkState();
+        KwResetPackagesState();
+        KwResetConversionProviders();
+        Application().Reset();
+        ResetRegionalLocale();
+    }
+    void StartApplication() { app_ = std::make_unique<TKwCApplication>(); }
+
+    std::unique_ptr<TKwCApplication> app_;
+};
+
+int MessageIdOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EKwError& error) {
+        return error.MessageId();
+    }
+    return 0;
+}
+
+std::vector<std::uint8_t> SavedBytes(TKwPkgInfo& package) {
+    TMemoryStream stream;
+    package.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+void LoadBytes(TKwPkgInfo& package, const std::vector<std::uint8_t>& bytes) {
+    TMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    package.LoadFromStream(stream);
+}
+
+// A form that records the events broadcast to all forms.
+struct EventLog {
+    TForm form;
+    std::vector<int> events;
+    EventLog() {
+        form.WindowProc = [this](TMessage& m) {
+            if (m.Msg == KwMasterMessage())
+                events.push_back(static_cast<int>(m.WParam));
+        };
+    }
+};
+
+TEST_F(SetupPackageTest, NewSetupHasTheDocumentedKeys) {
+    TKwPkgSetup setup;
+    const TKwPkgSetupKeys& keys = setup.Keys();
+    EXPECT_TRUE(keys.InsertMode());
+    EXPECT_FALSE(keys.ActionEnter());
+    EXPECT_EQ(keys.DeleteType(), dltBoth);
+    const std::vector<TShortCut> got{
+        keys.BtnRelation(), keys.BtnMaint(),   keys.BtnCalculator(), keys.BtnCalendar(),
+        keys.BtnCustom1(),  keys.BtnCustom2(), keys.InsertRecord(),  keys.AppendRecord(),
+        keys.PostRecord(),  keys.EditRecord(), keys.DeleteRecord(),  keys.Refresh(),
+        keys.FirstRecord(), keys.LastRecord(), keys.NextRecord(),    keys.PriorRecord()};
+    EXPECT_EQ(got, (std::vector<TShortCut>{117, 118, 119, 119, 0, 0, 16429, 24621, 16397, 113,
+                                           16430, 116, 16420, 16419, 16418, 16417}));
+    EXPECT_EQ(setup.DefaultExt(), u"stp");
+}
+
+TEST_F(SetupPackageTest, EngineDecidesWhichConventionsAreInForce) {
+    SetRegionalLocale("de_DE");
+    TKwPkgSetup setup;
+    TKwPkgSetupDataBase& db = setup.DataBase();
+    EXPECT_EQ(db.DataBaseEngine(), dbeBDE);
+    EXPECT_EQ(db.DateSeparator(), u'.');
+    EXPECT_EQ(db.NumericDecimalSeparator(), u',');
+    EXPECT_EQ(db.DateFormat(), TKwDateFormat::dfodmy);
+    EXPECT_TRUE(db.QuotedNumber());
+
+    db.SetDataBaseEngine(dbeADO);
+    {
+        TKwLoadingScope loading(setup);
+        db.SetDateSeparator(u'-');
+        db.SetQuotedNumber(true);
+    }
+    EXPECT_EQ(db.DataBaseEngine(), dbeADO);
+    EXPECT_EQ(db.DateSeparator(), u'/');
+    EXPECT_EQ(db.TimeSeparator(), u':');
+    EXPECT_EQ(db.NumericDecimalSeparator(), u'.');
+    EXPECT_FALSE(db.QuotedNumber());
+    EXPECT_EQ(db.Stored().dateSeparator, u'-');
+
+    db.SetTimeSeparator(u'.');
+    EXPECT_EQ(db.DataBaseEngine(), dbeCustom);
+    EXPECT_EQ(db.DateSeparator(), u'-');
+    EXPECT_EQ(db.TimeSeparator(), u'.');
+    EXPECT_TRUE(db.QuotedNumber());
+    db.SetSQLSyntax(true);
+    EXPECT_TRUE(db.SQLSyntax());
+}
+
+TEST_F(SetupPackageTest, ChangesAreBroadcastAndMarkTheSetupModified) {
+    EventLog log;
+    TKwPkgSetup setup;
+    int packageChanges = 0, keyChanges = 0;
+    setup.OnChange = [&](TKwPkgInfo&) { ++packageChanges; };
+    setup.Keys().OnChange = [&](TKwPkgSetupKeys&) { ++keyChanges; };
+    setup.Keys().SetShortCut(sscRefresh, 116);  // unchanged
+    EXPECT_TRUE(log.events.empty());
+    setup.Keys().SetBtnCalendar(0);
+    setup.DataBase().SetQuotedNumber(false);
+    EXPECT_EQ(log.events, (std::vector<int>{kwEvtKeySettings, kwEvtDatabaseSettings}));
+    EXPECT_TRUE(setup.GetModified());
+    EXPECT_EQ(keyChanges, 1);
+    EXPECT_EQ(packageChanges, 0);
+
+    setup.SetModified(false);
+    log.events.clear();
+    {
+        TKwLoadingScope loading(setup);
+        setup.Keys().SetActionEnter(true);
+        setup.DataBase().SetDataBaseEngine(dbeADO);
+    }
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_FALSE(setup.GetModified());
+}
+
+TEST_F(SetupPackageTest, EveryVersionLoadsWithOlderFieldsLeftAlone) {
+    TKwPkgSetup source;
+    source.SetDescription(u"office");
+    source.Keys().SetInsertMode(false);
+    source.Keys().SetShortCut(sscAppendRecord, 1);
+    source.Keys().SetShortCut(sscNextRecord, 2);
+    source.Keys().SetDeleteType(dltGrids);
+    source.DataBase().SetDateFormat(TKwDateFormat::dfoymd);
+    source.DataBase().SetNumericDecimalSeparator(u',');
+    source.DataBase().SetSQLSyntax(true);
+    source.SetLanguage(u"Spanish");
+    source.SetVars(u"user");
+    for (int version = 1; version <= 5; ++version) {
+        source.SetSaveVersion(version);
+        TKwPkgSetup back;
+        LoadBytes(back, SavedBytes(source));
+        EXPECT_EQ(back.LoadedVersion(), version);
+        EXPECT_EQ(back.Description(), u"office");
+        EXPECT_FALSE(back.Keys().InsertMode());
+        EXPECT_EQ(back.Keys().NextRecord(), 2);
+        EXPECT_EQ(back.Language(), u"Spanish");
+        EXPECT_EQ(back.Vars(), u"user");
+        EXPECT_EQ(back.Keys().AppendRecord(), version >= 4 ? 1 : 24621);
+        EXPECT_EQ(back.Keys().DeleteType(), version >= 5 ? dltGrids : dltBoth);
+        EXPECT_EQ(back.DataBase().DataBaseEngine(), version >= 2 ? dbeCustom : dbeBDE);
+        EXPECT_EQ(back.DataBase().Stored().numericDecimalSeparator, version >= 2 ? u',' : u'.');
+        EXPECT_EQ(back.DataBase().SQLSyntax(), version >= 3);
+        if (version == 5)
+            EXPECT_EQ(SavedBytes(back), SavedBytes(source));
+    }
+
+    // The version 1 layout, value by value.
+    TMemoryStream stream;
+    {
+        TWriter writer(stream);
+        TKwPkgFormat v1 = kKwFormatSetup;
+        v1.newestVersion = 1;
+        KwWritePkgHeader(writer, v1);
+        writer.WriteString(u"old");
+        writer.WriteBoolean(true);
+        writer.WriteBoolean(true);
+        for (std::int32_t key = 1; key <= 15; ++key)
+            writer.WriteInteger(key);
+        for (const Char* name : {u"lan", u"dis", u"pva"})
+            writer.WriteString(name);
+    }
+    TKwPkgSetup old;
+    old.LoadFromStream(stream);
+    EXPECT_TRUE(old.Keys().ActionEnter());
+    EXPECT_EQ(old.Keys().BtnCalculator(), 1);
+    EXPECT_EQ(old.Keys().InsertRecord(), 7);
+    EXPECT_EQ(old.Keys().EditRecord(), 8);
+    EXPECT_EQ(old.Keys().NextRecord(), 15);
+    EXPECT_EQ(old.Display(), u"dis");
+
+    auto bytes = SavedBytes(source);
+    bytes[32] = 6;
+    EXPECT_EQ(MessageIdOf([&] { LoadBytes(old, bytes); }), 21);
+    bytes[12] = 'Q';
+    EXPECT_EQ(MessageIdOf([&] { LoadBytes(old, bytes); }), 20);
+    EXPECT_EQ(old.Description(), u"old");
+}
+
+TEST_F(SetupPackageTest, LoadingTheApplicationSetupLoadsTheFilesItNames) {
+    const auto dir = std::filesystem::path(testing::TempDir()) / "kw_setup_files";
+    std::filesystem::create_directories(dir);
+    const String path = AddPathBar(Utf8ToString(dir.string()));
+    TKwPkgVars saved;
+    saved.WriteInteger(u"Top", 3);
+    saved.SaveToFile(path + u"office.pva");
+    TKwPkgSetup named;
+    named.SetVars(u"office");
+    named.SetLanguage(u"");
+    const auto bytes = SavedBytes(named);
+
+    StartApplication();
+    app_->SetPathPkgVars(path);
+    auto& vars = Create<TKwPkgVars>(*app_);
+    vars.SetInitMode(rimFILE);
+    auto& setup = Create<TKwPkgSetup>(*app_);
+    EventLog log;
+    LoadBytes(setup, bytes);
+    EXPECT_EQ(vars.FileName(), u"office");
+    EXPECT_EQ(setup.Vars(), u"office");
+    EXPECT_EQ(vars.ReadInteger(u"top", 0), 3);
+    EXPECT_EQ(log.events,
+              (std::vector<int>{kwEvtKeySettings, kwEvtDatabaseSettings, kwEvtWindowSkins}));
+
+    named.SetVars(u"missing");
+    EXPECT_THROW(LoadBytes(setup, SavedBytes(named)), EKwError);
+    EXPECT_EQ(setup.Vars(), u"office");
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(SetupPackageTest, ConversionsAndEditorsReadTheActiveSetup) {
+    KwInstallSetupDbSettings();
+    const TDateTime date = EncodeDate(2024, 3, 5);
+    EXPECT_EQ(KwDBDateToStr(date, TKwDateType::detDate), u"03/05/2024");
+    EXPECT_TRUE(KwGetInsertMode());
+    KwSetInsertMode(false);
+    EXPECT_FALSE(KwGetInsertMode());
+    EXPECT_FALSE(KwActionEnter());
+
+    StartApplication();
+    auto& setup = Create<TKwPkgSetup>(*app_);
+    EXPECT_TRUE(KwGetInsertMode());
+    KwSetInsertMode(false);
+    EXPECT_FALSE(setup.Keys().InsertMode());
+    setup.Keys().SetActionEnter(true);
+    EXPECT_TRUE(KwActionEnter());
+
+    TKwPkgSetupDataBase& db = setup.DataBase();
+    db.SetDateFormat(TKwDateFormat::dfodmy);
+    db.SetDateSeparator(u'-');
+    db.SetNumericDecimalSeparator(u',');
+    db.SetQuotedNumber(false);
+    EXPECT_EQ(KwDBDateToStr(date, TKwDateType::detDate), u"05-03-2024");
+    EXPECT_EQ(KwDBNumericToStr(1.5), u"1,5");
+    EXPECT_EQ(KwDBString(Variant(2.5), TKwDataType::dtyDouble, TKwDateType::detDateTime), u"2,5");
+    db.SetQuotedNumber(true);
+    EXPECT_EQ(KwDBString(Variant(2.5), TKwDataType::dtyDouble, TKwDateType::detDateTime), u"'2,5'");
+    db.SetDataBaseEngine(dbeADO);
+    EXPECT_EQ(KwDBNumericToStr(1.5), u"1.5");
+}
+
+}  // namespace
+}  // namespace kw

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "framework/application.h"
+#include "framework/pkg_formats.h"
+#include "framework/state.h"
+#include "kwpkg/kinds.h"
+#include "packages/language_package.h"
+#include "packages/package_scopes.h"
+#include "packages/state.h"
+#include "platform/filer.h"
+#include "platform/stream.h"
+
+namespace kw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string BinaryDir() {
+    const char* dir = std::getenv("KW_BINARY_DIR");
+    return dir != nullptr ? dir : ".";
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class KwPkgTest : public testing::Test {
+protected:
+    void SetUp() override {
+        KwResetFrameworkState();
+        KwResetPackagesState();
+        dir_ = fs::path(testing::TempDir()) /
+               ("kwpkg_" + std::to_string(::getpid()) + "_" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    RunResult Run(const std::string& args) const {
+        const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
+        const std::string command =
+            BinaryDir() + "/bin/kwpkg " + args + " >" + out.string() + " 2>" + err.string();
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+    }
+    std::string Write(const std::string& name, const std::string& contents) const {
+        const fs::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << contents;
+        return path.string();
+    }
+    // The command fails with one "kwpkg: " line, prints nothing and leaves no output file.
+    void ExpectFailure(const std::string& args, const std::string& reason) const {
+        const RunResult result = Run(args);
+        EXPECT_EQ(result.status, 1) << args;
+        EXPECT_EQ(result.out, "") << args;
+        EXPECT_EQ(result.err.rfind("kwpkg: ", 0), 0u) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        EXPECT_FALSE(fs::exists(dir_ / "out.pkg")) << args;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            EXPECT_EQ(entry.path().filename().string().find("out.pkg."), std::string::npos);
+    }
+    std::string Out() const { return (dir_ / "out.pkg").string(); }
+
+    fs::path dir_;
+};
+
+TEST_F(KwPkgTest, ReferenceFilesRoundTripThroughJson) {
+    for (const char* name : {"English", "Spanish", "French", "Italian", "German"}) {
+        const std::string file = BinaryDir() + "/share/kwctrls/" + name + ".lan";
+        const RunResult info = Run("info " + file);
+        ASSERT_EQ(info.status, 0) << info.err;
+        EXPECT_EQ(info.out.rfind("kind: language\nversion: 3\ndescription: KwControls", 0), 0u);
+        const RunResult dump = Run("dump " + file);
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        const std::string source = Write("source.json", dump.out);
+        const RunResult build = Run("build " + source + " -o " + Out());
+        ASSERT_EQ(build.status, 0) << build.err;
+        EXPECT_EQ(build.out, "");
+        EXPECT_EQ(Slurp(Out()), Slurp(file)) << name;
+        fs::remove(Out());
+    }
+}
+
+TEST_F(KwPkgTest, FailuresPrintOneLineAndLeaveNothing) {
+    const std::string english = BinaryDir() + "/share/kwctrls/English.lan";
+    ExpectFailure("", "usage");
+    ExpectFailure("dump " + (dir_ / "missing").string(), "cannot open");
+    ExpectFailure("info " + Write("short", "tiny"), "too short");
+    ExpectFailure("dump " + Write("cut.lan", Slurp(english).substr(0, 200)), "truncated");
+    std::string newer = Slurp(english);
+    newer[32] = 9;
+    ExpectFailure("dump " + Write("newer.lan", newer), "newer");
+    ExpectFailure("build " + Write("a.json", "{\"kind\": ") + " -o " + Out(), "parse error");
+    ExpectFailure("build " + Write("b.json", "[1]") + " -o " + Out(), "\"kind\"");
+    ExpectFailure("build " + Write("c.json", R"({"kind": "display"})") + " -o " + Out(),
+                  "not supported");
+    ExpectFailure("build " +
+                      Write("d.json", R"({"kind": "strings", "labels": [{"id": 1, "txt": ""}]})") +
+                      " -o " + Out(),
+                  "labels[0].txt: unknown key");
+    ExpectFailure(
+        "build " + Write("e.json", R"({"kind": "strings", "version": 6})") + " -o " + Out(),
+        "version: expected 1 to 5");
+    ExpectFailure("build " + Write("f.json", R"({"kind": "language", "dateFormat": "dfoxyz"})") +
+                      " -o " + Out(),
+                  "dateFormat: unknown value");
+    ExpectFailure("build " + Write("g.json", R"({"kind": "strings"})") + " -o " +
+                      (dir_ / "no" / "dir.pst").string(),
+                  "cannot create");
+}
+
+std::vector<std::uint8_t> Bytes(TKwPkgInfo& package) {
+    TMemoryStream stream;
+    package.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+TEST_F(KwPkgTest, OlderLayoutsDumpAndBuildToTheSameBytes) {
+    TKwPkgLanguage language;
+    {
+        TKwLoadingScope building(language);
+        language.SetDescription(u"every version");
+        language.SystemStrings().Labels().Add(4, u"four", u"hint").SetProtected(true);
+        language.UserStrings().Messages().Add(8, u"eight %s");
+        language.UserStrings().DesignWindow() = {10, 20, 300, 400, 1};
+        language.Locale().SetNumericCurrencyString(u"kr");
+        language.SetUpdateDateTime(45123.25);
+    }
+    for (int version = 1; version <= 3; ++version) {
+        for (int stringsVersion = 1; stringsVersion <= 5; ++stringsVersion) {
+            language.SetSaveVersion(version);
+            language.UserStrings().SetSaveVersion(stringsVersion);
+            const std::vector<std::uint8_t> file = Bytes(language);
+            const std::string json = kwpkg::DumpText(file);
+            EXPECT_EQ(kwpkg::BuildFile(json), file) << version << "/" << stringsVersion;
+            EXPECT_EQ(json.find("numericCurrencyString") != std::string::npos, version >= 3);
+        }
+    }
+    TKwPkgStrings& strings = language.UserStrings();
+    strings.SetSaveVersion(5);
+    const kwpkg::Json dump = kwpkg::Json::parse(kwpkg::DumpText(Bytes(strings)));
+    EXPECT_EQ(dump["kind"], "strings");
+    EXPECT_EQ(dump["messages"][0],
+              (kwpkg::Json{{"id", 8}, {"text", "eight %s"}, {"protected", false}}));
+    EXPECT_EQ(dump["designWindow"]["width"], 300);
+    EXPECT_EQ(dump["designWindow"]["state"], 1);
+}
+
+TEST_F(KwPkgTest, InfoNamesEveryKindBySignature) {
+    for (const kwpkg::TKindHandler& kind : kwpkg::KindHandlers()) {
+        TMemoryStream stream;
+        {
+            TWriter writer(stream);
+            KwWritePkgHeader(writer, *kind.format);
+            writer.WriteString(u"about");
+        }
+        const std::string info = kwpkg::InfoText(stream.Bytes());
+        EXPECT_EQ(info.rfind(std::string("kind: ") + kind.name + "\n", 0), 0u) << info;
+        EXPECT_NE(info.find("description: about"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace kw
