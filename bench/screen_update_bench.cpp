@@ -31,7 +31,8 @@ void BM_ChangesInsideOneUpdate(benchmark::State& state) {
     Links set;
     for (auto _ : state) {
         kw::KwScreen().BeginUpdate();
-        for (auto& link : set.links) link->Change();
+        for (auto& link : set.links)
+            link->Change();
         kw::KwScreen().EndUpdate();
     }
     benchmark::DoNotOptimize(set.updates);
@@ -42,7 +43,8 @@ BENCHMARK(BM_ChangesInsideOneUpdate)->Unit(benchmark::kMillisecond);
 void BM_ChangesWithoutUpdate(benchmark::State& state) {
     Links set;
     for (auto _ : state) {
-        for (auto& link : set.links) link->Change();
+        for (auto& link : set.links)
+            link->Change();
     }
     benchmark::DoNotOptimize(set.updates);
     state.SetItemsProcessed(state.iterations() * kLinks);

@@ -1,8 +1,9 @@
 // Reading the ratios: each pair runs the same work on a variables package and on a std::map keyed
 // by the full path; the package costs (its time) / (the map's time) times the map.
 // The tree has 100,000 variables five levels deep: 10 areas, 10 groups, 10 sections, 10 blocks,
-// 10 values. The first lookups after a load also compute the collation keys of each level they
-// pass; "Cold" measures that pass.
+// 10 values. Saves reuse one memory stream, so that both sides write into memory already mapped.
+// The first lookups after a load also compute the collation keys of each level they pass;
+// "Cold" measures that pass.
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +22,7 @@ namespace {
 using kw::String;
 
 constexpr int kFanOut = 10;
+constexpr int kVariables = kFanOut * kFanOut * kFanOut * kFanOut * kFanOut;
 const kw::Char* const kLevelNames[] = {u"Area", u"Group", u"Section", u"Block", u"Value"};
 
 struct MapValue {
@@ -47,11 +49,11 @@ MapValue ValueFor(int index) {
 const std::vector<String>& Paths() {
     static const std::vector<String> paths = [] {
         std::vector<String> all;
-        for (int i = 0; i < kFanOut * kFanOut * kFanOut * kFanOut * kFanOut; ++i) {
+        for (int i = 0; i < kVariables; ++i) {
             String path;
-            for (int level = 0, rest = i; level < 5; ++level) {
-                const int digit = rest % kFanOut;
-                rest /= kFanOut;
+            for (int level = 0, scale = kVariables / kFanOut; level < 5;
+                 ++level, scale /= kFanOut) {
+                const int digit = i / scale % kFanOut;
                 path += (level > 0 ? u"/" : u"") + String(kLevelNames[level]) + kw::IntToStr(digit);
             }
             all.push_back(path);
@@ -150,20 +152,22 @@ std::vector<String> ShuffledPaths() {
 void BM_VarsSave(benchmark::State& state) {
     kw::TKwPkgVars vars;
     Fill(vars);
+    kw::TMemoryStream stream;
     for (auto _ : state) {
-        kw::TMemoryStream stream;
+        stream.Clear();
         vars.SaveToStream(stream);
-        benchmark::DoNotOptimize(stream.Size());
+        state.counters["bytes"] = static_cast<double>(stream.Size());
     }
 }
 BENCHMARK(BM_VarsSave)->Unit(benchmark::kMillisecond);
 
 void BM_MapSave(benchmark::State& state) {
     const PathMap map = FilledMap();
+    kw::TMemoryStream stream;
     for (auto _ : state) {
-        kw::TMemoryStream stream;
+        stream.Clear();
         SaveMap(map, stream);
-        benchmark::DoNotOptimize(stream.Size());
+        state.counters["bytes"] = static_cast<double>(stream.Size());
     }
 }
 BENCHMARK(BM_MapSave)->Unit(benchmark::kMillisecond);

@@ -48,7 +48,8 @@ int KwRegisterReferenceKind(const TKwReferenceKind& kind) {
 void KwUnregisterReferenceKind(int handle) {
     auto& kinds = ReferenceKinds();
     // Slots stay, so the other handles remain valid.
-    if (handle >= 0 && handle < static_cast<int>(kinds.size())) kinds[handle] = {};
+    if (handle >= 0 && handle < static_cast<int>(kinds.size()))
+        kinds[handle] = {};
 }
 
 void KwUnCheckReferenceKinds(TKwCApplication* app) {

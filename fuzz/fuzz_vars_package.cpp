@@ -111,6 +111,14 @@ void WriteSeeds(const std::string& dir) {
         vars.SetSaveVersion(version);
         WriteSeed(dir, ("version" + std::to_string(version) + ".pva").c_str(), vars);
     }
+
+    // Siblings in Swedish order, and two that compare equal, as another program may write them.
+    TKwPkgVars foreign;
+    TKwPkgVarsItem* previous = nullptr;
+    for (const Char* ident : {u"zebra", u"\u00E4ra", u"b", u"B"})
+        previous = &foreign.InsertLoaded(nullptr, previous, ident, vitDirectory);
+    foreign.InsertLoaded(previous, nullptr, u"x", vitInteger).SetVInteger(1);
+    WriteSeed(dir, "foreign_order.pva", foreign);
 }
 
 }  // namespace

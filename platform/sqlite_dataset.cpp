@@ -182,10 +182,6 @@ void BindCell(TSQLiteStatement& statement, int index, const TCellView& cell, TFi
     }
 }
 
-bool SameName(StringView a, StringView b) {
-    return SameText(a, b);
-}
-
 }  // namespace
 
 TSQLiteDataSet::TSQLiteDataSet(TComponent* owner) : TDataSet(owner) {}
@@ -284,7 +280,7 @@ String SourceTable(const TSQLiteStatement& statement) {
         const String source = statement.ColumnTable(column);
         if (source.empty())
             continue;
-        if (!table.empty() && !SameName(source, table))
+        if (!table.empty() && !SameText(source, table))
             return {};
         table = source;
     }
@@ -320,13 +316,13 @@ void TSQLiteDataSet::ResolveTarget(TSQLiteStatement& statement) {
     }
     auto isTableColumn = [&](StringView name) {
         return std::any_of(tableColumns.begin(), tableColumns.end(),
-                           [&](const String& c) { return SameName(c, name); });
+                           [&](const String& c) { return SameText(c, name); });
     };
     for (int column = 0; column < statement.ColumnCount(); ++column) {
-        const bool fromTable = SameName(statement.ColumnTable(column), table);
+        const bool fromTable = SameText(statement.ColumnTable(column), table);
         const String origin = fromTable ? statement.ColumnOrigin(column) : String();
         target.columns.push_back(origin);
-        // The rowid identifies rows but is not written.
+        // Expressions, other tables' columns and the rowid are read-only.
         if (!isTableColumn(origin))
             Fields()[column].SetReadOnly(true);
     }
@@ -334,7 +330,7 @@ void TSQLiteDataSet::ResolveTarget(TSQLiteStatement& statement) {
         primaryKey.push_back(u"rowid");
     for (const String& keyColumn : primaryKey) {
         auto it = std::find_if(target.columns.begin(), target.columns.end(),
-                               [&](const String& c) { return SameName(c, keyColumn); });
+                               [&](const String& c) { return SameText(c, keyColumn); });
         if (it == target.columns.end())
             return;  // a key column is missing: read-only
         target.keys.push_back(static_cast<int>(it - target.columns.begin()));

@@ -11,7 +11,7 @@ export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 
-runs=${KW_FUZZ_RUNS:-20000}
+runs=${KW_FUZZ_RUNS:-10000}
 for fuzzer in build-asan/bin/fuzz_*; do
     [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer")

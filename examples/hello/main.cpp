@@ -12,7 +12,9 @@
 
 namespace {
 
-void Print(kw::StringView text) { std::cout << kw::StringToUtf8(text) << '\n'; }
+void Print(kw::StringView text) {
+    std::cout << kw::StringToUtf8(text) << '\n';
+}
 
 }  // namespace
 

@@ -55,8 +55,9 @@ TEST_F(ApplicationTest, SwitchingBroadcastsTheChangeEventsToOpenForms) {
     };
     TKwCApplication first, second;
     std::vector<String> resolved;
-    const int kind = KwRegisterReferenceKind({[&](TKwCApplication& app) { resolved.push_back(u"uncheck"); }, nullptr,
-                             [&] { resolved.push_back(u"resolve"); }});
+    const int kind =
+        KwRegisterReferenceKind({[&](TKwCApplication& app) { resolved.push_back(u"uncheck"); },
+                                 nullptr, [&] { resolved.push_back(u"resolve"); }});
     second.SetActive(true);
     EXPECT_EQ(events, (std::vector<int>{kwEvtMasks, kwEvtKeySettings, kwEvtDatabaseSettings,
                                         kwEvtWindowSkins}));

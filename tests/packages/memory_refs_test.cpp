@@ -249,13 +249,13 @@ TEST_F(MemoryRefsTest, ALanguageSwitchNotifiesEachReferenceOnceAndRepaintsOnce) 
 
 TEST_F(MemoryRefsTest, SwitchingTheActiveApplicationRetranslates) {
     system_->Labels().Add(1, u"first app", u"");
+    TChangeCounter changes;  // outlives the reference, which is told again at tear-down
     TKwMemoryLabel ref;
     ref.PkgId(u"System", 1);
     EXPECT_EQ(ref.Text(), u"first app");
     TKwCApplication second;
     auto& secondLanguage = Create<TKwPkgLanguage>(second);
     secondLanguage.SystemStrings().Labels().Add(1, u"second app", u"");
-    TChangeCounter changes;
     changes.Watch(ref);
     second.SetActive(true);
     EXPECT_EQ(changes.count, 1);

@@ -224,19 +224,26 @@ TEST_F(SetupPackageTest, LoadingTheApplicationSetupLoadsTheFilesItNames) {
     saved.SaveToFile(path + u"office.pva");
     TKwPkgSetup named;
     named.SetVars(u"office");
-    named.SetLanguage(u"");
+    named.SetDisplay(u"office");
     const auto bytes = SavedBytes(named);
 
+    // A second variables package stands in for the display package the setup drives.
     StartApplication();
     app_->SetPathPkgVars(path);
     auto& vars = Create<TKwPkgVars>(*app_);
+    auto& display = Create<TKwPkgVars>(*app_);
+    KwSetSettingsHost({.varsOf = [&](TKwCApplication&) { return &vars; },
+                       .displayOf = [&](TKwCApplication&) { return &display; }});
     vars.SetInitMode(rimFILE);
+    display.SetInitMode(rimFILE);
     auto& setup = Create<TKwPkgSetup>(*app_);
     EventLog log;
     LoadBytes(setup, bytes);
-    EXPECT_EQ(vars.FileName(), u"office");
     EXPECT_EQ(setup.Vars(), u"office");
     EXPECT_EQ(vars.ReadInteger(u"top", 0), 3);
+    EXPECT_EQ(display.FileName(), u"office");
+    EXPECT_EQ(display.Count(), 1);
+    EXPECT_EQ(setup.Language(), u"");
     EXPECT_EQ(log.events,
               (std::vector<int>{kwEvtKeySettings, kwEvtDatabaseSettings, kwEvtWindowSkins}));
 

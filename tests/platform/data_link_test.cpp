@@ -13,14 +13,14 @@ namespace {
 class FieldLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        data = &Create<TMemoryDataSet>(owner);
+        data = std::make_unique<TMemoryDataSet>();
         data->AddFieldDef(u"Name", TFieldType::ftString);
         data->AddFieldDef(u"Rights", TFieldType::ftBlob);
         data->Open();
         data->AppendRecord({u"ann"});
         data->AppendRecord({u"bob"});
-        source = &Create<TDataSource>(owner);
-        source->SetDataSet(data);
+        source = std::make_unique<TDataSource>();
+        source->SetDataSet(data.get());
         link.OnDataChange = [this](TFieldDataLink& l) {
             seen.push_back(l.Field() != nullptr ? l.Field()->AsString() : u"<none>");
         };
@@ -28,13 +28,12 @@ protected:
             seen.push_back(l.FieldEditing() ? u"<editing>" : u"<browsing>");
         };
         link.SetFieldName(u"Name");
-        link.SetDataSource(source);
+        link.SetDataSource(source.get());
         seen.clear();
     }
 
-    TComponent owner;
-    TMemoryDataSet* data = nullptr;
-    TDataSource* source = nullptr;
+    std::unique_ptr<TMemoryDataSet> data;
+    std::unique_ptr<TDataSource> source;
     TFieldDataLink link;
     std::vector<String> seen;
 };
@@ -97,20 +96,20 @@ TEST_F(FieldLinkTest, AutoEditDecidesWhetherALinkMayStartAnEdit) {
 TEST_F(FieldLinkTest, AnUnknownFieldNameIsReportedWhenTheLinkActivates) {
     TFieldDataLink other;
     other.SetFieldName(u"Missing");
-    EXPECT_THROW(other.SetDataSource(source), EDatabaseError);
+    EXPECT_THROW(other.SetDataSource(source.get()), EDatabaseError);
 }
 
 TEST_F(FieldLinkTest, FreeingTheDataSourceClearsItsLinks) {
-    delete source;  // NOLINT(cppcoreguidelines-owning-memory): freeing an owned component early
+    source.reset();
     EXPECT_EQ(link.DataSource(), nullptr);
     EXPECT_EQ(link.Field(), nullptr);
     EXPECT_FALSE(link.Active());
     EXPECT_EQ(seen, (std::vector<String>{u"<none>"}));
-    EXPECT_EQ(owner.ComponentCount(), 1);
+    data->Next();  // the dataset no longer knows the freed source
 }
 
 TEST_F(FieldLinkTest, FreeingTheDatasetLeavesTheSourceEmpty) {
-    delete data;  // NOLINT(cppcoreguidelines-owning-memory): freeing an owned component early
+    data.reset();
     EXPECT_EQ(source->DataSet(), nullptr);
     EXPECT_FALSE(link.Active());
     EXPECT_EQ(link.Field(), nullptr);
@@ -119,7 +118,7 @@ TEST_F(FieldLinkTest, FreeingTheDatasetLeavesTheSourceEmpty) {
 TEST_F(FieldLinkTest, AFreedLinkLeavesItsSource) {
     auto transient = std::make_unique<TFieldDataLink>();
     transient->SetFieldName(u"Name");
-    transient->SetDataSource(source);
+    transient->SetDataSource(source.get());
     transient.reset();
     data->Next();  // would reach the freed link if it were still listed
     EXPECT_EQ(seen, (std::vector<String>{u"bob"}));

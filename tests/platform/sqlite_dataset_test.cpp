@@ -152,6 +152,20 @@ TEST_F(SQLiteDataSetTest, AConstraintViolationKeepsTheInsertAndChangesNothing) {
     EXPECT_EQ(data.RecordCount(), 3);
 }
 
+TEST_F(SQLiteDataSetTest, InsideATransactionAFailedPostUndoesOnlyItself) {
+    RawConnection other(path);
+    connection.StartTransaction();
+    data.AppendRecord({Variant::Null(), u"cat"});
+    data.Append();
+    F(u"name").SetAsString(u"ann");
+    EXPECT_THROW(data.Post(), ESQLiteError);
+    data.Cancel();
+    EXPECT_TRUE(connection.InTransaction());
+    EXPECT_EQ(other.Query("SELECT count(*) FROM people"), "2") << "nothing committed yet";
+    connection.Commit();
+    EXPECT_EQ(other.Query("SELECT group_concat(name) FROM people"), "ann,bob,cat");
+}
+
 TEST_F(SQLiteDataSetTest, ALockedDatabaseFailsThePostUntilRetried) {
     RawConnection other(path);
     connection.SetBusyTimeout(50);

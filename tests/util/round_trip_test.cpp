@@ -132,7 +132,7 @@ TEST_F(RoundTripTest, DateEditTextsGiveBackTheValue) {
         int firstYear, lastYear;
     };
     const std::vector<Case> cases = {
-        {u"dmy", dyeYear4, false, 1, 9999},        {u"<dmyhns", dyeYear4, true, 1, 9999},
+        {u"dmy", dyeYear4, false, 1, 9999},         {u"<dmyhns", dyeYear4, true, 1, 9999},
         {u"1d2yhnsok", dyeYear4, true, 1600, 2400}, {u"dMyhnsak", dyeYear4, true, 1899, 1900},
         {u"dmyhns", dyeYear2, true, 1950, 2049},
     };

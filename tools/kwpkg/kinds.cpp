@@ -2,7 +2,9 @@
 
 #include "framework/errors.h"
 #include "framework/pkg_formats.h"
+#include "kwpkg/image_kinds.h"
 #include "kwpkg/package_json.h"
+#include "kwpkg/settings_kinds.h"
 #include "packages/package_scopes.h"
 #include "platform/exception.h"
 #include "platform/filer.h"
@@ -13,16 +15,17 @@ namespace kwpkg {
 
 const std::vector<TKindHandler>& KindHandlers() {
     static const std::vector<TKindHandler> handlers{
-        {"setup", &kw::kKwFormatSetup, 0, {}, {}},
+        {"setup", &kw::kKwFormatSetup, 0, DumpSetup, BuildSetup},
         {"language", &kw::kKwFormatLanguage, 0, DumpLanguage, BuildLanguage},
         {"display", &kw::kKwFormatDisplay, 0, {}, {}},
-        {"images", &kw::kKwFormatImages, 0, {}, {}},
+        {"images", &kw::kKwFormatImages, 0, DumpImages, BuildImages},
         {"strings", &kw::kKwFormatStrings, 0, DumpStrings, BuildStrings},
-        {"variables", &kw::kKwFormatVars, 0, {}, {}},
+        {"variables", &kw::kKwFormatVars, 0, DumpVariables, BuildVariables},
         {"access", &kw::kKwFormatAccess, 0, {}, {}},
         {"visibles", &kw::kKwFormatVisibles, 0, {}, {}},
         {"template", &kw::kKwFormatTemplate, 2, {}, {}},
-        {"image", &kw::kKwFormatImage, 0, {}, {}},
+        // Image files carry no description.
+        {"image", &kw::kKwFormatImage, kw::kKwFormatImage.newestVersion + 1, DumpImage, BuildImage},
     };
     return handlers;
 }
@@ -121,7 +124,7 @@ TBytes BuildFile(const std::string& jsonText) {
     Json source;
     try {
         source = Json::parse(jsonText);
-    } catch (const Json::parse_error& error) {
+    } catch (const Json::exception& error) {
         const std::string what = error.what();
         const size_t text = what.find("] ");
         throw TKwPkgError(text == std::string::npos ? what : what.substr(text + 2));

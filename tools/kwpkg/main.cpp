@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kwpkg/image_kinds.h"
 #include "kwpkg/kinds.h"
 
 namespace {
@@ -18,7 +19,8 @@ using kwpkg::TBytes;
 using kwpkg::TKwPkgError;
 
 constexpr const char* kUsage =
-    "usage: kwpkg info FILE | kwpkg dump FILE | kwpkg build SOURCE.json -o FILE";
+    "usage: kwpkg info FILE | kwpkg dump FILE | kwpkg build SOURCE.json -o FILE | "
+    "kwpkg export-image FILE ID OUT [--png] | kwpkg import-image FILE ID IN";
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -71,6 +73,42 @@ auto InFile(const std::string& path, F action) {
     }
 }
 
+int ImageId(const std::string& text) {
+    try {
+        size_t used = 0;
+        const int id = std::stoi(text, &used);
+        if (used == text.size())
+            return id;
+    } catch (const std::exception&) {
+    }
+    throw TKwPkgError("ID: expected a number, got \"" + text + "\"");
+}
+
+// export-image FILE ID OUT [--png] and import-image FILE ID IN; both write a file.
+std::string RunImageCommand(const std::vector<std::string>& args) {
+    const bool png = args.size() == 5 && args[4] == "--png";
+    if (args.size() != 4 && !(png && args[0] == "export-image"))
+        throw TKwPkgError(kUsage);
+    const int id = ImageId(args[2]);
+    const TBytes file = InFile(args[1], [&] { return ReadBytes(args[1]); });
+    if (args[0] == "export-image") {
+        const TBytes image = InFile(args[1], [&] { return kwpkg::ExportImage(file, id, png); });
+        InFile(args[3], [&] {
+            WriteFileAtomically(args[3], image);
+            return 0;
+        });
+        return {};
+    }
+    const TBytes picture = InFile(args[3], [&] { return ReadBytes(args[3]); });
+    const TBytes updated =
+        InFile(args[3], [&] { return kwpkg::ImportImage(file, id, args[3], picture); });
+    InFile(args[1], [&] {
+        WriteFileAtomically(args[1], updated);
+        return 0;
+    });
+    return {};
+}
+
 // Runs one command; what it prints is returned so that nothing reaches standard output when
 // the command fails.
 std::string Run(const std::vector<std::string>& args) {
@@ -86,6 +124,8 @@ std::string Run(const std::vector<std::string>& args) {
         });
         return {};
     }
+    if (args.size() >= 4 && (args[0] == "export-image" || args[0] == "import-image"))
+        return RunImageCommand(args);
     throw TKwPkgError(kUsage);
 }
 

@@ -1,0 +1,249 @@
+#include <filesystem>
+
+#include "display/format_graphics.h"
+#include "display/image_imkw.h"
+#include "display/kw_picture.h"
+#include "display/package_image.h"
+#include "display_fixture.h"
+#include "framework/clip_formats.h"
+#include "framework/pkg_header.h"
+#include "platform/filer.h"
+#include "platform/region.h"
+#include "platform/string_list.h"
+#include "platform/unicode.h"
+
+namespace kw {
+namespace {
+
+using ImageFileTest = DisplayTest;
+
+TEST_F(ImageFileTest, RegistryFindsClassesByNameExtensionAndDescription) {
+    EXPECT_EQ(KwFindGraphicFileExt(u" .PNG"), &TPngImage::StaticClass());
+    EXPECT_EQ(KwFindGraphicFileExt(u"tiff"), nullptr);
+    EXPECT_EQ(KwFindGraphicClass(u"tjpegimage"), &TJPEGImage::StaticClass());
+    EXPECT_EQ(KwFindGraphicDescription(TKwImageIMKW::StaticClass()), u"KwImage");
+    EXPECT_EQ(KwGraphicExtension(TJPEGImage::StaticClass()), u"jpg");
+    TStringList names;
+    KwFormatGraphics(names);
+    ASSERT_EQ(names.Count(), 7);
+    EXPECT_EQ(names.Strings(2), u"TMetafile");
+    EXPECT_EQ(names.Strings(3), u"TJPEGImage");
+
+    KwUnRegisterFormatGraphic(TJPEGImage::StaticClass());
+    EXPECT_EQ(KwFindGraphicFileExt(u"jpeg"), nullptr);
+    KwRegisterFormatGraphic(u"jfif", u"JPeg", TJPEGImage::StaticClass());
+    EXPECT_EQ(KwFindGraphicFileExt(u"JFIF"), &TJPEGImage::StaticClass());
+}
+
+TEST_F(ImageFileTest, ClipboardTableHoldsStartUpFormats) {
+    RegisterFormatGraphics();
+    TKwClipFormats& formats = KwGetClipboardFormats();
+    EXPECT_EQ(formats.FindFormat(CF_ENHMETAFILE), &TMetafile::StaticClass());
+    EXPECT_EQ(formats.FindFormat(KwImageClipboardFormat()), &TKwImageIMKW::StaticClass());
+    EXPECT_EQ(GetClipboardFormatName(KwImageClipboardFormat()), u"KW_IMAGE");
+    EXPECT_EQ(formats.FindGraphicClass(TIcon::StaticClass()), TKwClipFormats::kNoFormat);
+}
+
+TEST_F(ImageFileTest, JpegQualityPicksDecodingScale) {
+    TJPEGImage jpeg;
+    SetGraphicQuality(jpeg, TKwQualityGraphic::qugLow);
+    EXPECT_EQ(jpeg.Scale(), TJPEGScale::jsQuarter);
+    SetGraphicQuality(jpeg, TKwQualityGraphic::qugVeryLow);
+    EXPECT_EQ(jpeg.Scale(), TJPEGScale::jsEighth);
+}
+
+// An image with bytes, both masks, skin corners and protection.
+void FillImage(TKwPkgImagesImage& image) {
+    LoadNative(image, EncodedBytes<TPngImage>(32, 16), TPngImage::StaticClass());
+    const TRegion outer(TRect(0, 0, 30, 16));
+    const TRegion inner(TRect(4, 4, 8, 8));
+    image.CreateExternalMask(&outer);
+    image.CreateInternalMask(&inner);
+    image.Skin().adjusts = true;
+    image.Skin().syncVer = false;
+    image.Skin().right2 = 7;
+    image.SetProtected(true);
+}
+
+TEST_F(ImageFileTest, ImageFileRoundTripsEverythingButTheId) {
+    TKwImageIMKW source;
+    FillImage(source.Image());
+    source.Image().SetId(12);
+    TMemoryStream file;
+    source.SaveToStream(file);
+    const std::vector<Byte>& bytes = file.Bytes();
+    ASSERT_GT(bytes.size(), 34u);
+    EXPECT_EQ(bytes[0], 0x15);
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 12),
+              "\x01"
+              "123456789\x01");
+    EXPECT_EQ(bytes[32], 7);
+
+    TKwImageIMKW copy;
+    copy.LoadFromStream(file);
+    const TKwPkgImagesImage& image = copy.Image();
+    EXPECT_EQ(image.Id(), -1);
+    EXPECT_EQ(NativeBytes(image), NativeBytes(source.Image()));
+    EXPECT_EQ(image.GraphicClass(), &TPngImage::StaticClass());
+    EXPECT_EQ(image.Width(), 32);
+    EXPECT_EQ(*image.CreateExternalRgn(), TRegion(TRect(0, 0, 30, 16)));
+    EXPECT_EQ(*image.CreateInternalRgn(), TRegion(TRect(4, 4, 8, 8)));
+    EXPECT_EQ(image.Skin(), source.Image().Skin());
+    EXPECT_TRUE(image.Protected());
+}
+
+// An image file of `version` holding a 2 x 1 bitmap, written field by field as that version did.
+std::vector<Byte> OldImageFile(int version, StringView word = u"KwPkgImage",
+                               std::int32_t claimedLength = -1) {
+    const std::vector<Byte> native = EncodedBytes<TBitmap>(2, 1);
+    TMemoryStream stream;
+    {
+        TWriter writer(stream);
+        TKwPkgHeader{TKwPkgHeader::SignatureFor(word), static_cast<std::uint16_t>(version)}.Write(
+            writer);
+        const Byte head[8] = {5, 0, 0, 0, 2, 0, 1, 0};
+        writer.Write(head, 8);
+        writer.WriteString(u"TBitmap");
+        writer.WriteBoolean(false);
+        writer.WriteInteger(claimedLength >= 0 ? claimedLength
+                                               : static_cast<std::int32_t>(native.size()));
+        writer.Write(native.data(), static_cast<std::int64_t>(native.size()));
+        const std::vector<Byte> mask = TRegion(TRect(0, 0, 1, 1)).RegionData();
+        writer.WriteInteger(static_cast<std::int32_t>(mask.size()));
+        writer.Write(mask.data(), static_cast<std::int64_t>(mask.size()));
+        for (int i = 0; i < 3; ++i)
+            writer.WriteBoolean(true);
+        if (version >= 5) {
+            for (int i = 0; i < 8; ++i)
+                writer.WriteInteger(9);
+        }
+    }
+    return stream.Bytes();
+}
+
+TEST_F(ImageFileTest, OlderVersionsLoadAndNewerAreRefused) {
+    TKwImageIMKW graphic;
+    TMemoryStream file;
+    Fill(file, OldImageFile(4));
+    graphic.LoadFromStream(file);
+    const TKwPkgImagesImage& image = graphic.Image();
+    EXPECT_EQ(image.Width(), 2);
+    EXPECT_TRUE(image.ExternalMask());
+    EXPECT_FALSE(image.InternalMask());
+    EXPECT_TRUE(image.Skin().adjusts);
+    EXPECT_EQ(image.Skin().up1, 1);
+
+    Fill(file, OldImageFile(8));
+    EXPECT_EQ(MessageIdOf([&] { graphic.LoadFromStream(file); }), 40);
+    EXPECT_TRUE(graphic.Empty());
+    Fill(file, OldImageFile(4, u"KwPkgImages"));
+    EXPECT_EQ(MessageIdOf([&] { graphic.LoadFromStream(file); }), 39);
+    Fill(file, OldImageFile(4, u"KWPKGIMAGE"));
+    EXPECT_EQ(MessageIdOf([&] { graphic.LoadFromStream(file); }), 0);
+}
+
+TEST_F(ImageFileTest, TruncatedOrOversizedBlocksAreRefused) {
+    const std::vector<Byte> bytes = OldImageFile(7);
+    TKwImageIMKW graphic;
+    TMemoryStream file;
+    Fill(file, std::vector<Byte>(bytes.begin(), bytes.begin() + 60));
+    EXPECT_THROW(graphic.LoadFromStream(file), Exception);
+    Fill(file, OldImageFile(7, u"KwPkgImage", 0x7FFFFF00));
+    EXPECT_THROW(graphic.LoadFromStream(file), EReadError);
+    EXPECT_TRUE(graphic.Empty());
+}
+
+class ImageFilesOnDisk : public ImageFileTest {
+protected:
+    void SetUp() override {
+        ImageFileTest::SetUp();
+        dir_ = std::filesystem::temp_directory_path() / "kw_image_files";
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(dir_);
+        ImageFileTest::TearDown();
+    }
+    String Path(const char* name) const { return Utf8ToString((dir_ / name).string()); }
+    std::filesystem::path dir_;
+};
+
+TEST_F(ImageFilesOnDisk, SavingUnderAnotherExtensionWritesNativeBytes) {
+    TKwImageIMKW graphic;
+    const std::vector<Byte> jpeg = EncodedBytes<TJPEGImage>(16, 16);
+    LoadNative(graphic.Image(), jpeg, TJPEGImage::StaticClass());
+    graphic.Image().SaveToFile(Path("photo.png"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "photo.png"));
+    TMemoryStream written;
+    written.LoadFromFile(Path("photo.jpg"));
+    EXPECT_EQ(written.Bytes(), jpeg);
+
+    graphic.Image().SaveToFile(Path("picture.IMKW"));
+    TKwImageIMKW upper;
+    upper.Image().LoadFromFile(Path("picture.IMKW"));
+    EXPECT_EQ(NativeBytes(upper.Image()), jpeg);
+    std::filesystem::rename(dir_ / "picture.IMKW", dir_ / "picture.imkw");
+    TKwImageIMKW lower;
+    lower.Image().LoadFromFile(Path("picture.imkw"));
+    EXPECT_EQ(lower.Image().Width(), 16);
+
+    lower.Image().LoadFromFile(Path("photo.jpg"));
+    EXPECT_EQ(lower.Image().GraphicClass(), &TJPEGImage::StaticClass());
+    EXPECT_EQ(MessageIdOf([&] { lower.Image().LoadFromFile(u" "); }), 3);
+    EXPECT_EQ(MessageIdOf([&] { lower.Image().LoadFromFile(Path("noext")); }), 4);
+    EXPECT_EQ(MessageIdOf([&] { lower.Image().LoadFromFile(Path("a.tiff")); }), 38);
+}
+
+TEST_F(ImageFileTest, ClipboardCarriesMaskedImagesAsImageFiles) {
+    TKwImageIMKW source;
+    FillImage(source.Image());
+    source.Image().SaveToClipBoard();
+    EXPECT_TRUE(Clipboard().HasFormat(KwImageClipboardFormat()));
+    TKwImageIMKW target;
+    target.Image().LoadFromClipBoard();
+    EXPECT_EQ(NativeBytes(target.Image()), NativeBytes(source.Image()));
+    EXPECT_TRUE(target.Image().InternalMask());
+
+    // Without masks the native format goes there; PNG is not in the table, bitmaps are.
+    LoadNative(source.Image(), EncodedBytes<TPngImage>(8, 8), TPngImage::StaticClass());
+    source.Image().SaveToClipBoard();
+    EXPECT_FALSE(Clipboard().HasFormat(KwImageClipboardFormat()));
+    target.Image().LoadFromClipBoard();
+    EXPECT_TRUE(target.Image().InternalMask());
+    LoadNative(source.Image(), EncodedBytes<TBitmap>(5, 3), TBitmap::StaticClass());
+    source.Image().SaveToClipBoard();
+    target.Image().LoadFromClipBoard();
+    EXPECT_EQ(target.Image().GraphicClass(), &TBitmap::StaticClass());
+    EXPECT_EQ(target.Image().Width(), 5);
+    EXPECT_FALSE(target.Image().ExternalMask());
+}
+
+TEST_F(ImageFileTest, PictureStoresClassNameAndBitmapHeader) {
+    TKwPicture picture;
+    const auto pixels = Gradient(3, 2);
+    picture.SetGraphic(pixels.get());
+    TMemoryStream stream;
+    picture.SaveToStream(stream);
+    const std::vector<Byte>& bytes = stream.Bytes();
+    ASSERT_GT(bytes.size(), 16u);
+    EXPECT_EQ(bytes[0], 7);
+    EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 8), "TBitmap");
+    const std::uint32_t size = bytes[12] | (bytes[13] << 8) | (bytes[14] << 16);
+    EXPECT_EQ(size, bytes.size() - 16);
+
+    int changes = 0;
+    TKwPicture back;
+    back.OnPictureChange = [&](TKwPicture&) { ++changes; };
+    back.LoadFromStream(stream);
+    ASSERT_NE(back.Graphic(), nullptr);
+    EXPECT_EQ(back.Bitmap().Pixel(2, 1), pixels->Pixel(2, 1));
+    EXPECT_GE(changes, 1);
+
+    Fill(stream, {64, 'x'});
+    back.LoadFromStream(stream);
+    EXPECT_EQ(back.Graphic(), nullptr);
+}
+
+}  // namespace
+}  // namespace kw
