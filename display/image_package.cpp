@@ -28,16 +28,6 @@ std::vector<TKwPkgImages*>& Packages() {
     return KwDisplayState().imagePackages;
 }
 
-bool InheritsFromNamed(const TComponent* component, StringView className) {
-    if (component == nullptr)
-        return false;
-    for (const TClass* cls = &component->ClassType(); cls != nullptr; cls = cls->ClassParent()) {
-        if (cls->ClassName() == className)
-            return true;
-    }
-    return false;
-}
-
 void RegisterPublishedProperties() {
     if (FindProperty(TKwPkgImages::StaticClass(), u"PkgName") != nullptr)
         return;
@@ -208,7 +198,7 @@ TKwPkgImages::~TKwPkgImages() {
 }
 
 bool TKwPkgImages::OwnedByDisplay() const {
-    return InheritsFromNamed(Owner(), u"TKwPkgDisplay");
+    return KwInheritsFromNamed(Owner(), u"TKwPkgDisplay");
 }
 
 void TKwPkgImages::SetPkgName(const String& name) {
@@ -265,7 +255,7 @@ void TKwPkgImages::Update() {
 
 void TKwPkgImages::NotifyInit(TKwLinkEvt& sender) {
     TKwPkgInfo::NotifyInit(sender);
-    if ((HasState(csDesigning) || InheritsFromNamed(Owner(), u"TDataModule")) &&
+    if ((HasState(csDesigning) || KwInheritsFromNamed(Owner(), u"TDataModule")) &&
         !OwnedByDisplay()) {
         Update();
     }

@@ -17,6 +17,18 @@ inline bool KwOwnedByForm(const TComponent& component) {
     return dynamic_cast<const TCustomForm*>(component.Owner()) != nullptr;
 }
 
+// True when the component's class or one of its ancestors has this name; lets packages
+// recognise host classes (data modules, display packages) they cannot include.
+inline bool KwInheritsFromNamed(const TComponent* component, StringView className) {
+    if (component == nullptr)
+        return false;
+    for (const TClass* cls = &component->ClassType(); cls != nullptr; cls = cls->ClassParent()) {
+        if (cls->ClassName() == className)
+            return true;
+    }
+    return false;
+}
+
 // The first live package called `name` (without regard to case), or none.
 template <class T>
 T* KwFirstNamed(const std::vector<T*>& list, StringView name) {

@@ -4,6 +4,7 @@
 #include "framework/events.h"
 #include "framework/pkg_formats.h"
 #include "framework/sets_lock.h"
+#include "packages/named_packages.h"
 #include "packages/package_scopes.h"
 #include "packages/setup_locale_bridge.h"
 #include "packages/state.h"
@@ -38,21 +39,13 @@ T ReadOrdinal(TReader& reader, T last) {
     return static_cast<T>(value);
 }
 
-bool IsClass(const TComponent& component, StringView className) {
-    for (const TClass* cls = &component.ClassType(); cls != nullptr; cls = cls->ClassParent()) {
-        if (cls->ClassName() == className)
-            return true;
-    }
-    return false;
-}
-
 // The display package is found by its class name, so that the setup needs no display code.
 TKwPkgInfo* DisplayOf(TKwCApplication& app) {
     const TKwSettingsHost& host = KwPackagesState().settingsHost;
     if (host.displayOf)
         return host.displayOf(app);
     for (TComponent* component : app.ComponentList()) {
-        if (IsClass(*component, u"TKwPkgDisplay"))
+        if (KwInheritsFromNamed(component, u"TKwPkgDisplay"))
             return dynamic_cast<TKwPkgInfo*>(component);
     }
     return nullptr;

@@ -9,6 +9,7 @@
 #include "framework/sets_lock.h"
 #include "packages/language_package.h"
 #include "packages/memory_refs.h"
+#include "packages/named_packages.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
 #include "platform/application.h"
@@ -25,29 +26,6 @@ namespace {
 
 std::vector<TKwPkgStrings*>& Packages() {
     return KwPackagesState().stringsPackages;
-}
-
-bool IsDataModule(const TComponent* component) {
-    if (component == nullptr)
-        return false;
-    for (const TClass* cls = &component->ClassType(); cls != nullptr; cls = cls->ClassParent()) {
-        if (cls->ClassName() == u"TDataModule")
-            return true;
-    }
-    return false;
-}
-
-bool OwnedByForm(const TComponent& component) {
-    return dynamic_cast<const TCustomForm*>(component.Owner()) != nullptr;
-}
-
-// The first package of that name in list order, the active one.
-TKwPkgStrings* FirstNamed(StringView name) {
-    for (TKwPkgStrings* package : Packages()) {
-        if (!package->HasState(csDestroying) && AnsiSameText(package->PkgName(), name))
-            return package;
-    }
-    return nullptr;
 }
 
 void RegisterPublishedProperties() {
@@ -148,7 +126,7 @@ void TKwPkgStrings::SetPkgName(const String& name) {
         return;
     }
     const bool reserved =
-        AnsiSameText(name, u"User") || (OwnedByForm(*this) && AnsiSameText(name, u"System"));
+        AnsiSameText(name, u"User") || (KwOwnedByForm(*this) && AnsiSameText(name, u"System"));
     if (reserved)
         KwExceptPkg(Name(), u"System", 67);
     // Among packages of the new name this one is active only when it is the only one.
@@ -159,14 +137,14 @@ void TKwPkgStrings::SetPkgName(const String& name) {
 }
 
 bool TKwPkgStrings::Active() const {
-    return !KwIsBlankName(PkgName()) && FirstNamed(PkgName()) == this;
+    return !KwIsBlankName(PkgName()) && KwFirstNamed(Packages(), PkgName()) == this;
 }
 
 void TKwPkgStrings::SetActive(bool active) {
     TKwSetsLock lock;
     if ((!active && LoadingProps()) || KwIsBlankName(PkgName()))
         return;
-    TKwPkgStrings* first = FirstNamed(PkgName());
+    TKwPkgStrings* first = KwFirstNamed(Packages(), PkgName());
     if (first == nullptr)
         return;
     KwWithScreenUpdate(true, [&] {
@@ -209,7 +187,8 @@ void TKwPkgStrings::Update() {
 
 void TKwPkgStrings::NotifyInit(TKwLinkEvt& sender) {
     TKwPkgInfo::NotifyInit(sender);
-    if ((HasState(csDesigning) || IsDataModule(Owner())) && !OwnedByLanguage())
+    if ((HasState(csDesigning) || KwInheritsFromNamed(Owner(), u"TDataModule")) &&
+        !OwnedByLanguage())
         Update();
 }
 
@@ -328,7 +307,7 @@ void KwPkgStringsActives(TStringList& list) {
 void KwPkgStringsAll(TStringList& list) {
     list.Clear();
     for (TKwPkgStrings* package : Packages()) {
-        if (OwnedByForm(*package))
+        if (KwOwnedByForm(*package))
             list.AddObject(Trim(package->PkgName()), package);
     }
 }
