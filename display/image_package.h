@@ -59,6 +59,9 @@ protected:
     void xSaveToStream(TWriter& writer) override;
 
 private:
+    // Reads and writes the two image packages inside its own payload.
+    friend class TKwPkgDisplay;
+
     bool OwnedByDisplay() const;
     void ReadTrailer(TReader& reader, int version);
 

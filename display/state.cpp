@@ -1,10 +1,20 @@
 #include "display/state.h"
 
 #include "display/memory_image.h"
+#include "display/set_references.h"
 
 namespace kw {
 
-TKwDisplayState::TKwDisplayState() : imageReferences(&TKwMemoryImage::registryHook) {}
+TKwDisplayState::TKwDisplayState()
+    : imageReferences(&TKwMemoryImage::registryHook),
+      setReferences{TKwIntrusiveList<TKwSetReference>(&TKwSetReference::registryHook),
+                    TKwIntrusiveList<TKwSetReference>(&TKwSetReference::registryHook),
+                    TKwIntrusiveList<TKwSetReference>(&TKwSetReference::registryHook)} {}
+
+// The defaults unregister themselves, so they go while the lists still exist.
+TKwDisplayState::~TKwDisplayState() {
+    defaultSets.clear();
+}
 
 TKwDisplayState& KwDisplayState() {
     static TKwDisplayState state;
@@ -19,6 +29,10 @@ void KwResetDisplayState() {
     state.imagePackages.clear();
     state.imageReferences.Clear();
     state.imagesHost = {};
+    for (auto& references : state.setReferences)
+        references.Clear();
+    state.defaultSets.clear();
+    state.defaultFontScaled = false;
 }
 
 void KwSetImagesHost(TKwImagesHost host) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "display/display_sets.h"
 #include "framework/link_list.h"
 #include "platform/types.h"
 
@@ -12,6 +15,7 @@ class TClass;
 class TKwCApplication;
 class TKwMemoryImage;
 class TKwPkgImages;
+class TKwSetReference;
 
 struct TKwFormatGraphicEntry {
     const TClass* graphicClass;
@@ -36,13 +40,22 @@ struct TKwDisplayState {
     // Live image references, in creation order.
     TKwIntrusiveList<TKwMemoryImage> imageReferences;
     TKwImagesHost imagesHost;
+    // Live set references by kind (library defaults included), in creation order.
+    std::array<TKwIntrusiveList<TKwSetReference>, kKwSetKinds> setReferences;
+    // The library defaults, created on first use; see display/default_sets.h.
+    std::vector<std::unique_ptr<TKwSetReference>> defaultSets;
+    // The library default font's height is scaled once, at the first load of an application
+    // object's own display package.
+    bool defaultFontScaled = false;
 
     TKwDisplayState();
+    ~TKwDisplayState();
 };
 
 TKwDisplayState& KwDisplayState();
 // Back to the start-up state between tests. Packages and references that still exist are
-// dropped from the lists, not freed.
+// dropped from the lists, not freed; the library defaults are freed and come back, with their
+// built-in values, at their next use.
 void KwResetDisplayState();
 void KwSetImagesHost(TKwImagesHost host);
 

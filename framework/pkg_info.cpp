@@ -297,24 +297,36 @@ bool TKwPkgInfo::KwEquals(const TKwPkgInfo& other) const {
 void TKwPkgInfo::DefineProperties(TFiler& filer) {
     TComponent::DefineProperties(filer);
     auto* ancestor = dynamic_cast<TKwPkgInfo*>(filer.Ancestor());
-    const bool storeMode =
+    DefineInitModeProperty(filer, u"InitMode", ancestor);
+    DefineFileNameProperty(filer, u"FileName", ancestor);
+    DefineDataProperty(filer, u"Data", ancestor);
+}
+
+void TKwPkgInfo::DefineInitModeProperty(TFiler& filer, const String& name,
+                                        const TKwPkgInfo* ancestor) {
+    const bool store =
         ancestor != nullptr ? ancestor->initMode_ != initMode_ : !onlyFile_ && initMode_ != rimDFM;
     filer.DefineProperty(
-        u"InitMode",
+        name,
         [this](TReader& reader) {
             const String ident = reader.ReadIdent();
             SetInitMode(SameText(ident, kInitModeNames[rimFILE]) ? rimFILE : rimDFM);
         },
-        [this](TWriter& writer) { writer.WriteIdent(kInitModeNames[initMode_]); }, storeMode);
-    const bool storeName =
-        ancestor != nullptr ? ancestor->fileName_ != fileName_ : !fileName_.empty();
+        [this](TWriter& writer) { writer.WriteIdent(kInitModeNames[initMode_]); }, store);
+}
+
+void TKwPkgInfo::DefineFileNameProperty(TFiler& filer, const String& name,
+                                        const TKwPkgInfo* ancestor) {
+    const bool store = ancestor != nullptr ? ancestor->fileName_ != fileName_ : !fileName_.empty();
     filer.DefineProperty(
-        u"FileName", [this](TReader& reader) { SetFileName(reader.ReadString()); },
-        [this](TWriter& writer) { writer.WriteString(fileName_); }, storeName);
-    const bool storeData = ancestor == nullptr || !KwEquals(*ancestor);
+        name, [this](TReader& reader) { SetFileName(reader.ReadString()); },
+        [this](TWriter& writer) { writer.WriteString(fileName_); }, store);
+}
+
+void TKwPkgInfo::DefineDataProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor) {
+    const bool store = ancestor == nullptr || !KwEquals(*ancestor);
     filer.DefineBinaryProperty(
-        u"Data", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); },
-        storeData);
+        name, [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); }, store);
 }
 
 // --- Start-up ------------------------------------------------------------------------------
@@ -325,7 +337,10 @@ void TKwPkgInfo::NotifyInit(TKwLinkEvt&) {
         TKwPkgInfo& pkg;
         ~EndOnExit() { pkg.EndLoading(); }
     } end{*this};
-    if (initMode_ == rimFILE)
+    // The application object loads the files of the packages it owns itself, so that an inactive
+    // one loads none at run time; only the rights file, which it never loads, is left to us.
+    const bool startedByOwner = dynamic_cast<const TKwCApplication*>(Owner()) != nullptr;
+    if (initMode_ == rimFILE && (onlyFile_ || !startedByOwner))
         Shown(this, [&] { LoadFile(); });
     SetModified(false);
 }

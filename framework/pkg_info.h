@@ -80,6 +80,11 @@ public:
     virtual void WriteData(TStream& stream);
 
     void DefineProperties(TFiler& filer) override;
+    // The three stored properties under names of the caller's choice, so that an owner can store
+    // its packages among its own properties.
+    void DefineInitModeProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor);
+    void DefineFileNameProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor);
+    void DefineDataProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor);
     void Loaded() override;
     void SetParentComponent(TComponent* parent) override;
 

@@ -23,6 +23,9 @@ void KwResetFrameworkState() {
     s.firstFormShown = false;
     s.terminateRequested = false;
     s.startTick = 0;
+    s.applicationHooks = {};
+    s.installation = {};
+    s.installationKnown = false;
 }
 
 }  // namespace kw

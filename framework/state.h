@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "framework/app_hooks.h"
 #include "framework/clip_formats.h"
 #include "framework/kw_screen.h"
 #include "framework/link.h"
@@ -30,6 +31,9 @@ struct TKwFrameworkState {
     bool firstFormShown = false;
     bool terminateRequested = false;
     std::uint64_t startTick = 0;
+    TKwApplicationHooks applicationHooks;
+    TKwInstallation installation;
+    bool installationKnown = false;
 };
 
 TKwFrameworkState& KwState();

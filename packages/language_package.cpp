@@ -1,5 +1,6 @@
 #include "packages/language_package.h"
 
+#include "framework/app_hooks.h"
 #include "framework/application.h"
 #include "framework/events.h"
 #include "framework/pkg_formats.h"
@@ -153,7 +154,7 @@ TKwPkgLanguage* KwAppLanguage() {
 
 String KwSystemPackagesFolder() {
     const TKwLanguageHost& host = KwPackagesState().languageHost;
-    return host.systemPackagesFolder ? host.systemPackagesFolder() : String();
+    return host.systemPackagesFolder ? host.systemPackagesFolder() : KwInstallationFolder();
 }
 
 namespace {

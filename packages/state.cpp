@@ -20,6 +20,7 @@ void KwResetPackagesState() {
     s.fallbackDayLongNames.Clear();
     s.fallbackMonthShortNames.Clear();
     s.fallbackMonthLongNames.Clear();
+    s.privileges.Clear();
 }
 
 void KwSetLanguageHost(TKwLanguageHost host) {

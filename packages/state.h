@@ -6,6 +6,7 @@
 
 #include "framework/link_list.h"
 #include "packages/memory_refs.h"
+#include "packages/privilege.h"
 #include "platform/string_list.h"
 
 namespace kw {
@@ -18,7 +19,7 @@ class TKwPkgStrings;
 class TKwPkgVars;
 
 // What the language routines ask of the application object. Unset entries use the defaults:
-// the language package the application object owns, and no installation folder.
+// the language package the application object owns, and the installation's packages folder.
 struct TKwLanguageHost {
     std::function<TKwPkgLanguage*(TKwCApplication& app)> languageOf;
     // The folder of the installed reference language files, with a trailing separator.
@@ -53,6 +54,8 @@ struct TKwPackagesState {
     TStringList fallbackDayLongNames;
     TStringList fallbackMonthShortNames;
     TStringList fallbackMonthLongNames;
+    // Every live privilege reference, in creation order.
+    TKwIntrusiveList<TKwPrivilege> privileges{&TKwPrivilege::registryHook};
 };
 
 TKwPackagesState& KwPackagesState();

@@ -3,12 +3,32 @@
 #include <iostream>
 
 #include "platform/exception.h"
+#include "platform/graphic.h"
 
 namespace kw {
 
 KW_IMPLEMENT_CLASS(TApplication, TComponent)
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication() : TComponent(nullptr), icon_(std::make_unique<TIcon>()) {}
+
+TApplication::~TApplication() = default;
+
+void TApplication::SetShowHint(bool show) {
+    if (show == showHint_)
+        return;
+    showHint_ = show;
+    if (show)
+        ++hintWindowBuilds_;
+}
+
+bool TApplication::ActivateHint(THintInfo& info) {
+    bool canShow = showHint_;
+    if (canShow && OnShowHint)
+        OnShowHint(canShow, info);
+    if (canShow)
+        hintWindowClass_ = info.hintWindowClass;
+    return canShow;
+}
 
 void TApplication::HandleException(TObject* sender) {
     const std::exception_ptr current = std::current_exception();
@@ -41,6 +61,11 @@ void TApplication::Reset() {
     terminated_ = false;
     destroying_ = false;
     mainForm_ = nullptr;
+    OnShowHint = nullptr;
+    showHint_ = true;
+    hintWindowBuilds_ = 0;
+    hintWindowClass_ = nullptr;
+    icon_->Clear();
 }
 
 TApplication& Application() {

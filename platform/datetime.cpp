@@ -1,6 +1,7 @@
 #include "platform/datetime.h"
 
 #include <sys/stat.h>
+#include <sys/time.h>
 
 #include <algorithm>
 #include <cmath>
@@ -274,6 +275,24 @@ bool FileAge(const String& fileName, TDateTime& result) {
     if (stat(ToNativePath(fileName).c_str(), &info) != 0 || S_ISDIR(info.st_mode))
         return false;
     return TryFileTimeToLocalDateTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec, result);
+}
+
+bool FileSetDate(const String& fileName, TDateTime value) {
+    int year, month, day, hour, min, sec, msec;
+    DecodeDateTime(value, year, month, day, hour, min, sec, msec);
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = min;
+    local.tm_sec = sec;
+    local.tm_isdst = -1;
+    const std::time_t seconds = std::mktime(&local);
+    if (seconds == static_cast<std::time_t>(-1))
+        return false;
+    const timeval times[2] = {{seconds, msec * 1000}, {seconds, msec * 1000}};
+    return utimes(ToNativePath(fileName).c_str(), times) == 0;
 }
 
 TDateTime FileGetDateTime(int fd) {

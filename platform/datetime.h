@@ -68,6 +68,8 @@ TDateTime FileTimeToLocalDateTime(std::int64_t seconds, std::int64_t nanoseconds
 
 // Last-write time of a file (not a directory) as local date-time; false when there is none.
 bool FileAge(const String& fileName, TDateTime& result);
+// Sets both time stamps of a file to the local date-time `value`; false when that fails.
+bool FileSetDate(const String& fileName, TDateTime value);
 // Last-write time of an open file; raises EInvalidArgument when the descriptor is not valid.
 TDateTime FileGetDateTime(int fd);
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "platform/exception.h"
 #include "platform/stream.h"
 #include "platform/strings.h"
+#include "platform/unicode.h"
 
 namespace kw {
 
@@ -539,10 +541,61 @@ TFormList ReadAnyList(TReader& reader, int depth) {
     return items;
 }
 
-TFormValue ReadAnyValue(TReader& reader, int depth) {
-    switch (reader.NextValue()) {
+// Names of one length byte and 8-bit text, up to an empty name.
+TFormSet ReadAnySet(TReader& reader) {
+    reader.ReadValue();
+    TFormSet set;
+    for (;;) {
+        std::uint8_t length = 0;
+        reader.Read(&length, 1);
+        if (length == 0)
+            return set;
+        std::string name(length, '\0');
+        reader.Read(name.data(), length);
+        set.names.push_back(Cp1252ToString(name));
+    }
+}
+
+std::vector<TFormProperty> ReadAnyProperties(TReader& reader, int depth) {
+    std::vector<TFormProperty> properties;
+    while (!reader.EndOfList()) {
+        TFormProperty property;
+        property.name = reader.ReadString();
+        property.value = ReadAnyValue(reader, depth);
+        properties.push_back(std::move(property));
+    }
+    reader.ReadListEnd();
+    return properties;
+}
+
+// Items, each an optional integer order index and a list of properties, up to vaNull.
+TFormCollection ReadAnyCollection(TReader& reader, int depth) {
+    CheckDepth(depth);
+    reader.ReadValue();
+    TFormCollection items;
+    while (!reader.EndOfList()) {
+        TFormCollectionItem item;
+        const TValueType kind = reader.NextValue();
+        if (kind == TValueType::vaInt8 || kind == TValueType::vaInt16 ||
+            kind == TValueType::vaInt32) {
+            item.index = reader.ReadInteger();
+        }
+        reader.ReadListBegin();
+        item.properties = ReadAnyProperties(reader, depth + 1);
+        items.push_back(std::move(item));
+    }
+    reader.ReadListEnd();
+    return items;
+}
+
+TFormValue ReadValueOfKind(TReader& reader, TValueType kind, int depth) {
+    switch (kind) {
         case TValueType::vaList:
             return {ReadAnyList(reader, depth)};
+        case TValueType::vaSet:
+            return {ReadAnySet(reader)};
+        case TValueType::vaCollection:
+            return {ReadAnyCollection(reader, depth)};
         case TValueType::vaInt8:
         case TValueType::vaInt16:
         case TValueType::vaInt32:
@@ -574,18 +627,19 @@ TFormValue ReadAnyValue(TReader& reader, int depth) {
     }
 }
 
+TFormValue ReadAnyValue(TReader& reader, int depth) {
+    const TValueType kind = reader.NextValue();
+    TFormValue value = ReadValueOfKind(reader, kind, depth);
+    value.kind = kind;
+    return value;
+}
+
 TFormNode ReadNode(TReader& reader, int depth) {
     CheckDepth(depth);
     TFormNode node;
     node.className = reader.ReadString();
     node.name = reader.ReadString();
-    while (!reader.EndOfList()) {
-        TFormProperty property;
-        property.name = reader.ReadString();
-        property.value = ReadAnyValue(reader, 0);
-        node.properties.push_back(std::move(property));
-    }
-    reader.ReadListEnd();
+    node.properties = ReadAnyProperties(reader, 0);
     while (!reader.EndOfList())
         node.children.push_back(ReadNode(reader, depth + 1));
     reader.ReadListEnd();

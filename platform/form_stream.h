@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -112,13 +113,27 @@ struct TFormIdent {
     String name;
     bool operator==(const TFormIdent&) const = default;
 };
+// The member names of a set, in stored order.
+struct TFormSet {
+    std::vector<String> names;
+    bool operator==(const TFormSet&) const = default;
+};
 struct TFormValue;
+struct TFormProperty;
 using TFormList = std::vector<TFormValue>;
-// std::monostate stands for a value of a kind the generic reader skips (sets, collections).
+// An item of a collection: its stored order index, when it has one, and its properties.
+struct TFormCollectionItem {
+    std::optional<std::int64_t> index;
+    std::vector<TFormProperty> properties;
+};
+using TFormCollection = std::vector<TFormCollectionItem>;
+// Integers and floats of every size share one alternative each; `kind` keeps the kind byte
+// the value was stored with. std::monostate is only the default-constructed value.
 struct TFormValue {
     std::variant<std::monostate, std::int64_t, double, bool, String, TFormIdent,
-                 std::vector<std::uint8_t>, TFormList>
+                 std::vector<std::uint8_t>, TFormList, TFormSet, TFormCollection>
         value;
+    TValueType kind = TValueType::vaNull;
 };
 struct TFormProperty {
     String name;

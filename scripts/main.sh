@@ -10,9 +10,15 @@ cmake --install build >/dev/null
 cmake -S examples/hello -B build/examples/hello -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$PWD/build/install" -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$PWD/build/bin"
 cmake --build build/examples/hello
-LD_LIBRARY_PATH="$PWD/build/install/lib:${LD_LIBRARY_PATH:-}" ./build/bin/kwhello
+# The example loads a form stream whose application object takes "Spanish.lan" and
+# "standard.dis" from the installed reference files, then switches to "German.lan".
+LD_LIBRARY_PATH="$PWD/build/install/lib:${LD_LIBRARY_PATH:-}" \
+    ./build/bin/kwhello "$PWD/build/install/share/kwctrls" build/hello.kwform
+./build/bin/kwpkg form dump build/hello.kwform > build/hello.kwform.json
+head -n 40 build/hello.kwform.json
 
-# The package tool on the bundled reference language files.
+# The package tool on the bundled reference files.
+./build/bin/kwpkg info build/share/kwctrls/standard.dis
 for lang in English Spanish French Italian German; do
     ./build/bin/kwpkg info "build/share/kwctrls/$lang.lan"
     ./build/bin/kwpkg dump "build/share/kwctrls/$lang.lan" | grep -E '"id": (3|4|17), "text"' | head -n 3

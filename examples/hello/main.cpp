@@ -1,9 +1,19 @@
-// A small application built against the installed library: it puts an application object on
-// a form, streams the form to bytes and back, and shows what start-up made of it.
+// A small application built against the installed library. It designs a form holding an
+// application object whose language and display packages live in the installed reference files,
+// saves the form stream, loads it again the way a program starts, shows a few texts and styles
+// resolved through the packages, then switches the language at run time and shows them again.
 #include <iostream>
 
+#include "display/default_sets.h"
+#include "display/display_package.h"
+#include "display/image_package.h"
+#include "display/set_references.h"
+#include "framework/app_hooks.h"
 #include "framework/application.h"
-#include "framework/state.h"
+#include "packages/language_package.h"
+#include "packages/memory_refs.h"
+#include "platform/files.h"
+#include "platform/font.h"
 #include "platform/form.h"
 #include "platform/form_stream.h"
 #include "platform/stream.h"
@@ -12,37 +22,82 @@
 
 namespace {
 
-void Print(kw::StringView text) {
-    std::cout << kw::StringToUtf8(text) << '\n';
+using namespace kw;
+
+void Print(StringView text) {
+    std::cout << StringToUtf8(text) << '\n';
+}
+
+String ColorText(TColor color) {
+    return Format(u"0x%.8X", {static_cast<std::int64_t>(color)});
+}
+
+// What a control of the form would show: label texts and the values of three set references.
+void Show(TKwCApplication& app) {
+    Print(Format(u"  language: %s (%s)", {app.PkgLanguage().Description(),
+                                          app.PkgLanguage().FileName()}));
+    for (int id : {3, 4, 16, 17}) {
+        TKwMemoryLabel label(u"System", id, true);
+        Print(Format(u"  System label %d: \"%s\" (hint \"%s\")", {id, label.Text(), label.Hint()}));
+    }
+    // A bit button's background: its own library default unless the skin overrides it.
+    TKwSetBackGround button(&KwSetBBBackGround(), true);
+    TKwSetColor text;
+    text.SetName(u"Dft_ColText");
+    TKwSetFont font;
+    const TFont& f = font.Font();
+    Print(Format(u"  background of a bit button: %s (%s)",
+                 {ColorText(button.Color()), button.Info() ? button.Info()->Name() : u"library default"}));
+    Print(Format(u"  text colour set Dft_ColText: %s", {ColorText(text.Color())}));
+    Print(Format(u"  font: %s, %d px", {f.Name(), f.Height()}));
+    Print(Format(u"  System images: %d", {app.PkgDisplay().SystemImages().Images().Count()}));
 }
 
 }  // namespace
 
-int main() {
-    using namespace kw;
+int main(int argc, char** argv) {
     RegisterClass(TForm::StaticClass());
     RegisterClass(TKwCApplication::StaticClass());
+    // The reference files: the installed ones, or a folder given on the command line.
+    const String packages = argc > 1 ? Utf8ToString(argv[1]) : KwInstallationFolder();
+    const String formFile = argc > 2 ? Utf8ToString(argv[2]) : String(u"hello.kwform");
+    if (packages.empty()) {
+        std::cerr << "kwhello: no installed reference packages folder\n";
+        return 1;
+    }
 
-    TMemoryStream stream;
     {
         TForm form;
         form.SetName(u"MainForm");
         auto& app = Create<TKwCApplication>(form);
         app.SetName(u"KwApp");
-        app.SetPath(u"packages");
-        WriteComponent(stream, form);
+        app.SetPath(packages);
+        app.BeginLoading();  // designing: the files are named, not loaded yet
+        app.PkgLanguage().SetInitMode(rimFILE);
+        app.PkgLanguage().SetFileName(u"Spanish.lan");
+        app.PkgDisplay().SetInitMode(rimFILE);
+        app.PkgDisplay().SetFileName(u"standard.dis");
+        app.EndLoading();
+        TFileStream file(formFile, TFileMode::fmCreate);
+        WriteComponent(file, form);
+        Print(Format(u"Saved the form stream %s (%d bytes)", {formFile, file.Size()}));
     }
-    Print(Format(u"Form stream: %d bytes", {stream.Size()}));
 
-    stream.SetPosition(0);
-    std::unique_ptr<TComponent> form = ReadNewComponent(stream);
-    Print(Format(u"Read back %s with %d component(s)", {form->Name(), form->ComponentCount()}));
-    for (TComponent* c : form->ComponentList()) {
-        Print(Format(u"  %-16s %s", {c->ClassName(), c->Name()}));
+    std::unique_ptr<TComponent> form;
+    {
+        TFileStream file(formFile, TFileMode::fmOpenRead);
+        form = ReadNewComponent(file);
     }
-    if (TKwCApplication* app = KwCApp()) {
-        Print(Format(u"Active application object: %s, package path \"%s\"",
-                     {app->Name(), app->Path()}));
+    TKwCApplication* app = KwCApp();
+    if (app == nullptr) {
+        std::cerr << "kwhello: the form holds no application object\n";
+        return 1;
     }
+    Print(Format(u"Loaded %s: application object %s", {form->Name(), app->Name()}));
+    Show(*app);
+
+    Print(u"Switching the language to German.lan");
+    app->PkgLanguage().SetFileName(u"German.lan");
+    Show(*app);
     return 0;
 }

@@ -254,7 +254,7 @@ TEST_F(MemoryRefsTest, SwitchingTheActiveApplicationRetranslates) {
     ref.PkgId(u"System", 1);
     EXPECT_EQ(ref.Text(), u"first app");
     TKwCApplication second;
-    auto& secondLanguage = Create<TKwPkgLanguage>(second);
+    TKwPkgLanguage& secondLanguage = second.PkgLanguage();
     secondLanguage.SystemStrings().Labels().Add(1, u"second app", u"");
     changes.Watch(ref);
     second.SetActive(true);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "display/state.h"
 #include "framework/application.h"
 #include "framework/errors.h"
 #include "framework/state.h"
@@ -29,15 +30,16 @@ protected:
     static void ResetAll() {
         KwResetFrameworkState();
         KwResetPackagesState();
+        KwResetDisplayState();
         Application().Reset();
         ResetRegionalLocale();
         KwSetMessageLookup(nullptr);
     }
 
-    // An active application object that owns a language package, which it returns.
+    // An active application object; returns the language package it owns.
     TKwPkgLanguage& StartApplication() {
         app_ = std::make_unique<TKwCApplication>();
-        return Create<TKwPkgLanguage>(*app_);
+        return app_->PkgLanguage();
     }
 
     std::unique_ptr<TKwCApplication> app_;

@@ -236,7 +236,7 @@ TEST_F(SetupPackageTest, LoadingTheApplicationSetupLoadsTheFilesItNames) {
                        .displayOf = [&](TKwCApplication&) { return &display; }});
     vars.SetInitMode(rimFILE);
     display.SetInitMode(rimFILE);
-    auto& setup = Create<TKwPkgSetup>(*app_);
+    TKwPkgSetup& setup = app_->PkgSetup();
     EventLog log;
     LoadBytes(setup, bytes);
     EXPECT_EQ(setup.Vars(), u"office");
@@ -263,7 +263,7 @@ TEST_F(SetupPackageTest, ConversionsAndEditorsReadTheActiveSetup) {
     EXPECT_FALSE(KwActionEnter());
 
     StartApplication();
-    auto& setup = Create<TKwPkgSetup>(*app_);
+    TKwPkgSetup& setup = app_->PkgSetup();
     EXPECT_TRUE(KwGetInsertMode());
     KwSetInsertMode(false);
     EXPECT_FALSE(setup.Keys().InsertMode());

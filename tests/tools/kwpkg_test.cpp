@@ -108,8 +108,8 @@ TEST_F(KwPkgTest, FailuresPrintOneLineAndLeaveNothing) {
     ExpectFailure("dump " + Write("newer.lan", newer), "newer");
     ExpectFailure("build " + Write("a.json", "{\"kind\": ") + " -o " + Out(), "parse error");
     ExpectFailure("build " + Write("b.json", "[1]") + " -o " + Out(), "\"kind\"");
-    ExpectFailure("build " + Write("c.json", R"({"kind": "display"})") + " -o " + Out(),
-                  "not supported");
+    ExpectFailure("build " + Write("c.json", R"({"kind": "palette"})") + " -o " + Out(),
+                  "unknown package kind");
     ExpectFailure("build " +
                       Write("d.json", R"({"kind": "strings", "labels": [{"id": 1, "txt": ""}]})") +
                       " -o " + Out(),

@@ -18,41 +18,6 @@ namespace kwpkg {
 
 namespace {
 
-constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-
-std::string ToBase64(const std::vector<std::uint8_t>& bytes) {
-    std::string text;
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        const size_t n = std::min<size_t>(3, bytes.size() - i);
-        std::uint32_t chunk = 0;
-        for (size_t k = 0; k < 3; ++k)
-            chunk = (chunk << 8) | (k < n ? bytes[i + k] : 0);
-        for (size_t k = 0; k < 4; ++k)
-            text.push_back(k <= n ? kBase64[(chunk >> (18 - 6 * k)) & 63] : '=');
-    }
-    return text;
-}
-
-std::vector<std::uint8_t> FromBase64(const std::string& text, const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    std::uint32_t chunk = 0;
-    int bits = 0;
-    for (char c : text) {
-        if (c == '=')
-            break;
-        const char* at = std::strchr(kBase64, c);
-        if (c == '\0' || at == nullptr)
-            throw TKwPkgError(path + ": not base64 text");
-        chunk = (chunk << 6) | static_cast<std::uint32_t>(at - kBase64);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            bytes.push_back(static_cast<std::uint8_t>(chunk >> bits));
-        }
-    }
-    return bytes;
-}
-
 class TBytesStream : public kw::TMemoryStream {
 public:
     explicit TBytesStream(const TBytes& bytes) {
@@ -155,9 +120,7 @@ void ImageFromJson(TJsonFields& fields, kw::TKwPkgImagesImage& image) {
 
 }  // namespace
 
-Json DumpImages(const TBytes& file) {
-    kw::TKwPkgImages package;
-    LoadQuietly(package, file);
+Json ImagesToJson(const kw::TKwPkgImages& package) {
     Json json;
     json["kind"] = "images";
     json["version"] = package.LoadedVersion();
@@ -175,9 +138,8 @@ Json DumpImages(const TBytes& file) {
     return json;
 }
 
-TBytes BuildImages(const Json& source) {
-    kw::TKwPkgImages package;
-    TJsonFields fields(source, "");
+void ImagesFromJson(const Json& source, const std::string& path, kw::TKwPkgImages& package) {
+    TJsonFields fields(source, path);
     CheckKind(fields, "images");
     if (SourceVersion(fields, kw::kKwFormatImages) != kw::kKwFormatImages.newestVersion)
         throw TKwPkgError(fields.PathOf("version") + ": only the newest version is written");
@@ -209,6 +171,17 @@ TBytes BuildImages(const Json& source) {
         mask.Finish();
     }
     fields.Finish();
+}
+
+Json DumpImages(const TBytes& file) {
+    kw::TKwPkgImages package;
+    LoadQuietly(package, file);
+    return ImagesToJson(package);
+}
+
+TBytes BuildImages(const Json& source) {
+    kw::TKwPkgImages package;
+    ImagesFromJson(source, "", package);
     return SaveBytes(package);
 }
 

@@ -4,11 +4,23 @@
 
 #include "kwpkg/kinds.h"
 
+namespace kw {
+class TKwPkgImages;
+}  // namespace kw
+
 namespace kwpkg {
+
+// An image package as the images kind shows it, and back: display files embed two of them in
+// the same form. `path` prefixes error messages.
+Json ImagesToJson(const kw::TKwPkgImages& package);
+void ImagesFromJson(const Json& source, const std::string& path, kw::TKwPkgImages& package);
 
 Json DumpImages(const TBytes& file);
 TBytes BuildImages(const Json& source);
 Json DumpImage(const TBytes& file);
+// Display files: sets as readable objects, the two image packages in the images kind's form.
+Json DumpDisplay(const TBytes& file);
+TBytes BuildDisplay(const Json& source);
 TBytes BuildImage(const Json& source);
 
 // The native bytes of image `id` of an image-package or image file (`id` is ignored for an

@@ -1,5 +1,7 @@
 #include "kwpkg/json_fields.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "platform/unicode.h"
@@ -51,6 +53,45 @@ void Append(std::string& out, const Json& value, int depth) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+}  // namespace
+
+std::string ToBase64(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, bytes.size() - i);
+        std::uint32_t chunk = 0;
+        for (size_t k = 0; k < 3; ++k)
+            chunk = (chunk << 8) | (k < n ? bytes[i + k] : 0);
+        for (size_t k = 0; k < 4; ++k)
+            text.push_back(k <= n ? kBase64[(chunk >> (18 - 6 * k)) & 63] : '=');
+    }
+    return text;
+}
+
+std::vector<std::uint8_t> FromBase64(const std::string& text, const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t chunk = 0;
+    int bits = 0;
+    for (char c : text) {
+        if (c == '=')
+            break;
+        const char* at = std::strchr(kBase64, c);
+        if (c == '\0' || at == nullptr)
+            throw TKwPkgError(path + ": not base64 text");
+        chunk = (chunk << 6) | static_cast<std::uint32_t>(at - kBase64);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            bytes.push_back(static_cast<std::uint8_t>(chunk >> bits));
+        }
+    }
+    return bytes;
+}
 
 std::string FormatJson(const Json& value) {
     std::string out;

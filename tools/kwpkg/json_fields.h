@@ -25,6 +25,10 @@ public:
 // that a dump reads like the sources: one item per line.
 std::string FormatJson(const Json& value);
 
+// Binary blocks travel as base64 text; `path` names the member in a decoding error.
+std::string ToBase64(const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> FromBase64(const std::string& text, const std::string& path);
+
 Json ToJson(kw::StringView text);
 Json ToJson(const std::vector<kw::String>& texts);
 // The name of `value` in `names`, or the bare number for a value outside them.

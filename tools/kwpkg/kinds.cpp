@@ -4,6 +4,7 @@
 #include "framework/pkg_formats.h"
 #include "kwpkg/image_kinds.h"
 #include "kwpkg/package_json.h"
+#include "kwpkg/privileges_kinds.h"
 #include "kwpkg/settings_kinds.h"
 #include "packages/package_scopes.h"
 #include "platform/exception.h"
@@ -17,13 +18,13 @@ const std::vector<TKindHandler>& KindHandlers() {
     static const std::vector<TKindHandler> handlers{
         {"setup", &kw::kKwFormatSetup, 0, DumpSetup, BuildSetup},
         {"language", &kw::kKwFormatLanguage, 0, DumpLanguage, BuildLanguage},
-        {"display", &kw::kKwFormatDisplay, 0, {}, {}},
+        {"display", &kw::kKwFormatDisplay, 0, DumpDisplay, BuildDisplay},
         {"images", &kw::kKwFormatImages, 0, DumpImages, BuildImages},
         {"strings", &kw::kKwFormatStrings, 0, DumpStrings, BuildStrings},
         {"variables", &kw::kKwFormatVars, 0, DumpVariables, BuildVariables},
-        {"access", &kw::kKwFormatAccess, 0, {}, {}},
-        {"visibles", &kw::kKwFormatVisibles, 0, {}, {}},
-        {"template", &kw::kKwFormatTemplate, 2, {}, {}},
+        {"access", &kw::kKwFormatAccess, 0, DumpAccess, BuildAccess},
+        {"visibles", &kw::kKwFormatVisibles, 0, DumpVisibles, BuildVisibles},
+        {"template", &kw::kKwFormatTemplate, 2, DumpTemplate, BuildTemplate},
         // Image files carry no description.
         {"image", &kw::kKwFormatImage, kw::kKwFormatImage.newestVersion + 1, DumpImage, BuildImage},
     };

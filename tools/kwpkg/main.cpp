@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kwpkg/form_dump.h"
 #include "kwpkg/image_kinds.h"
 #include "kwpkg/kinds.h"
 
@@ -20,7 +21,8 @@ using kwpkg::TKwPkgError;
 
 constexpr const char* kUsage =
     "usage: kwpkg info FILE | kwpkg dump FILE | kwpkg build SOURCE.json -o FILE | "
-    "kwpkg export-image FILE ID OUT [--png] | kwpkg import-image FILE ID IN";
+    "kwpkg export-image FILE ID OUT [--png] | kwpkg import-image FILE ID IN | "
+    "kwpkg form dump FILE";
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -116,6 +118,8 @@ std::string Run(const std::vector<std::string>& args) {
         return InFile(args[1], [&] { return kwpkg::InfoText(ReadBytes(args[1])); });
     if (args.size() == 2 && args[0] == "dump")
         return InFile(args[1], [&] { return kwpkg::DumpText(ReadBytes(args[1])); });
+    if (args.size() == 3 && args[0] == "form" && args[1] == "dump")
+        return InFile(args[2], [&] { return kwpkg::DumpFormText(ReadBytes(args[2])); });
     if (args.size() == 4 && args[0] == "build" && args[2] == "-o") {
         const TBytes file = InFile(args[1], [&] { return kwpkg::BuildFile(ReadFile(args[1])); });
         InFile(args[3], [&] {

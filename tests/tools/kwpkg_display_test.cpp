@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "display/display_package.h"
+#include "display/image_package.h"
+#include "display/memory_image.h"
+#include "display/state.h"
+#include "framework/state.h"
+#include "kwpkg/kinds.h"
+#include "packages/memory_refs.h"
+#include "packages/package_scopes.h"
+#include "packages/state.h"
+#include "platform/screen.h"
+#include "platform/stream.h"
+#include "platform/string_list.h"
+
+namespace kw {
+namespace {
+
+class KwPkgDisplayTest : public testing::Test {
+protected:
+    void SetUp() override {
+        KwResetFrameworkState();
+        KwResetPackagesState();
+        KwResetDisplayState();
+        Screen().SetPixelsPerInch(96);
+    }
+    void TearDown() override { SetUp(); }
+
+    static kwpkg::TBytes Bytes(TKwPkgDisplay& display) {
+        TMemoryStream stream;
+        display.SaveToStream(stream);
+        return stream.Bytes();
+    }
+    static std::string ErrorOf(const std::string& json) {
+        try {
+            kwpkg::BuildFile(json);
+        } catch (const std::exception& error) {
+            return kwpkg::DescribeError(error);
+        }
+        return {};
+    }
+};
+
+TEST_F(KwPkgDisplayTest, VersionNineFileRoundTripsThroughJsonByteForByte) {
+    kwpkg::TBytes file;
+    {
+        // Saved on a denser screen than the tool's own.
+        Screen().SetPixelsPerInch(120);
+        TKwPkgDisplay display;
+        display.SetDescription(u"Skin");
+        display.UserColors().Add(u"ColorA=FFFFFF");
+        TKwPkgDisplaySetColor& main = display.SetsColor().Add(u"Main");
+        main.SetColor(RGB(0x12, 0x34, 0x56));
+        main.DescriptionId().PkgId(u"User", 4);
+        display.SetsColor().Add(u"Face").SetColor(clBtnFace);
+        display.SetsColor().Add(u"Nothing");
+        display.SetsColor().Add(u"Palette").SetColor(0x02102030);
+        TKwPkgDisplaySetFont& title = display.SetsFont().Add(u"Title");
+        title.Font().SetHeight(-19);
+        title.Font().SetStyleFlag(fsStrikeOut, true);
+        TKwPkgDisplaySetBackGround& panel = display.SetsBackGround().Add(u"Panel");
+        panel.SetStyle(bgsVertOut);
+        panel.Image().PkgId(u"System", 12);
+        display.SetUpdateDateTime(45123.123456789);
+        display.SetCWTitleHeight(31);
+        display.SetHiWinRgn(true);
+        display.SystemImages().SetDescription(u"library images");
+        file = Bytes(display);
+        Screen().SetPixelsPerInch(96);
+    }
+    const std::string json = kwpkg::DumpText(file);
+    EXPECT_NE(json.find("\"color\": \"#123456\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"system:15\""), std::string::npos);
+    EXPECT_NE(json.find("\"none\""), std::string::npos);
+    EXPECT_NE(json.find("\"0x02102030\""), std::string::npos);
+    EXPECT_NE(json.find("\"bgsVertOut\""), std::string::npos);
+    EXPECT_NE(json.find("\"pixelsPerInch\": 120"), std::string::npos);
+    EXPECT_NE(json.find("\"kind\": \"images\""), std::string::npos);
+    EXPECT_EQ(kwpkg::BuildFile(json), file);
+    EXPECT_EQ(kwpkg::DumpText(kwpkg::BuildFile(json)), json);
+    EXPECT_EQ(Screen().PixelsPerInch(), 96);
+}
+
+TEST_F(KwPkgDisplayTest, DuplicateSetNamesOfAFileSurviveTheRoundTrip) {
+    TKwPkgDisplay display;
+    {
+        TKwLoadingScope loading(display);
+        display.SetsColor().Add(u"Red");
+        display.SetsColor().Add(u"RED").SetColor(clRed);
+    }
+    const kwpkg::TBytes file = Bytes(display);
+    EXPECT_EQ(kwpkg::BuildFile(kwpkg::DumpText(file)), file);
+}
+
+TEST_F(KwPkgDisplayTest, BadSourcesGiveOneLineErrors) {
+    EXPECT_EQ(ErrorOf(R"({"kind":"display","colorSets":[{"name":"A","color":"#12345"}]})"),
+              "colorSets[0].color: expected \"#RRGGBB\", \"system:N\", \"none\" or \"0xXXXXXXXX\"");
+    EXPECT_NE(ErrorOf(R"({"kind":"display","backgroundSets":[{"name":"A","style":"bgsWavy"}]})")
+                  .find("backgroundSets[0].style"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf(R"({"kind":"display","version":8})").find("version"), std::string::npos);
+    EXPECT_NE(ErrorOf(R"({"kind":"display","windowFrame":{"margin":1}})").find("windowFrame"),
+              std::string::npos);
+    const std::string error = ErrorOf(R"({"kind":"display","systemImages":{"kind":"strings"}})");
+    EXPECT_NE(error.find("systemImages"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+}
+
+TEST_F(KwPkgDisplayTest, OlderFilesDumpWithTheirVersion) {
+    TKwPkgDisplay display;
+    display.SetsFont().Add(u"Body");
+    kwpkg::TBytes file = Bytes(display);
+    file[32] = 12;  // a version the tool does not know
+    try {
+        kwpkg::DumpText(file);
+        ADD_FAILURE() << "a version 12 file was dumped";
+    } catch (const kwpkg::TKwPkgError& error) {
+        EXPECT_NE(std::string(error.what()).find("newer"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace kw

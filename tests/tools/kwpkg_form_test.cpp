@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "kwpkg/form_dump.h"
+#include "platform/exception.h"
+#include "platform/form_stream.h"
+#include "platform/properties.h"
+#include "platform/stream.h"
+
+namespace kw {
+namespace {
+
+namespace fs = std::filesystem;
+using kwpkg::Json;
+
+enum class TDumpAlign { alNone, alTop, alClient };
+
+class TDumpControl : public TComponent {
+    KW_CLASS(TDumpControl)
+public:
+    using TComponent::TComponent;
+    int width = 64;
+    String caption;
+    TDumpAlign align = TDumpAlign::alNone;
+    double ratio = 1.0;
+    bool visible = true;
+};
+KW_IMPLEMENT_CLASS(TDumpControl, TComponent)
+
+// Writes one defined property of every value kind the filer has beyond the published ones.
+class TDumpStore : public TComponent {
+    KW_CLASS(TDumpStore)
+public:
+    using TComponent::TComponent;
+    void DefineProperties(TFiler& filer) override {
+        filer.DefineProperty(
+            u"Style", {},
+            [](TWriter& w) {
+                w.WriteValue(TValueType::vaSet);
+                const std::uint8_t names[] = {6,   'f', 's', 'B', 'o', 'l', 'd', 8, 'f',
+                                              's', 'I', 't', 'a', 'l', 'i', 'c', 0};
+                w.Write(names, sizeof(names));
+            },
+            true);
+        filer.DefineProperty(
+            u"Columns", {},
+            [](TWriter& w) {
+                w.WriteValue(TValueType::vaCollection);
+                w.WriteInteger(std::int32_t{3});
+                w.WriteListBegin();
+                w.WriteString(u"Title");
+                w.WriteString(u"Name");
+                w.WriteListEnd();
+                w.WriteListBegin();  // an item without an order index
+                w.WriteString(u"Width");
+                w.WriteInteger(std::int32_t{-70000});
+                w.WriteListEnd();
+                w.WriteListEnd();
+            },
+            true);
+        filer.DefineProperty(
+            u"Scale", {}, [](TWriter& w) { w.WriteFloat(2.5); }, true);
+        filer.DefineProperty(
+            u"Price", {}, [](TWriter& w) { w.WriteCurrency(12345); }, true);
+        filer.DefineProperty(
+            u"Items", {},
+            [](TWriter& w) {
+                w.WriteListBegin();
+                w.WriteString(u"één");
+                w.WriteIdent(u"clRed");
+                w.WriteListBegin();
+                w.WriteBoolean(false);
+                w.WriteListEnd();
+                w.WriteListEnd();
+            },
+            true);
+        filer.DefineBinaryProperty(
+            u"Data", {}, [](TStream& s) { s.WriteBuffer("\x01\x02\xFF", 3); }, true);
+    }
+};
+KW_IMPLEMENT_CLASS(TDumpStore, TComponent)
+
+class TDumpForm : public TComponent {
+    KW_CLASS(TDumpForm)
+public:
+    TDumpForm() : TComponent(nullptr) {}
+};
+KW_IMPLEMENT_CLASS(TDumpForm, TComponent)
+
+class KwPkgFormTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetPropertyRegistry();
+        Properties<TDumpControl>()
+            .Integer(u"Width", &TDumpControl::width, &TDumpControl::width, 64)
+            .Text(u"Caption", &TDumpControl::caption, &TDumpControl::caption)
+            .Enum(u"Align", &TDumpControl::align, &TDumpControl::align,
+                  {u"alNone", u"alTop", u"alClient"}, TDumpAlign::alNone)
+            .Float(u"Ratio", &TDumpControl::ratio, &TDumpControl::ratio, 1.0)
+            .Boolean(u"Visible", &TDumpControl::visible, &TDumpControl::visible, true);
+        form_.SetName(u"Form1");
+        auto& button = Create<TDumpControl>(form_);
+        button.SetName(u"Button1");
+        button.width = 300;
+        button.caption = u"OK";
+        button.align = TDumpAlign::alClient;
+        button.ratio = 0.25;
+        button.visible = false;
+        Create<TDumpStore>(form_).SetName(u"Store1");
+        WriteComponent(stream_, form_);
+    }
+    void TearDown() override { ResetPropertyRegistry(); }
+
+    kwpkg::TBytes Bytes() const { return stream_.Bytes(); }
+
+    TDumpForm form_;
+    TMemoryStream stream_;
+};
+
+TEST_F(KwPkgFormTest, DumpsTheTreeWithEveryValueKind) {
+    const Json dump = kwpkg::DumpForm(Bytes());
+    EXPECT_EQ(dump["class"], "TDumpForm");
+    EXPECT_EQ(dump["name"], "Form1");
+    EXPECT_EQ(dump["properties"], Json::array());
+    ASSERT_EQ(dump["children"].size(), 2u);
+
+    const Json& button = dump["children"][0];
+    EXPECT_EQ(button["class"], "TDumpControl");
+    EXPECT_EQ(button["name"], "Button1");
+    // Stream order, defaults left out, the stored float kind named.
+    EXPECT_EQ(button["properties"], Json::parse(R"([
+        {"name": "Width", "value": 300}, {"name": "Caption", "value": "OK"},
+        {"name": "Align", "value": {"ident": "alClient"}},
+        {"name": "Ratio", "value": {"double": 0.25}}, {"name": "Visible", "value": false}])"));
+    EXPECT_EQ(button["children"], Json::array());
+
+    const Json& store = dump["children"][1];
+    EXPECT_EQ(store["properties"], Json::parse(R"([
+        {"name": "Style", "value": {"set": ["fsBold", "fsItalic"]}},
+        {"name": "Columns", "value": {"collection": [
+            {"index": 3, "properties": [{"name": "Title", "value": "Name"}]},
+            {"properties": [{"name": "Width", "value": -70000}]}]}},
+        {"name": "Scale", "value": {"extended": 2.5}},
+        {"name": "Price", "value": {"currency": 1.2345}},
+        {"name": "Items", "value": ["één", {"ident": "clRed"}, [false]]},
+        {"name": "Data", "value": {"binary": "AQL/"}}])"));
+}
+
+TEST_F(KwPkgFormTest, TextIsStableAndDamageIsAnError) {
+    const std::string text = kwpkg::DumpFormText(Bytes());
+    EXPECT_EQ(kwpkg::DumpFormText(Bytes()), text);
+    EXPECT_EQ(Json::parse(text), kwpkg::DumpForm(Bytes()));
+    // Every cut through the stream is refused rather than dumped in part.
+    const kwpkg::TBytes bytes = Bytes();
+    for (size_t size = 0; size < bytes.size(); ++size) {
+        const kwpkg::TBytes cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_THROW(kwpkg::DumpForm(cut), EReadError) << size;
+    }
+}
+
+TEST_F(KwPkgFormTest, CommandPrintsTheDumpOrOneErrorLine) {
+    const fs::path dir =
+        fs::path(testing::TempDir()) / ("kwpkg_form_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const kwpkg::TBytes bytes = Bytes();
+    std::ofstream(dir / "form.kwfm", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(dir / "bad.kwfm", std::ios::binary) << "KWFM";
+    const char* binary = std::getenv("KW_BINARY_DIR");
+    auto run = [&](const std::string& file) {
+        const std::string command = std::string(binary != nullptr ? binary : ".") +
+                                    "/bin/kwpkg form dump " + (dir / file).string() + " >" +
+                                    (dir / "out").string() + " 2>" + (dir / "err").string();
+        const int status = std::system(command.c_str());
+        auto slurp = [](const fs::path& path) {
+            std::ifstream in(path, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
+        return std::make_tuple(WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir / "out"),
+                               slurp(dir / "err"));
+    };
+    const auto [status, out, err] = run("form.kwfm");
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(out, kwpkg::DumpFormText(bytes));
+    const auto [badStatus, badOut, badErr] = run("bad.kwfm");
+    EXPECT_EQ(badStatus, 1);
+    EXPECT_EQ(badOut, "");
+    EXPECT_EQ(badErr.rfind("kwpkg: ", 0), 0u) << badErr;
+    EXPECT_NE(badErr.find("bad.kwfm"), std::string::npos) << badErr;
+    EXPECT_EQ(std::count(badErr.begin(), badErr.end(), '\n'), 1) << badErr;
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace kw
