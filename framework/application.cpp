@@ -25,8 +25,8 @@
 #include "packages/vars_package.h"
 #include "platform/application.h"
 #include "platform/datetime.h"
-#include "platform/files.h"
 #include "platform/filer.h"
+#include "platform/files.h"
 #include "platform/form.h"
 #include "platform/graphic.h"
 #include "platform/numbers.h"
@@ -151,9 +151,17 @@ TKwCApplication::TKwCApplication(TComponent* owner) : TComponent(nullptr) {
     link_->OnUpdate = [this](TKwLinkEvt& sender) { NotifyUpdate(sender); };
     link_->OnInit = [this](TKwLinkEvt& sender) { NotifyInit(sender); };
     CreatePackages();
-    // Joining the owner last lets the owner's notifications find the packages in place.
-    if (owner != nullptr)
-        owner->InsertComponent(*this);
+    // Joining the owner last lets the owner's notifications find the packages in place. The
+    // design-time checks may refuse the object; then nothing of it may stay behind.
+    if (owner != nullptr) {
+        try {
+            owner->InsertComponent(*this);
+        } catch (...) {
+            std::erase(Applications(), this);
+            FreeOwnedObjects();
+            throw;
+        }
+    }
     pixelsPerInch_ = Screen().PixelsPerInch();
     icon_ = std::make_unique<TKwMemoryImage>();
     icon_->OnChange = [this](TKwMemoryImage&) { link_->Change(); };
@@ -482,7 +490,8 @@ struct TSystemUpdate {
     double recordedDate;
     TKwUpdateQuestion question;
     // Loads the reference file and merges it, reporting progress through `step`.
-    std::function<void(const String& path, const std::function<void(const String&, int, int)>& step)>
+    std::function<void(const String& path,
+                       const std::function<void(const String&, int, int)>& step)>
         merge;
     std::function<void(double date, const String& name)> record;
 };
@@ -491,8 +500,11 @@ const Char kUpdateCaption[] = u"Packages Updating";
 const Char kProgressCaption[] = u"Updating System Packages";
 
 String UpdateText(const Char* what, const Char* item) {
-    return String(u"\tThe system ") + what + u" will be updated to a more recent version. If you "
-           u"have modified some " + item + u" and you have not checked it as protected, click on "
+    return String(u"\tThe system ") + what +
+           u" will be updated to a more recent version. If you "
+           u"have modified some " +
+           item +
+           u" and you have not checked it as protected, click on "
            u"the \"Later on\"  button for a later updating and then check it as protected, "
            u"otherwise it will be replaced.";
 }
@@ -569,7 +581,8 @@ bool RunSystemUpdate(TKwCApplication& app, const String& fileName, bool ask,
 void TKwCApplication::UpdateSystemPkgDisplay(const String& fileName, bool ask) {
     TKwPkgDisplay& display = *pkgDisplay_;
     const TSystemUpdate update{
-        display, display.UpdateDateTime(),
+        display,
+        display.UpdateDateTime(),
         {kUpdateCaption, u"Images Information:", UpdateText(u"images", u"image"), u"Now",
          u"Later on"},
         [&display](const String& path, const auto& step) {
@@ -595,19 +608,20 @@ void TKwCApplication::UpdateSystemPkgLanguage(const String& fileName, bool ask) 
         name = ScanLanguageFileName(language);
     if (Trim(name).empty())
         return;
-    const TSystemUpdate update{
-        language, language.UpdateDateTime(),
-        {kUpdateCaption, u"Strings Information:", UpdateText(u"strings", u"string"), u"Now",
-         u"Later on"},
-        [&language](const String& path, const auto& step) {
-            TKwPkgLanguage reference;
-            reference.LoadFromFile(path);
-            KwMergeSystemStrings(language.SystemStrings(), reference.SystemStrings(), step);
-        },
-        [&language](double date, const String& name) {
-            language.SetUpdateDateTime(date);
-            language.SetLastUpdateFile(name);
-        }};
+    const TSystemUpdate update{language,
+                               language.UpdateDateTime(),
+                               {kUpdateCaption, u"Strings Information:",
+                                UpdateText(u"strings", u"string"), u"Now", u"Later on"},
+                               [&language](const String& path, const auto& step) {
+                                   TKwPkgLanguage reference;
+                                   reference.LoadFromFile(path);
+                                   KwMergeSystemStrings(language.SystemStrings(),
+                                                        reference.SystemStrings(), step);
+                               },
+                               [&language](double date, const String& name) {
+                                   language.SetUpdateDateTime(date);
+                                   language.SetLastUpdateFile(name);
+                               }};
     RunSystemUpdate(*this, name, ask, update);
 }
 
@@ -633,7 +647,8 @@ void TKwCApplication::DesignModified() {
 
 void TKwCApplication::HookHandleExceptions(bool on) {
     // Taking the hook off must work on an object that has just stopped being the active one.
-    if (exceptionsHooked_ == on || (on && (!handleExceptions_ || !Active() || HasState(csDesigning))))
+    if (exceptionsHooked_ == on ||
+        (on && (!handleExceptions_ || !Active() || HasState(csDesigning))))
         return;
     exceptionsHooked_ = on;
     if (on) {

@@ -12,6 +12,7 @@
 #include "platform/application.h"
 #include "platform/control.h"
 #include "platform/data_link.h"
+#include "platform/filer.h"
 #include "platform/properties.h"
 
 namespace kw {
@@ -420,6 +421,19 @@ void TKwPkgPrivileges::SetParentComponent(TComponent* parent) {
 }
 
 // --- Form storage --------------------------------------------------------------------------
+
+void TKwPkgPrivileges::DefineProperties(TFiler& filer) {
+    if (OwnedByApplication()) {
+        TKwPkgInfo::DefineProperties(filer);
+        return;
+    }
+    // A package on a form copies its template from the application object's package and reads
+    // its rights from its dataset field, so the form keeps no data block for it.
+    TComponent::DefineProperties(filer);
+    const auto* ancestor = dynamic_cast<const TKwPkgInfo*>(filer.Ancestor());
+    DefineInitModeProperty(filer, u"InitMode", ancestor);
+    DefineFileNameProperty(filer, u"FileName", ancestor);
+}
 
 void TKwPkgPrivileges::ReadData(TStream& stream) {
     if (!OwnedByApplication())

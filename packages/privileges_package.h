@@ -130,6 +130,7 @@ public:
     void NotifyLBPrivileges(TKwPkgPrivilegesItem* item, TKwOperation operation);
 
     // The template in the form: only the application object's package stores one.
+    void DefineProperties(TFiler& filer) override;
     void ReadData(TStream& stream) override;
     void WriteData(TStream& stream) override;
     void SetParentComponent(TComponent* parent) override;

@@ -101,13 +101,12 @@ void TComponent::Remove(TComponent& component) {
 
 void TComponent::NotifyAll(TComponent& component, TOperation operation) {
     Notification(&component, operation);
-    // Components are told in order; one of them may remove itself while being told.
+    // Components are told in order, an inserted one about itself as well; one of them may
+    // remove itself while being told.
     std::vector<TComponent*> snapshot = components_;
     for (TComponent* c : snapshot) {
-        if (c != &component &&
-            std::find(components_.begin(), components_.end(), c) != components_.end()) {
+        if (std::find(components_.begin(), components_.end(), c) != components_.end())
             c->Notification(&component, operation);
-        }
     }
 }
 

@@ -34,8 +34,8 @@ String ColorText(TColor color) {
 
 // What a control of the form would show: label texts and the values of three set references.
 void Show(TKwCApplication& app) {
-    Print(Format(u"  language: %s (%s)", {app.PkgLanguage().Description(),
-                                          app.PkgLanguage().FileName()}));
+    Print(Format(u"  language: %s (%s)",
+                 {app.PkgLanguage().Description(), app.PkgLanguage().FileName()}));
     for (int id : {3, 4, 16, 17}) {
         TKwMemoryLabel label(u"System", id, true);
         Print(Format(u"  System label %d: \"%s\" (hint \"%s\")", {id, label.Text(), label.Hint()}));
@@ -46,8 +46,9 @@ void Show(TKwCApplication& app) {
     text.SetName(u"Dft_ColText");
     TKwSetFont font;
     const TFont& f = font.Font();
-    Print(Format(u"  background of a bit button: %s (%s)",
-                 {ColorText(button.Color()), button.Info() ? button.Info()->Name() : u"library default"}));
+    Print(Format(
+        u"  background of a bit button: %s (%s)",
+        {ColorText(button.Color()), button.Info() ? button.Info()->Name() : u"library default"}));
     Print(Format(u"  text colour set Dft_ColText: %s", {ColorText(text.Color())}));
     Print(Format(u"  font: %s, %d px", {f.Name(), f.Height()}));
     Print(Format(u"  System images: %d", {app.PkgDisplay().SystemImages().Images().Count()}));

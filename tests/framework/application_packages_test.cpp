@@ -7,9 +7,9 @@
 
 #include "display/default_sets.h"
 #include "display/display_package.h"
-#include "display/set_references.h"
 #include "display/image_package.h"
 #include "display/package_image.h"
+#include "display/set_references.h"
 #include "display/state.h"
 #include "framework/app_hooks.h"
 #include "framework/application.h"
@@ -65,9 +65,7 @@ protected:
         KwSetMessageLookup(nullptr);
     }
 
-    String PathOf(const std::string& name) const {
-        return Utf8ToString((folder_ / name).string());
-    }
+    String PathOf(const std::string& name) const { return Utf8ToString((folder_ / name).string()); }
     String InstallPath(const std::string& name) const { return PathOf("install/" + name); }
 
     // A language file whose System label 3 reads `ok` (label 0, message 0 and text 0 name it).
@@ -77,6 +75,7 @@ protected:
         language.SystemStrings().Messages().Add(0, name);
         language.SystemStrings().Texts().Add(0, name);
         language.SystemStrings().Labels().Add(3, ok, String());
+        language.SystemStrings().Texts().Add(1, ok + u"!");
         language.SaveToFile(path);
     }
 
@@ -98,12 +97,19 @@ protected:
         package.Images().Add(id).LoadFromStream(bytes, &TBitmap::StaticClass());
     }
 
-    static void SetAge(const String& path, TDateTime when) {
-        ASSERT_TRUE(FileSetDate(path, when));
-    }
+    static void SetAge(const String& path, TDateTime when) { ASSERT_TRUE(FileSetDate(path, when)); }
 
     fs::path folder_;
 };
+
+int MessageIdOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EKwError& error) {
+        return error.MessageId();
+    }
+    return 0;
+}
 
 String LabelText(int id) {
     TKwMemoryLabel label(u"System", id, true);
@@ -238,6 +244,60 @@ TEST_F(ApplicationPackages, HostFormKeepsPackagesInBothModesAndStartsThemInOrder
     EXPECT_FALSE(app->PkgVars().GetModified());
 }
 
+TEST_F(ApplicationPackages, PrivilegesOnAFormTakeTheTemplateAndStoreNoData) {
+    RegisterClass(TKwPkgPrivileges::StaticClass());
+    TMemoryStream stream;
+    {
+        TForm form;
+        form.SetName(u"Form1");
+        auto& app = Create<TKwCApplication>(form);
+        app.SetName(u"App");
+        app.Privileges().Add(1).SetDescription(u"Customers");
+        app.Privileges().Add(2).SetParent(app.Privileges().FindId(1));
+        auto& rights = Create<TKwPkgPrivileges>(form);
+        rights.SetName(u"UserRights");
+        WriteComponent(stream, form);
+    }
+    ResetAll();
+    stream.SetPosition(0);
+    const TFormNode tree = ReadFormTree(stream);
+    for (const TFormNode& child : tree.children) {
+        if (child.name != u"UserRights")
+            continue;
+        for (const TFormProperty& p : child.properties)
+            EXPECT_NE(p.name, u"Data");
+    }
+    stream.SetPosition(0);
+    auto root = ReadNewComponent(stream);
+    auto* rights = dynamic_cast<TKwPkgPrivileges*>(root->FindComponent(u"UserRights"));
+    ASSERT_NE(rights, nullptr);
+    ASSERT_EQ(rights->Count(), 2);
+    EXPECT_EQ(rights->FindId(1)->Description(), u"Customers");
+    EXPECT_EQ(rights->FindId(2)->Parent(), rights->FindId(1));
+}
+
+TEST_F(ApplicationPackages, DesignTimeInsertionChecksTheFormAndLoadsTheDefaults) {
+    WriteDisplay(InstallPath("standard.dis"), {{2, 32}});
+    TForm form;
+    form.SetDesigning(true);
+    auto& first = Create<TKwCApplication>(form);
+    EXPECT_NE(first.PkgDisplay().SystemImages().Images().FindId(2), nullptr);
+    EXPECT_EQ(MessageIdOf([&] { Create<TKwCApplication>(form); }), 13);
+    EXPECT_EQ(form.ComponentCount(), 1);
+    EXPECT_EQ(KwState().applications.size(), 1u);
+
+    TComponent holder;
+    holder.SetDesigning(true);
+    try {
+        Create<TKwCApplication>(holder);
+        ADD_FAILURE() << "no error outside a form";
+    } catch (const EKwError& error) {
+        EXPECT_NE(std::string(error.what()).find("must be on a Form"), std::string::npos);
+    }
+    EXPECT_EQ(holder.ComponentCount(), 0);
+    EXPECT_EQ(KwCApp(), &first);
+}
+
 TEST_F(ApplicationPackages, MissingPackageFileIsReportedAndStartUpGoesOn) {
     TMemoryStream stream;
     {
@@ -364,8 +424,8 @@ TEST_F(ApplicationPackages, DisplayUpdateKeepsProtectedImagesAndAddsMissingOnes)
     EXPECT_EQ(system.Images().FindId(2)->Width(), 32);
     EXPECT_EQ(system.Images().FindId(3)->Width(), 8);  // protected
     ASSERT_NE(system.Images().FindId(9), nullptr);     // added
-    EXPECT_EQ(log.steps,
-              (std::vector<String>{u"Updating Image: 0", u"Updating Image: 1", u"Updating Image: 2"}));
+    EXPECT_EQ(log.steps, (std::vector<String>{u"Updating Image: 0", u"Updating Image: 1",
+                                              u"Updating Image: 2"}));
     EXPECT_EQ(app.PkgDisplay().LastUpdateFile(), u"standard.dis");
     EXPECT_DOUBLE_EQ(app.PkgDisplay().UpdateDateTime(), EncodeDate(2026, 6, 1));
 }
@@ -386,7 +446,9 @@ TEST_F(ApplicationPackages, LanguageUpdateFindsItsReferenceFileByContents) {
     app.UpdateSystemPkgLanguage(String(), true);
     ASSERT_EQ(log.questions.size(), 1u);
     EXPECT_EQ(log.questions[0].heading, u"Strings Information:");
-    EXPECT_EQ(system.Labels().FindId(3)->Text(), u"Vale");
+    EXPECT_EQ(system.Labels().FindId(3)->Text(), u"Vale");  // protected
+    ASSERT_NE(system.Texts().FindId(1), nullptr);           // added
+    EXPECT_EQ(system.Texts().FindId(1)->Text(), u"Aceptar!");
     EXPECT_EQ(app.PkgLanguage().LastUpdateFile(), u"Spanish.lan");
     // Asked again with the same file: not newer than what was recorded.
     app.UpdateSystemPkgLanguage(String(), true);
