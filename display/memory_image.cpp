@@ -4,6 +4,7 @@
 #include "display/state.h"
 #include "framework/application.h"
 #include "packages/package_scopes.h"
+#include "packages/reference_registry.h"
 #include "platform/application.h"
 #include "platform/filer.h"
 
@@ -19,8 +20,7 @@ TKwIntrusiveList<TKwMemoryImage>& Registry() {
 
 template <class F>
 void ForEachReference(F visit) {
-    for (TKwMemoryImage* ref = Registry().First(); ref != nullptr; ref = ref->registryHook.next)
-        visit(*ref);
+    KwForEachReference(Registry(), visit);
 }
 
 // A switch of the active application object re-resolves the references into its images.
@@ -207,17 +207,7 @@ void KwUnCheckImage(const TKwPkgImagesImage& image) {
 }
 
 void KwUpdateImages() {
-    TKwIntrusiveList<TKwMemoryImage>& registry = Registry();
-    if (Application().Destroying() || registry.Empty())
-        return;
-    KwWithScreenUpdate(true, [&] {
-        // Change handlers may create and free references while the pass runs.
-        TKwIntrusiveList<TKwMemoryImage>::Cursor cursor(registry, false);
-        while (TKwMemoryImage* ref = cursor.Next()) {
-            if (!ref->Checked() && ref->Defined())
-                ref->Refresh();
-        }
-    });
+    KwRefreshUnchecked(Registry());
 }
 
 }  // namespace kw

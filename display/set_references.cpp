@@ -5,6 +5,7 @@
 #include "display/state.h"
 #include "framework/application.h"
 #include "packages/package_scopes.h"
+#include "packages/reference_registry.h"
 #include "platform/application.h"
 #include "platform/filer.h"
 #include "platform/strings.h"
@@ -24,13 +25,9 @@ TKwIntrusiveList<TKwSetReference>& Registry(TKwSetKind kind) {
     return KwDisplayState().setReferences[static_cast<size_t>(kind)];
 }
 
-// Visits the references of one kind; `visit` must not create or destroy references.
 template <class F>
 void ForEachReference(TKwSetKind kind, F visit) {
-    for (TKwSetReference* ref = Registry(kind).First(); ref != nullptr;
-         ref = ref->registryHook.next) {
-        visit(*ref);
-    }
+    KwForEachReference(Registry(kind), visit);
 }
 
 void ForEachKind(const std::function<void(TKwSetKind)>& visit) {
@@ -278,17 +275,7 @@ void KwUnCheckSet(const TKwPkgDisplaySet& set) {
 }
 
 void KwUpdateSets(TKwSetKind kind) {
-    TKwIntrusiveList<TKwSetReference>& registry = Registry(kind);
-    if (Application().Destroying() || registry.Empty())
-        return;
-    KwWithScreenUpdate(true, [&] {
-        // Change handlers may create and free references while the pass runs.
-        TKwIntrusiveList<TKwSetReference>::Cursor cursor(registry, false);
-        while (TKwSetReference* ref = cursor.Next()) {
-            if (!ref->Checked() && ref->Defined())
-                ref->Refresh();
-        }
-    });
+    KwRefreshUnchecked(Registry(kind));
 }
 
 }  // namespace kw

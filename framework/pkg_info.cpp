@@ -206,16 +206,12 @@ void TKwPkgInfo::LoadFromFile(const String& path) {
     fileDateTime_ = FileGetDateTime(file.Handle());
 }
 
-void TKwPkgInfo::SaveToFile(const String& path) {
-    if (Trim(path).empty())
-        KwExceptPkg(Name(), u"System", 3);
+void KwSaveFileSafely(const String& path, const std::function<void(TStream& file)>& write) {
     const String temp = TempFileNameIn(ExtractFilePath(ExpandFileName(path)), u".kwsave");
     try {
         {
             TFileStream file(temp, TFileMode::fmCreate);
-            diskFileName_ = ExtractFileName(path);
-            ClearOnExit clear{diskFileName_};
-            SaveToStream(file);
+            write(file);
             file.Flush();
         }
         if (!RenameFile(temp, path)) {
@@ -225,6 +221,16 @@ void TKwPkgInfo::SaveToFile(const String& path) {
         DeleteFile(temp);
         throw;
     }
+}
+
+void TKwPkgInfo::SaveToFile(const String& path) {
+    if (Trim(path).empty())
+        KwExceptPkg(Name(), u"System", 3);
+    KwSaveFileSafely(path, [&](TStream& file) {
+        diskFileName_ = ExtractFileName(path);
+        ClearOnExit clear{diskFileName_};
+        SaveToStream(file);
+    });
     TFileStream written(path, TFileMode::fmOpenRead);
     fileDateTime_ = FileGetDateTime(written.Handle());
 }

@@ -120,6 +120,9 @@ protected:
     void StorePkgName(const String& name) { pkgName_ = name; }
 };
 
+// Writes a file through `write` into a temporary file beside `path`, then renames it over `path`,
+// so that a failed write leaves the previous file as it was.
+void KwSaveFileSafely(const String& path, const std::function<void(TStream& file)>& write);
 // The directory package files are found in: the executable's directory, or `path` taken
 // relative to it; always with a trailing separator.
 String KwAppPath(StringView path);

@@ -3,6 +3,7 @@
 #include "framework/application.h"
 #include "packages/language_package.h"
 #include "packages/package_scopes.h"
+#include "packages/reference_registry.h"
 #include "packages/state.h"
 #include "packages/strings_package.h"
 #include "platform/application.h"
@@ -22,13 +23,9 @@ TKwIntrusiveList<TKwMemoryReference>& Registry(TKwStringsKind kind) {
     return KwPackagesState().references[static_cast<size_t>(kind)];
 }
 
-// Visits the references of one kind; `visit` must not create or destroy references.
 template <class F>
 void ForEachReference(TKwStringsKind kind, F visit) {
-    for (TKwMemoryReference* ref = Registry(kind).First(); ref != nullptr;
-         ref = ref->registryHook.next) {
-        visit(*ref);
-    }
+    KwForEachReference(Registry(kind), visit);
 }
 
 // A switch of the active application object re-resolves the references into its strings.
@@ -218,17 +215,7 @@ void KwUnCheckReferencesTo(const TKwPkgStringsItem& item) {
 }
 
 void KwUpdateReferences(TKwStringsKind kind) {
-    TKwIntrusiveList<TKwMemoryReference>& registry = Registry(kind);
-    if (Application().Destroying() || registry.Empty())
-        return;
-    KwWithScreenUpdate(true, [&] {
-        // Change handlers may create and free references while the pass runs.
-        TKwIntrusiveList<TKwMemoryReference>::Cursor cursor(registry, false);
-        while (TKwMemoryReference* ref = cursor.Next()) {
-            if (!ref->Checked() && ref->Defined())
-                ref->Refresh();
-        }
-    });
+    KwRefreshUnchecked(Registry(kind));
 }
 
 void KwUnCheckPackageReferences(const TKwPkgStrings& package) {

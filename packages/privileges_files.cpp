@@ -187,11 +187,11 @@ void TKwPkgPrivileges::LoadSideFile(const String& path, const std::function<void
 void TKwPkgPrivileges::SaveSideFile(const String& path, const std::function<void(TStream&)>& save) {
     if (Trim(path).empty())
         KwExceptPkg(Name(), u"System", 3);
-    TFileStream file(path, TFileMode::fmCreate);
-    sideFileName_ = ExtractFileName(path);
-    ClearOnExit clear{sideFileName_};
-    save(file);
-    file.Flush();
+    KwSaveFileSafely(path, [&](TStream& file) {
+        sideFileName_ = ExtractFileName(path);
+        ClearOnExit clear{sideFileName_};
+        save(file);
+    });
 }
 
 void TKwPkgPrivileges::LoadVisiblesFromFile(const String& path) {

@@ -110,10 +110,14 @@ TEST_F(DisplayPackageTest, FrameSettersClampMarginsAndMarkModifiedHintSettersDoN
     EXPECT_TRUE(display.GetModified());
     display.SetModified(false);
     EXPECT_FALSE(display.SystemImages().GetModified());
+    const int builds = Application().HintWindowBuilds();
     display.SetHiMarginLeft(-4);
     display.SetHiWinRgn(true);
+    display.SetHiWinRgn(true);  // unchanged: the hint window is not rebuilt again
     EXPECT_EQ(display.HiMarginLeft(), -4);
     EXPECT_FALSE(display.GetModified());
+    EXPECT_EQ(Application().HintWindowBuilds(), builds + 2);
+    EXPECT_TRUE(Application().ShowHint());
     display.UserImages().SetModified(true);
     EXPECT_TRUE(display.GetModified());
     display.SetModified(false);

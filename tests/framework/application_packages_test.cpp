@@ -468,9 +468,13 @@ TEST_F(ApplicationPackages, ExceptionHookFollowsTheActiveObject) {
     second.OnException = [](TKwCApplication&, const std::exception&, String& text) {
         text = u"Second: " + text;
     };
+    EXPECT_TRUE(first.HintsHooked());
     second.SetActive(true);
     EXPECT_FALSE(first.ExceptionsHooked());
     EXPECT_TRUE(second.ExceptionsHooked());
+    THintInfo hint{u"Save"};
+    EXPECT_TRUE(Application().ActivateHint(hint));
+    EXPECT_EQ(Application().HintWindowClass(), nullptr);  // the platform's own window
     try {
         throw Exception(u"disk full");
     } catch (...) {
