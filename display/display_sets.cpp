@@ -144,8 +144,7 @@ TKwPkgDisplaySets::TKwPkgDisplaySets(TKwPkgDisplay& owner, TKwSetKind kind)
 
 TKwPkgDisplaySets::~TKwPkgDisplaySets() {
     // Whatever still points at these sets must not read them any more.
-    for (auto& set : items_)
-        KwUnCheckSet(*set);
+    KwUnCheckAllSets(*this);
 }
 
 bool TKwPkgDisplaySets::Loading() const {
@@ -239,16 +238,14 @@ void TKwPkgDisplaySets::Clear() {
     TKwSetsLock lock;
     const bool quiet = Loading() || Application().Destroying();
     KwWithScreenUpdate(!quiet, [&] {
+        // One walk over the references unchecks every one that points into this collection,
+        // rather than one walk per set.
         KwUnCheckAllSets(*this);
         {
             TKwLoadingScope loading(owner_);
             std::vector<std::unique_ptr<TKwPkgDisplaySet>> doomed = std::move(items_);
             items_.clear();
             InvalidateHash();
-            for (auto& set : doomed) {
-                KwUnCheckSet(*set);
-                set.reset();
-            }
         }
         if (!quiet)
             KwUpdateSets(kind_);

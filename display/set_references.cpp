@@ -108,8 +108,12 @@ void TKwSetReference::SetName(const String& name) {
 }
 
 void TKwSetReference::SetChecked(bool checked) {
+    const bool wasChecked = checked_;
     checked_ = checked;
-    if (checked || !IsLibraryDefault())
+    // A reference that falls back on a library default resolves the default on its way, so while
+    // the default stays unchecked none of them can be checked through it: only the change from
+    // checked to unchecked has references to pass on to.
+    if (checked || !wasChecked || !IsLibraryDefault())
         return;
     ForEachReference(kind_, [this](TKwSetReference& ref) {
         if (ref.defaultLink_ == this)

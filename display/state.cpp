@@ -1,5 +1,7 @@
 #include "display/state.h"
 
+#include "platform/no_destructor.h"
+
 #include "display/memory_image.h"
 #include "display/set_references.h"
 
@@ -17,8 +19,8 @@ TKwDisplayState::~TKwDisplayState() {
 }
 
 TKwDisplayState& KwDisplayState() {
-    static TKwDisplayState state;
-    return state;
+    static TNoDestructor<TKwDisplayState> state;
+    return *state;
 }
 
 void KwResetDisplayState() {

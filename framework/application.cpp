@@ -29,6 +29,7 @@
 #include "platform/files.h"
 #include "platform/form.h"
 #include "platform/graphic.h"
+#include "platform/no_destructor.h"
 #include "platform/numbers.h"
 #include "platform/properties.h"
 #include "platform/screen.h"
@@ -44,8 +45,8 @@ KW_IMPLEMENT_CLASS(TKwCApplication, TComponent)
 namespace {
 
 std::vector<TKwReferenceKind>& ReferenceKinds() {
-    static std::vector<TKwReferenceKind> kinds;
-    return kinds;
+    static TNoDestructor<std::vector<TKwReferenceKind>> kinds;
+    return *kinds;
 }
 
 std::vector<TKwCApplication*>& Applications() {

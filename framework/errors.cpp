@@ -1,5 +1,7 @@
 #include "framework/errors.h"
 
+#include "platform/no_destructor.h"
+
 #include "framework/state.h"
 
 namespace kw {
@@ -7,8 +9,8 @@ namespace kw {
 namespace {
 
 TKwMessageLookup& MessageLookup() {
-    static TKwMessageLookup lookup;
-    return lookup;
+    static TNoDestructor<TKwMessageLookup> lookup;
+    return *lookup;
 }
 
 constexpr StringView kUnknownMessage = u"Message Unknown (%s) (%d)";

@@ -1,5 +1,7 @@
 #include "framework/sets_lock.h"
 
+#include "platform/no_destructor.h"
+
 #include <mutex>
 
 namespace kw {
@@ -13,8 +15,8 @@ struct SetsLock {
 };
 
 SetsLock& Lock() {
-    static SetsLock lock;
-    return lock;
+    static TNoDestructor<SetsLock> lock;
+    return *lock;
 }
 
 }  // namespace

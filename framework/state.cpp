@@ -1,10 +1,12 @@
 #include "framework/state.h"
 
+#include "platform/no_destructor.h"
+
 namespace kw {
 
 TKwFrameworkState& KwState() {
-    static TKwFrameworkState state;
-    return state;
+    static TNoDestructor<TKwFrameworkState> state;
+    return *state;
 }
 
 void KwResetFrameworkState() {

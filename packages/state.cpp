@@ -1,10 +1,12 @@
 #include "packages/state.h"
 
+#include "platform/no_destructor.h"
+
 namespace kw {
 
 TKwPackagesState& KwPackagesState() {
-    static TKwPackagesState state;
-    return state;
+    static TNoDestructor<TKwPackagesState> state;
+    return *state;
 }
 
 void KwResetPackagesState() {

@@ -11,7 +11,12 @@ KW_IMPLEMENT_CLASS(TApplication, TComponent)
 
 TApplication::TApplication() : TComponent(nullptr), icon_(std::make_unique<TIcon>()) {}
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication() {
+    // Components owned by the application reach back to it while they go, so they must go
+    // while it is still whole.
+    destroying_ = true;
+    DestroyComponents();
+}
 
 void TApplication::SetShowHint(bool show) {
     if (show == showHint_)

@@ -6,6 +6,7 @@
 #include "platform/exception.h"
 #include "platform/graphic.h"
 #include "platform/graphic_registry.h"
+#include "platform/no_destructor.h"
 #include "platform/strings.h"
 
 namespace kw {
@@ -17,8 +18,9 @@ namespace {
 constexpr Word kFirstRegisteredFormat = 0xC000;
 
 std::vector<String>& FormatNames() {
-    static std::vector<String> names;  // index i names format kFirstRegisteredFormat + i
-    return names;
+    static TNoDestructor<std::vector<String>>
+        names;  // index i names format kFirstRegisteredFormat + i
+    return *names;
 }
 
 }  // namespace
@@ -162,8 +164,8 @@ void TClipboard::AssignTo(TPersistent& dest) const {
 }
 
 TClipboard& Clipboard() {
-    static TClipboard clipboard;
-    return clipboard;
+    static TNoDestructor<TClipboard> clipboard;
+    return *clipboard;
 }
 
 }  // namespace kw

@@ -11,6 +11,7 @@
 
 #include "platform/exception.h"
 #include "platform/files.h"
+#include "platform/no_destructor.h"
 
 namespace kw {
 
@@ -98,8 +99,8 @@ TDateTime SystemNow() {
 }
 
 std::function<TDateTime()>& ClockSlot() {
-    static std::function<TDateTime()> clock = SystemNow;
-    return clock;
+    static TNoDestructor<std::function<TDateTime()>> clock(SystemNow);
+    return *clock;
 }
 
 bool TryFileTimeToLocalDateTime(std::int64_t seconds, std::int64_t nanoseconds, TDateTime& result) {

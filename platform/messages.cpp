@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/exception.h"
+#include "platform/no_destructor.h"
 #include "platform/strings.h"
 
 namespace kw {
@@ -16,8 +17,8 @@ struct MessageRegistry {
 };
 
 MessageRegistry& Registry() {
-    static MessageRegistry registry;
-    return registry;
+    static TNoDestructor<MessageRegistry> registry;
+    return *registry;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "platform/component.h"
 #include "platform/exception.h"
+#include "platform/no_destructor.h"
 #include "platform/strings.h"
 
 namespace kw {
@@ -46,8 +47,8 @@ struct ClassRegistry {
 };
 
 ClassRegistry& Registry() {
-    static ClassRegistry registry;
-    return registry;
+    static TNoDestructor<ClassRegistry> registry;
+    return *registry;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "platform/no_destructor.h"
 #include "platform/strings.h"
 
 namespace kw {
@@ -40,8 +41,8 @@ struct PropertyState {
 };
 
 PropertyState& State() {
-    static PropertyState state;
-    return state;
+    static TNoDestructor<PropertyState> state;
+    return *state;
 }
 
 TPropInfo& AddProperty(PropertyState& state, const TClass& cls, TPropInfo info) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+#include "platform/no_destructor.h"
+
 namespace kw {
 
 namespace {
@@ -24,8 +26,8 @@ struct RegionalState {
 };
 
 RegionalState& State() {
-    static RegionalState state;
-    return state;
+    static TNoDestructor<RegionalState> state;
+    return *state;
 }
 
 String ToString(const icu::UnicodeString& text) {

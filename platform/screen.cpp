@@ -4,6 +4,7 @@
 
 #include "platform/exception.h"
 #include "platform/form.h"
+#include "platform/no_destructor.h"
 #include "platform/strings.h"
 
 namespace kw {
@@ -32,8 +33,8 @@ void TScreen::Reset() {
 }
 
 TScreen& Screen() {
-    static TScreen screen;
-    return screen;
+    static TNoDestructor<TScreen> screen;
+    return *screen;
 }
 
 }  // namespace kw

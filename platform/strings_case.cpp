@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/exception.h"
+#include "platform/no_destructor.h"
 #include "platform/strings.h"
 
 namespace kw {
@@ -68,8 +69,8 @@ struct CollationState {
 };
 
 CollationState& Collation() {
-    static CollationState state;
-    return state;
+    static TNoDestructor<CollationState> state;
+    return *state;
 }
 
 // The caller holds the state's mutex.

@@ -1,5 +1,7 @@
 #include "util/format_settings.h"
 
+#include "platform/no_destructor.h"
+
 #include <mutex>
 
 namespace kw {
@@ -14,8 +16,8 @@ struct TKwConversionState {
 };
 
 TKwConversionState& State() {
-    static TKwConversionState state;
-    return state;
+    static TNoDestructor<TKwConversionState> state;
+    return *state;
 }
 
 const std::shared_ptr<const TKwFormatSettings>& NeutralSettings() {
