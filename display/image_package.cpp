@@ -29,13 +29,7 @@ std::vector<TKwPkgImages*>& Packages() {
 }
 
 void RegisterPublishedProperties() {
-    if (FindProperty(TKwPkgImages::StaticClass(), u"PkgName") != nullptr)
-        return;
-    Properties<TKwPkgImages>()
-        .Text(u"PkgName", &TKwPkgImages::PkgName, &TKwPkgImages::SetPkgName, String())
-        .Text(u"DefaultExt", &TKwPkgImages::DefaultExt, &TKwPkgImages::SetDefaultExtension,
-              String(u"pim"))
-        .Event(u"OnChange", static_cast<TKwPkgNotify TKwPkgImages::*>(&TKwPkgImages::OnChange));
+    KwRegisterNamedPackageProperties<TKwPkgImages>(u"pim");
 }
 
 void ReresolveAfterMove(const TKwPkgImages& moved) {

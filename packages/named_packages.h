@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/pkg_info.h"
 #include "platform/component.h"
 #include "platform/form.h"
+#include "platform/properties.h"
 #include "platform/string_list.h"
 #include "platform/strings.h"
 
@@ -84,6 +86,18 @@ void KwListFormPackages(const std::vector<T*>& list, TStringList& names) {
         if (KwOwnedByForm(*package))
             names.AddObject(Trim(package->PkgName()), package);
     }
+}
+
+// The published properties of a package found by name: PkgName, DefaultExt and OnChange.
+// Registered on first use, and again if a test emptied the registry.
+template <class Package>
+void KwRegisterNamedPackageProperties(const String& defaultExt) {
+    if (FindProperty(Package::StaticClass(), u"PkgName") != nullptr)
+        return;
+    Properties<Package>()
+        .Text(u"PkgName", &Package::PkgName, &Package::SetPkgName, String())
+        .Text(u"DefaultExt", &Package::DefaultExt, &Package::SetDefaultExtension, defaultExt)
+        .Event(u"OnChange", static_cast<TKwPkgNotify Package::*>(&Package::OnChange));
 }
 
 }  // namespace kw

@@ -29,13 +29,7 @@ std::vector<TKwPkgStrings*>& Packages() {
 }
 
 void RegisterPublishedProperties() {
-    if (FindProperty(TKwPkgStrings::StaticClass(), u"PkgName") != nullptr)
-        return;
-    Properties<TKwPkgStrings>()
-        .Text(u"PkgName", &TKwPkgStrings::PkgName, &TKwPkgStrings::SetPkgName, String())
-        .Text(u"DefaultExt", &TKwPkgStrings::DefaultExt, &TKwPkgStrings::SetDefaultExtension,
-              String(u"pst"))
-        .Event(u"OnChange", static_cast<TKwPkgNotify TKwPkgStrings::*>(&TKwPkgStrings::OnChange));
+    KwRegisterNamedPackageProperties<TKwPkgStrings>(u"pst");
 }
 
 // Unchecks the references that may resolve differently and resolves them again.

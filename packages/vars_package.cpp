@@ -46,13 +46,7 @@ std::int32_t TruncToInt32(double value) {
 }
 
 void RegisterPublishedProperties() {
-    if (FindProperty(TKwPkgVars::StaticClass(), u"PkgName") != nullptr)
-        return;
-    Properties<TKwPkgVars>()
-        .Text(u"PkgName", &TKwPkgVars::PkgName, &TKwPkgVars::SetPkgName, String())
-        .Text(u"DefaultExt", &TKwPkgVars::DefaultExt, &TKwPkgVars::SetDefaultExtension,
-              String(u"pva"))
-        .Event(u"OnChange", static_cast<TKwPkgNotify TKwPkgVars::*>(&TKwPkgVars::OnChange));
+    KwRegisterNamedPackageProperties<TKwPkgVars>(u"pva");
 }
 
 }  // namespace
