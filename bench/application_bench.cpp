@@ -20,9 +20,9 @@
 #include "packages/privileges_items.h"
 #include "packages/privileges_package.h"
 #include "packages/strings_package.h"
-#include "platform/bitmap.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/text/strings.h"
 
 namespace {
 

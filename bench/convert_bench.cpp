@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/unicode.h"
+#include "platform/text/unicode.h"
 #include "util/app_format.h"
 #include "util/convert.h"
 

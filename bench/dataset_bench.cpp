@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/sqlite_dataset.h"
-#include "platform/unicode.h"
+#include "platform/data/sqlite_dataset.h"
+#include "platform/text/unicode.h"
 
 namespace {
 

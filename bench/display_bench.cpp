@@ -14,8 +14,8 @@
 #include "framework/application.h"
 #include "framework/state.h"
 #include "packages/state.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
+#include "platform/core/stream.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 namespace {

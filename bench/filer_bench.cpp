@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/filer.h"
-#include "platform/stream.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "display/image_package.h"
 #include "display/state.h"
 #include "packages/package_scopes.h"
-#include "platform/bitmap.h"
-#include "platform/graphic.h"
-#include "platform/stream.h"
-#include "platform/unicode.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/graphic.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 namespace {

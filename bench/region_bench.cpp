@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/region.h"
+#include "platform/graphics/region.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
-#include "platform/unicode.h"
+#include "platform/core/stream.h"
+#include "platform/text/strings.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 namespace {

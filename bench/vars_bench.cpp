@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "packages/vars_package.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
+#include "platform/text/strings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "display/state.h"
 #include "drawing/colors.h"
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

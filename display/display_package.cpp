@@ -11,11 +11,11 @@
 #include "framework/sets_lock.h"
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
-#include "platform/application.h"
-#include "platform/filer.h"
-#include "platform/screen.h"
-#include "platform/string_list.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/text/string_list.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
+#include "platform/ui/screen.h"
 
 namespace kw {
 

@@ -7,9 +7,9 @@
 #include "framework/sets_lock.h"
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/font.h"
-#include "platform/graphics_types.h"
+#include "platform/graphics/font.h"
+#include "platform/graphics/graphics_types.h"
 #include "util/id_hash.h"
 
 namespace kw {

@@ -5,12 +5,12 @@
 #include "display/image_imkw.h"
 #include "display/state.h"
 #include "framework/clip_formats.h"
-#include "platform/bitmap.h"
-#include "platform/clipboard.h"
-#include "platform/graphic.h"
-#include "platform/graphic_registry.h"
-#include "platform/string_list.h"
-#include "platform/strings.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/clipboard.h"
+#include "platform/graphics/graphic.h"
+#include "platform/graphics/graphic_registry.h"
+#include "platform/text/string_list.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

@@ -1,10 +1,10 @@
 #include "display/image_imkw.h"
 
 #include "display/format_graphics.h"
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
-#include "platform/clipboard.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/clipboard.h"
 
 namespace kw {
 

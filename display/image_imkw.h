@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "display/package_image.h"
-#include "platform/graphic.h"
+#include "platform/graphics/graphic.h"
 
 namespace kw {
 

@@ -11,12 +11,12 @@
 #include "packages/named_packages.h"
 #include "packages/package_scopes.h"
 #include "packages/reference_fields.h"
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/properties.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/core/properties.h"
+#include "platform/core/stream.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

@@ -3,9 +3,9 @@
 #include <array>
 
 #include "display/format_graphics.h"
-#include "platform/bitmap.h"
-#include "platform/graphic_registry.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/graphic_registry.h"
 
 namespace kw {
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/graphic.h"
+#include "platform/graphics/graphic.h"
 
 namespace kw {
 

@@ -5,8 +5,8 @@
 #include "framework/application.h"
 #include "packages/package_scopes.h"
 #include "packages/reference_registry.h"
-#include "platform/application.h"
-#include "platform/filer.h"
+#include "platform/core/filer.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

@@ -5,7 +5,7 @@
 
 #include "framework/link_list.h"
 #include "packages/reference_fields.h"
-#include "platform/persistent.h"
+#include "platform/core/persistent.h"
 
 namespace kw {
 

@@ -12,14 +12,14 @@
 #include "framework/pkg_formats.h"
 #include "framework/sets_lock.h"
 #include "packages/package_scopes.h"
-#include "platform/application.h"
-#include "platform/clipboard.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/graphic_registry.h"
-#include "platform/region.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/clipboard.h"
+#include "platform/graphics/graphic_registry.h"
+#include "platform/graphics/region.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

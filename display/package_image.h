@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/region.h"
-#include "platform/types.h"
+#include "platform/core/types.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/region.h"
 
 namespace kw {
 

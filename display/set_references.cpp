@@ -6,9 +6,9 @@
 #include "framework/application.h"
 #include "packages/package_scopes.h"
 #include "packages/reference_registry.h"
-#include "platform/application.h"
-#include "platform/filer.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

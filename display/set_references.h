@@ -5,7 +5,7 @@
 
 #include "display/display_sets.h"
 #include "framework/link_list.h"
-#include "platform/persistent.h"
+#include "platform/core/persistent.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #include "display/state.h"
 
-#include "platform/no_destructor.h"
+#include "platform/core/no_destructor.h"
 
 #include "display/memory_image.h"
 #include "display/set_references.h"

@@ -7,7 +7,7 @@
 
 #include "display/display_sets.h"
 #include "framework/link_list.h"
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

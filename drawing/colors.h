@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/graphics_types.h"
+#include "platform/graphics/graphics_types.h"
 
 namespace kw {
 

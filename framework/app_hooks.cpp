@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "framework/state.h"
-#include "platform/files.h"
-#include "platform/strings.h"
-#include "platform/unicode.h"
+#include "platform/core/files.h"
+#include "platform/text/strings.h"
+#include "platform/text/unicode.h"
 
 #ifndef KW_INSTALLED_PACKAGES_DIR
 #define KW_INSTALLED_PACKAGES_DIR ""

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "platform/datetime.h"
-#include "platform/types.h"
+#include "platform/core/datetime.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

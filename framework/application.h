@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "framework/link.h"
-#include "platform/component.h"
-#include "platform/datetime.h"
+#include "platform/core/component.h"
+#include "platform/core/datetime.h"
 
 namespace kw {
 

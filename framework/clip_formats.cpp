@@ -1,7 +1,7 @@
 #include "framework/clip_formats.h"
 
 #include "framework/state.h"
-#include "platform/object.h"
+#include "platform/core/object.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #include "framework/errors.h"
 
-#include "platform/no_destructor.h"
+#include "platform/core/no_destructor.h"
 
 #include "framework/state.h"
 

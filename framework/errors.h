@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <optional>
 
-#include "platform/exception.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

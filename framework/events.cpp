@@ -4,10 +4,10 @@
 
 #include "framework/form_companion.h"
 #include "framework/state.h"
-#include "platform/control.h"
-#include "platform/form.h"
-#include "platform/messages.h"
-#include "platform/screen.h"
+#include "platform/ui/control.h"
+#include "platform/ui/form.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/screen.h"
 
 namespace kw {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/control.h"
-#include "platform/form.h"
-#include "platform/screen.h"
+#include "platform/ui/control.h"
+#include "platform/ui/form.h"
+#include "platform/ui/screen.h"
 
 namespace kw {
 

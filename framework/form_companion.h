@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "framework/link.h"
-#include "platform/component.h"
+#include "platform/core/component.h"
 
 namespace kw {
 

@@ -1,7 +1,7 @@
 #include "framework/kw_screen.h"
 
 #include "framework/state.h"
-#include "platform/application.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

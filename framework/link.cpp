@@ -4,9 +4,9 @@
 #include "framework/events.h"
 #include "framework/form_companion.h"
 #include "framework/state.h"
-#include "platform/application.h"
-#include "platform/control.h"
-#include "platform/form.h"
+#include "platform/ui/application.h"
+#include "platform/ui/control.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 

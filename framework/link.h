@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "framework/link_list.h"
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "framework/errors.h"
-#include "platform/filer.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

@@ -4,11 +4,11 @@
 #include "framework/errors.h"
 #include "framework/pkg_formats.h"
 #include "framework/state.h"
-#include "platform/application.h"
-#include "platform/datetime.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/stream.h"
+#include "platform/core/datetime.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/core/stream.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

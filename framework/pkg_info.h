@@ -6,7 +6,7 @@
 
 #include "framework/link.h"
 #include "framework/pkg_header.h"
-#include "platform/component.h"
+#include "platform/core/component.h"
 
 namespace kw {
 

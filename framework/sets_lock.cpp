@@ -1,6 +1,6 @@
 #include "framework/sets_lock.h"
 
-#include "platform/no_destructor.h"
+#include "platform/core/no_destructor.h"
 
 #include <mutex>
 

@@ -1,6 +1,6 @@
 #include "framework/state.h"
 
-#include "platform/no_destructor.h"
+#include "platform/core/no_destructor.h"
 
 namespace kw {
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/bitmap.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     kw::TMemoryStream input;

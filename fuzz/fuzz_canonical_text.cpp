@@ -2,7 +2,7 @@
 // to the same value, or fails with a conversion error.
 
 #include "fuzz/fuzz_util_common.h"
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 #include "util/convert.h"
 #include "util/variants.h"
 

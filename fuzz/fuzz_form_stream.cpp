@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/exception.h"
-#include "platform/form_stream.h"
-#include "platform/stream.h"
-#include "platform/unicode.h"
+#include "platform/core/exception.h"
+#include "platform/core/form_stream.h"
+#include "platform/core/stream.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 namespace {

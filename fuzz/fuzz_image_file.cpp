@@ -2,9 +2,9 @@
 // native bytes must decode or be refused cleanly.
 #include "display/image_imkw.h"
 #include "display/state.h"
-#include "platform/exception.h"
-#include "platform/region.h"
-#include "platform/stream.h"
+#include "platform/core/exception.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/region.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "display/image_package.h"
 #include "display/state.h"
 #include "packages/package_scopes.h"
-#include "platform/exception.h"
-#include "platform/stream.h"
+#include "platform/core/exception.h"
+#include "platform/core/stream.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "kwpkg/form_dump.h"
-#include "platform/exception.h"
+#include "platform/core/exception.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     std::string text;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "kwpkg/kinds.h"
-#include "platform/exception.h"
+#include "platform/core/exception.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string source(reinterpret_cast<const char*>(data), size);

@@ -18,9 +18,9 @@
 #include "packages/package_scopes.h"
 #include "packages/privileges_formats.h"
 #include "packages/privileges_package.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
 
 namespace kw {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/region.h"
+#include "platform/graphics/region.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     kw::TRegion region;

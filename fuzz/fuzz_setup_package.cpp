@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "packages/setup_package.h"
-#include "platform/exception.h"
-#include "platform/stream.h"
+#include "platform/core/exception.h"
+#include "platform/core/stream.h"
 
 namespace kw {
 namespace {

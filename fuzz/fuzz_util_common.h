@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/exception.h"
-#include "platform/unicode.h"
+#include "platform/core/exception.h"
+#include "platform/text/unicode.h"
 #include "util/format_settings.h"
 
 namespace kw::fuzz {

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // variant error.
 
 #include "fuzz/fuzz_util_common.h"
-#include "platform/variant.h"
+#include "platform/core/variant.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kw;

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "packages/vars_package.h"
-#include "platform/exception.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/core/stream.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 namespace {

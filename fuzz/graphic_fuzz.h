@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
-#include "platform/graphic.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/graphic.h"
 
 namespace kw::fuzz {
 

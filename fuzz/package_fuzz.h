@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "packages/package_scopes.h"
-#include "platform/exception.h"
-#include "platform/stream.h"
+#include "platform/core/exception.h"
+#include "platform/core/stream.h"
 
 namespace kwfuzz {
 

@@ -5,12 +5,12 @@
 #include "framework/events.h"
 #include "packages/language_package.h"
 #include "packages/package_scopes.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/properties.h"
-#include "platform/regional.h"
-#include "platform/string_list.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/core/properties.h"
+#include "platform/text/regional.h"
+#include "platform/text/string_list.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "packages/locale_types.h"
-#include "platform/persistent.h"
-#include "platform/string_list.h"
+#include "platform/core/persistent.h"
+#include "platform/text/string_list.h"
 
 namespace kw {
 

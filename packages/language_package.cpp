@@ -8,11 +8,11 @@
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

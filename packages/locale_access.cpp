@@ -2,8 +2,8 @@
 
 #include "packages/language_package.h"
 #include "packages/state.h"
-#include "platform/regional.h"
-#include "platform/string_list.h"
+#include "platform/text/regional.h"
+#include "platform/text/string_list.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #include "packages/locale_types.h"
 
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

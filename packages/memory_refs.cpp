@@ -6,9 +6,9 @@
 #include "packages/reference_registry.h"
 #include "packages/state.h"
 #include "packages/strings_package.h"
-#include "platform/application.h"
-#include "platform/filer.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

@@ -4,7 +4,7 @@
 
 #include "framework/link_list.h"
 #include "packages/strings_items.h"
-#include "platform/persistent.h"
+#include "platform/core/persistent.h"
 
 namespace kw {
 

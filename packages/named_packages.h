@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "framework/pkg_info.h"
-#include "platform/component.h"
-#include "platform/form.h"
-#include "platform/properties.h"
-#include "platform/string_list.h"
-#include "platform/strings.h"
+#include "platform/core/component.h"
+#include "platform/core/properties.h"
+#include "platform/text/string_list.h"
+#include "platform/text/strings.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 

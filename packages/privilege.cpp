@@ -5,8 +5,8 @@
 #include "framework/sets_lock.h"
 #include "packages/privileges_package.h"
 #include "packages/state.h"
-#include "platform/application.h"
-#include "platform/filer.h"
+#include "platform/core/filer.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

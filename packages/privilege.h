@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "framework/link_list.h"
-#include "platform/persistent.h"
+#include "platform/core/persistent.h"
 
 namespace kw {
 

@@ -1,8 +1,8 @@
 #include "framework/errors.h"
 #include "packages/privileges_package.h"
-#include "platform/blob_stream.h"
-#include "platform/data_link.h"
-#include "platform/field.h"
+#include "platform/data/blob_stream.h"
+#include "platform/data/data_link.h"
+#include "platform/data/field.h"
 #include "util/kw_types.h"
 
 namespace kw {

@@ -7,9 +7,9 @@
 #include "packages/memory_refs.h"
 #include "packages/privileges_formats.h"
 #include "packages/privileges_package.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/stream.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/core/stream.h"
 
 namespace kw {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "framework/pkg_formats.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/unicode.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 

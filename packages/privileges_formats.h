@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/pkg_header.h"
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

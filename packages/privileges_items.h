@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "packages/privilege.h"
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

@@ -9,11 +9,11 @@
 #include "framework/kw_screen.h"
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
-#include "platform/application.h"
-#include "platform/control.h"
-#include "platform/data_link.h"
-#include "platform/filer.h"
-#include "platform/properties.h"
+#include "platform/core/filer.h"
+#include "platform/core/properties.h"
+#include "platform/data/data_link.h"
+#include "platform/ui/application.h"
+#include "platform/ui/control.h"
 
 namespace kw {
 

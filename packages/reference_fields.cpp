@@ -1,7 +1,7 @@
 #include "packages/reference_fields.h"
 
-#include "platform/filer.h"
-#include "platform/strings.h"
+#include "platform/core/filer.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

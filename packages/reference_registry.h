@@ -2,7 +2,7 @@
 
 #include "framework/link_list.h"
 #include "packages/package_scopes.h"
-#include "platform/application.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

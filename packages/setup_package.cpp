@@ -9,10 +9,10 @@
 #include "packages/setup_locale_bridge.h"
 #include "packages/state.h"
 #include "packages/vars_package.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/regional.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/text/regional.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "framework/pkg_info.h"
-#include "platform/persistent.h"
+#include "platform/core/persistent.h"
 #include "util/format_settings.h"
 
 namespace kw {

@@ -7,7 +7,7 @@
 #include "framework/link_list.h"
 #include "packages/memory_refs.h"
 #include "packages/privilege.h"
-#include "platform/string_list.h"
+#include "platform/text/string_list.h"
 
 namespace kw {
 

@@ -7,10 +7,10 @@
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
 #include "packages/strings_package.h"
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

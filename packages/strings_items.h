@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

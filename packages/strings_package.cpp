@@ -12,11 +12,11 @@
 #include "packages/named_packages.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
-#include "platform/application.h"
-#include "platform/filer.h"
-#include "platform/form.h"
-#include "platform/properties.h"
-#include "platform/string_list.h"
+#include "platform/core/filer.h"
+#include "platform/core/properties.h"
+#include "platform/text/string_list.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 

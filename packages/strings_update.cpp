@@ -3,8 +3,8 @@
 #include "framework/sets_lock.h"
 #include "packages/language_package.h"
 #include "packages/package_scopes.h"
-#include "platform/files.h"
-#include "platform/strings.h"
+#include "platform/core/files.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

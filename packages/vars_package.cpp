@@ -12,10 +12,10 @@
 #include "packages/named_packages.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/properties.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/core/properties.h"
 
 namespace kw {
 

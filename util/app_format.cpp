@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <variant>
 
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 #include "util/mask_info.h"
 #include "util/number_text.h"
 #include "util/text.h"

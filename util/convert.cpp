@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/exception.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/text/strings.h"
 #include "util/date_text.h"
 #include "util/number_text.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/datetime.h"
-#include "platform/types.h"
+#include "platform/core/datetime.h"
+#include "platform/core/types.h"
 #include "util/date_text.h"
 #include "util/format_settings.h"
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "platform/datetime.h"
-#include "platform/types.h"
+#include "platform/core/datetime.h"
+#include "platform/core/types.h"
 #include "util/kw_types.h"
 
 namespace kw {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/exception.h"
+#include "platform/core/exception.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/datetime.h"
+#include "platform/core/datetime.h"
 #include "util/kw_types.h"
 
 namespace kw {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/datetime.h"
-#include "platform/variant.h"
+#include "platform/core/datetime.h"
+#include "platform/core/variant.h"
 #include "util/format_settings.h"
 #include "util/kw_types.h"
 

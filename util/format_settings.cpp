@@ -1,6 +1,6 @@
 #include "util/format_settings.h"
 
-#include "platform/no_destructor.h"
+#include "platform/core/no_destructor.h"
 
 #include <mutex>
 

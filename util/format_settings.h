@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 #include "util/kw_types.h"
 
 namespace kw {

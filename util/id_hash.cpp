@@ -1,6 +1,6 @@
 #include "util/id_hash.h"
 
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

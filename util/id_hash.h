@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

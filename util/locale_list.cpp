@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/exception.h"
-#include "platform/regional.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/text/regional.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

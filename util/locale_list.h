@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace kw {
 

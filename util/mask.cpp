@@ -1,6 +1,6 @@
 #include "util/mask.h"
 
-#include "platform/properties.h"
+#include "platform/core/properties.h"
 
 namespace kw {
 

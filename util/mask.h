@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/persistent.h"
+#include "platform/core/persistent.h"
 #include "util/format_settings.h"
 #include "util/kw_types.h"
 #include "util/mask_info.h"

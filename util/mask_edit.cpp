@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 #include "util/format_settings.h"
 #include "util/kw_types.h"
 #include "util/mask_info.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "framework/errors.h"
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

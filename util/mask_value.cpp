@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "framework/errors.h"
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 #include "util/app_format.h"
 #include "util/convert.h"
 #include "util/dates.h"

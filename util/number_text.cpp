@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "platform/exception.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #include "util/text.h"
 
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 
 namespace kw {
 

@@ -1,6 +1,6 @@
 #include "util/units.h"
 
-#include "platform/screen.h"
+#include "platform/ui/screen.h"
 #include "util/convert.h"
 #include "util/number_text.h"
 

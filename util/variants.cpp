@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/strings.h"
+#include "platform/text/strings.h"
 #include "util/convert.h"
 
 namespace kw {

@@ -12,13 +12,13 @@
 #include "framework/application.h"
 #include "packages/language_package.h"
 #include "packages/memory_refs.h"
-#include "platform/files.h"
-#include "platform/font.h"
-#include "platform/form.h"
-#include "platform/form_stream.h"
-#include "platform/stream.h"
-#include "platform/strings.h"
-#include "platform/unicode.h"
+#include "platform/core/files.h"
+#include "platform/core/form_stream.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/font.h"
+#include "platform/text/strings.h"
+#include "platform/text/unicode.h"
+#include "platform/ui/form.h"
 
 namespace {
 

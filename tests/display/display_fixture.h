@@ -13,11 +13,11 @@
 #include "framework/state.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
-#include "platform/application.h"
-#include "platform/bitmap.h"
-#include "platform/clipboard.h"
-#include "platform/graphic.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/clipboard.h"
+#include "platform/graphics/graphic.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

@@ -1,9 +1,9 @@
 #include "framework/pkg_formats.h"
 #include "packages/package_scopes.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/string_list.h"
-#include "platform/unicode.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/text/string_list.h"
+#include "platform/text/unicode.h"
 #include "sets_fixture.h"
 #include "support/byte_builder.h"
 

@@ -7,10 +7,10 @@
 #include "display_fixture.h"
 #include "framework/clip_formats.h"
 #include "framework/pkg_header.h"
-#include "platform/filer.h"
-#include "platform/region.h"
-#include "platform/string_list.h"
-#include "platform/unicode.h"
+#include "platform/core/filer.h"
+#include "platform/graphics/region.h"
+#include "platform/text/string_list.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 namespace {

@@ -2,10 +2,10 @@
 #include "display/memory_image.h"
 #include "display_fixture.h"
 #include "framework/pkg_header.h"
-#include "platform/filer.h"
-#include "platform/form.h"
-#include "platform/string_list.h"
-#include "platform/unicode.h"
+#include "platform/core/filer.h"
+#include "platform/text/string_list.h"
+#include "platform/text/unicode.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 namespace {

@@ -17,9 +17,9 @@
 #include "framework/state.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
-#include "platform/application.h"
-#include "platform/screen.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/ui/application.h"
+#include "platform/ui/screen.h"
 
 namespace kw {
 

@@ -6,10 +6,10 @@
 #include "framework/events.h"
 #include "framework/sets_lock.h"
 #include "framework/state.h"
-#include "platform/application.h"
-#include "platform/form.h"
-#include "platform/screen.h"
-#include "platform/string_list.h"
+#include "platform/text/string_list.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
+#include "platform/ui/screen.h"
 
 namespace kw {
 namespace {

@@ -3,7 +3,7 @@
 #include "framework/clip_formats.h"
 #include "framework/errors.h"
 #include "framework/state.h"
-#include "platform/persistent.h"
+#include "platform/core/persistent.h"
 
 namespace kw {
 namespace {

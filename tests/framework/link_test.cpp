@@ -4,10 +4,10 @@
 #include "framework/events.h"
 #include "framework/kw_screen.h"
 #include "framework/state.h"
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/form.h"
-#include "platform/strings.h"
+#include "platform/core/exception.h"
+#include "platform/text/strings.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 namespace {

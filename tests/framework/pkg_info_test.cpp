@@ -8,13 +8,13 @@
 #include "framework/pkg_formats.h"
 #include "framework/pkg_info.h"
 #include "framework/state.h"
-#include "platform/application.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/form.h"
-#include "platform/form_stream.h"
-#include "platform/stream.h"
-#include "platform/unicode.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/core/form_stream.h"
+#include "platform/core/stream.h"
+#include "platform/text/unicode.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 namespace {

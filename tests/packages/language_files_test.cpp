@@ -7,10 +7,10 @@
 #include "framework/pkg_formats.h"
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
-#include "platform/files.h"
-#include "platform/string_list.h"
-#include "platform/strings.h"
-#include "platform/unicode.h"
+#include "platform/core/files.h"
+#include "platform/text/string_list.h"
+#include "platform/text/strings.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 namespace {

@@ -11,11 +11,11 @@
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
 #include "packages/strings_update.h"
-#include "platform/filer.h"
-#include "platform/files.h"
-#include "platform/form.h"
-#include "platform/string_list.h"
-#include "platform/unicode.h"
+#include "platform/core/filer.h"
+#include "platform/core/files.h"
+#include "platform/text/string_list.h"
+#include "platform/text/unicode.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 namespace {

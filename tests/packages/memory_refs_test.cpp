@@ -6,7 +6,7 @@
 
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
-#include "platform/filer.h"
+#include "platform/core/filer.h"
 
 namespace kw {
 namespace {

@@ -13,9 +13,9 @@
 #include "packages/language_package.h"
 #include "packages/memory_refs.h"
 #include "packages/state.h"
-#include "platform/application.h"
-#include "platform/regional.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/text/regional.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 

@@ -1,7 +1,7 @@
-#include "platform/data_link.h"
-#include "platform/form.h"
-#include "platform/sqlite_connection.h"
-#include "platform/sqlite_dataset.h"
+#include "platform/data/data_link.h"
+#include "platform/data/sqlite_connection.h"
+#include "platform/data/sqlite_dataset.h"
+#include "platform/ui/form.h"
 #include "privileges_fixture.h"
 
 namespace kw {

@@ -4,8 +4,8 @@
 #include "framework/pkg_formats.h"
 #include "packages/memory_refs.h"
 #include "packages/privileges_formats.h"
-#include "platform/files.h"
-#include "platform/unicode.h"
+#include "platform/core/files.h"
+#include "platform/text/unicode.h"
 #include "privileges_fixture.h"
 
 namespace kw {

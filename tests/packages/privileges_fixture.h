@@ -9,8 +9,8 @@
 #include "framework/pkg_header.h"
 #include "packages/privileges_package.h"
 #include "packages_fixture.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
 #include "support/byte_builder.h"
 
 namespace kw {

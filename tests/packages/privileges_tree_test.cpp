@@ -4,8 +4,8 @@
 #include "framework/events.h"
 #include "framework/kw_screen.h"
 #include "packages/memory_refs.h"
-#include "platform/control.h"
-#include "platform/form.h"
+#include "platform/ui/control.h"
+#include "platform/ui/form.h"
 #include "privileges_fixture.h"
 
 namespace kw {

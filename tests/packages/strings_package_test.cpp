@@ -6,10 +6,10 @@
 #include "framework/pkg_header.h"
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
-#include "platform/filer.h"
-#include "platform/form.h"
-#include "platform/string_list.h"
-#include "platform/unicode.h"
+#include "platform/core/filer.h"
+#include "platform/text/string_list.h"
+#include "platform/text/unicode.h"
+#include "platform/ui/form.h"
 
 namespace kw {
 namespace {

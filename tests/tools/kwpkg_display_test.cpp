@@ -9,9 +9,9 @@
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
-#include "platform/screen.h"
-#include "platform/stream.h"
-#include "platform/string_list.h"
+#include "platform/core/stream.h"
+#include "platform/text/string_list.h"
+#include "platform/ui/screen.h"
 
 namespace kw {
 namespace {

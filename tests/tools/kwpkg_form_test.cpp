@@ -7,10 +7,10 @@
 #include <iterator>
 
 #include "kwpkg/form_dump.h"
-#include "platform/exception.h"
-#include "platform/form_stream.h"
-#include "platform/properties.h"
-#include "platform/stream.h"
+#include "platform/core/exception.h"
+#include "platform/core/form_stream.h"
+#include "platform/core/properties.h"
+#include "platform/core/stream.h"
 
 namespace kw {
 namespace {

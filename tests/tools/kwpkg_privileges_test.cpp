@@ -8,9 +8,9 @@
 #include "kwpkg/kinds.h"
 #include "packages/privileges_package.h"
 #include "packages/state.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
-#include "platform/unicode.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 namespace {

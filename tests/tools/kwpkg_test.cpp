@@ -14,8 +14,8 @@
 #include "packages/package_scopes.h"
 #include "packages/state.h"
 #include "packages/vars_package.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
 
 namespace kw {
 namespace {

@@ -13,9 +13,9 @@
 #include "kwpkg/package_json.h"
 #include "kwsysimages/system_images.h"
 #include "packages/state.h"
-#include "platform/bitmap.h"
-#include "platform/graphic_registry.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/graphic_registry.h"
 
 namespace kw {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/exception.h"
+#include "platform/core/exception.h"
 #include "util/db_literals.h"
 
 namespace kw {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/exception.h"
-#include "platform/regional.h"
+#include "platform/core/exception.h"
+#include "platform/text/regional.h"
 
 namespace kw {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/errors.h"
-#include "platform/exception.h"
-#include "platform/properties.h"
+#include "platform/core/exception.h"
+#include "platform/core/properties.h"
 #include "util/mask_value.h"
 
 namespace kw {

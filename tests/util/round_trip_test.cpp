@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/strings.h"
-#include "platform/unicode.h"
+#include "platform/text/strings.h"
+#include "platform/text/unicode.h"
 #include "util/app_format.h"
 #include "util/convert.h"
 #include "util/mask_value.h"

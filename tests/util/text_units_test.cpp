@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/screen.h"
+#include "platform/ui/screen.h"
 #include "util/text.h"
 #include "util/units.h"
 

@@ -9,9 +9,9 @@
 #include "kwpkg/package_json.h"
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
-#include "platform/screen.h"
-#include "platform/string_list.h"
-#include "platform/unicode.h"
+#include "platform/text/string_list.h"
+#include "platform/text/unicode.h"
+#include "platform/ui/screen.h"
 
 namespace kwpkg {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "platform/form_stream.h"
-#include "platform/stream.h"
+#include "platform/core/form_stream.h"
+#include "platform/core/stream.h"
 
 namespace kwpkg {
 

@@ -9,10 +9,10 @@
 #include "framework/pkg_formats.h"
 #include "kwpkg/package_json.h"
 #include "packages/package_scopes.h"
-#include "platform/bitmap.h"
-#include "platform/graphic_registry.h"
-#include "platform/stream.h"
-#include "platform/unicode.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/graphic_registry.h"
+#include "platform/text/unicode.h"
 
 namespace kwpkg {
 

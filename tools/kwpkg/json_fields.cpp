@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/unicode.h"
+#include "platform/text/unicode.h"
 
 namespace kwpkg {
 

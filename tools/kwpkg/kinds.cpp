@@ -7,10 +7,10 @@
 #include "kwpkg/privileges_kinds.h"
 #include "kwpkg/settings_kinds.h"
 #include "packages/package_scopes.h"
-#include "platform/exception.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
-#include "platform/unicode.h"
+#include "platform/core/exception.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
+#include "platform/text/unicode.h"
 
 namespace kwpkg {
 

@@ -2,7 +2,7 @@
 #include "kwpkg/package_json.h"
 #include "packages/language_package.h"
 #include "packages/package_scopes.h"
-#include "platform/string_list.h"
+#include "platform/text/string_list.h"
 
 namespace kwpkg {
 

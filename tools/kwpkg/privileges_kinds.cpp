@@ -3,8 +3,8 @@
 #include "framework/pkg_formats.h"
 #include "kwpkg/package_json.h"
 #include "packages/privileges_formats.h"
-#include "platform/filer.h"
-#include "platform/stream.h"
+#include "platform/core/filer.h"
+#include "platform/core/stream.h"
 
 namespace kwpkg {
 

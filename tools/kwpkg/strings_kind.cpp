@@ -4,7 +4,7 @@
 #include "kwpkg/package_json.h"
 #include "packages/package_scopes.h"
 #include "packages/strings_package.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
 
 namespace kwpkg {
 

@@ -6,7 +6,7 @@
 #include "kwpkg/settings_kinds.h"
 #include "packages/package_scopes.h"
 #include "packages/vars_package.h"
-#include "platform/unicode.h"
+#include "platform/text/unicode.h"
 
 namespace kwpkg {
 

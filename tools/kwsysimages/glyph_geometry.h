@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/bitmap.h"
+#include "platform/graphics/bitmap.h"
 
 namespace kwsysimages {
 

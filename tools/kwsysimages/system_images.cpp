@@ -4,8 +4,8 @@
 #include "kwpkg/image_kinds.h"
 #include "kwpkg/package_json.h"
 #include "kwsysimages/system_glyphs.h"
-#include "platform/graphic_registry.h"
-#include "platform/stream.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/graphic_registry.h"
 
 namespace kwsysimages {
 

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/region.h"
+
+namespace kw {
+namespace {
+
+// The bitmap's pixels as rows of characters, one per colour in `legend` ('?' for others).
+std::vector<std::string> Picture(const TBitmap& bitmap,
+                                 const std::vector<std::pair<char, TColor>>& legend) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            char c = '?';
+            for (const auto& [key, colour] : legend) {
+                if (bitmap.Pixel(x, y) == colour)
+                    c = key;
+            }
+            row += c;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+const std::vector<std::pair<char, TColor>> kLegend = {
+    {'.', clWhite}, {'r', clRed}, {'b', clBlue}, {'g', clLime}, {'k', clBlack}};
+
+TEST(CanvasTest, FillRectExcludesRightAndBottomEdgesAndHonoursTheClip) {
+    TBitmap bitmap(5, 4);
+    bitmap.Canvas().Brush().Color = clRed;
+    bitmap.Canvas().FillRect(TRect(1, 1, 3, 3));
+    bitmap.Canvas().FillRect(TRect(4, 2, 3, 9));  // inverted: nothing
+    EXPECT_EQ(Picture(bitmap, kLegend),
+              (std::vector<std::string>{".....", ".rr..", ".rr..", "....."}));
+
+    const TRegion clip = TRegion::FromRects(std::vector<TRect>{{0, 0, 2, 4}, {4, 3, 5, 4}});
+    bitmap.Canvas().SetClipRegion(&clip);
+    bitmap.Canvas().Brush().Color = clBlue;
+    bitmap.Canvas().FillRect(TRect(-10, -10, 10, 10));
+    bitmap.Canvas().SetPixel(3, 0, clLime);
+    EXPECT_EQ(Picture(bitmap, kLegend),
+              (std::vector<std::string>{"bb...", "bbr..", "bbr..", "bb..b"}));
+    bitmap.Canvas().SetClipRegion(nullptr);
+    bitmap.Canvas().Brush().Style = TBrushStyle::bsClear;
+    bitmap.Canvas().FillRect(TRect(0, 0, 5, 4));
+    EXPECT_EQ(bitmap.Pixel(4, 0), clWhite);
+}
+
+TEST(CanvasTest, DrawSkipsTheTransparentColourAndBlendsAlpha) {
+    TBitmap sprite(3, 1);
+    sprite.SetPixel(0, 0, clRed);
+    sprite.SetPixel(1, 0, clLime);
+    sprite.SetPixel(2, 0, clBlue);
+    sprite.SetTransparent(true);
+    sprite.SetTransparentColor(clLime);
+    TBitmap target(4, 2);
+    target.Canvas().Brush().Color = clBlack;
+    target.Canvas().FillRect(TRect(0, 0, 4, 2));
+    target.Canvas().Draw(1, 1, sprite);
+    EXPECT_EQ(Picture(target, kLegend), (std::vector<std::string>{"kkkk", "krkb"}));
+
+    TBitmap glass(2, 1, TPixelFormat::pf32bit);
+    glass.SetPixelArgb(0, 0, 0x80FF0000);  // half red
+    glass.SetPixelArgb(1, 0, 0x000000FF);  // see-through blue
+    glass.SetAlphaFormat(TAlphaFormat::afDefined);
+    TBitmap white(2, 1);
+    white.Canvas().Draw(0, 0, glass);
+    EXPECT_EQ(white.Pixel(0, 0), RGB(255, 127, 127));
+    EXPECT_EQ(white.Pixel(1, 0), clWhite);
+}
+
+TEST(CanvasTest, StretchDrawPicksTheNearestSourcePixel) {
+    TBitmap source(2, 2);
+    source.SetPixel(0, 0, clRed);
+    source.SetPixel(1, 1, clBlue);
+    TBitmap target(6, 6);
+    target.Canvas().StretchDraw(TRect(0, 0, 6, 6), source);
+    EXPECT_EQ(Picture(target, kLegend), (std::vector<std::string>{"rrr...", "rrr...", "rrr...",
+                                                                  "...bbb", "...bbb", "...bbb"}));
+    // Halving lands each sample between two source pixels; either is the nearest.
+    TBitmap small(3, 3);
+    small.Canvas().StretchDraw(TRect(0, 0, 3, 3), target);
+    EXPECT_EQ(small.Pixel(0, 0), clRed);
+    EXPECT_EQ(small.Pixel(2, 2), clBlue);
+}
+
+TEST(CanvasTest, CopyRectAppliesTheCopyModeAndCopiesOverlappingAreas) {
+    TBitmap bitmap(4, 1);
+    bitmap.SetPixel(0, 0, clRed);
+    bitmap.SetPixel(1, 0, clBlue);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.CopyRect(TRect(1, 0, 3, 1), canvas, TRect(0, 0, 2, 1));
+    EXPECT_EQ(Picture(bitmap, kLegend), (std::vector<std::string>{"rrb."}));
+
+    canvas.SetCopyMode(cmDstInvert);
+    canvas.CopyRect(TRect(2, 0, 4, 1), canvas, TRect(0, 0, 2, 1));
+    EXPECT_EQ(bitmap.Pixel(2, 0), RGB(255, 255, 0));
+    EXPECT_EQ(bitmap.Pixel(3, 0), clBlack);
+
+    canvas.SetCopyMode(cmSrcAnd);
+    TBitmap green(1, 1);
+    green.SetPixel(0, 0, RGB(0, 255, 255));
+    canvas.CopyRect(TRect(2, 0, 3, 1), green.Canvas(), TRect(0, 0, 1, 1));
+    EXPECT_EQ(bitmap.Pixel(2, 0), RGB(0, 255, 0));
+}
+
+TEST(CanvasTest, MonochromeTargetsTakeTheNearerPaletteColour) {
+    TBitmap mask(4, 1, TPixelFormat::pf1bit);
+    mask.Canvas().Brush().Color = RGB(30, 30, 30);
+    mask.Canvas().FillRect(TRect(1, 0, 3, 1));
+    EXPECT_EQ(Picture(mask, kLegend), (std::vector<std::string>{".kk."}));
+
+    TBitmap colour(4, 1);
+    colour.Canvas().Draw(0, 0, mask);
+    EXPECT_EQ(Picture(colour, kLegend), (std::vector<std::string>{".kk."}));
+    mask.Canvas().SetCopyMode(cmDstInvert);
+    mask.Canvas().CopyRect(TRect(0, 0, 4, 1), colour.Canvas(), TRect(0, 0, 4, 1));
+    EXPECT_EQ(Picture(mask, kLegend), (std::vector<std::string>{"k..k"}));
+}
+
+}  // namespace
+}  // namespace kw
