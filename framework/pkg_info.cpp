@@ -202,7 +202,10 @@ void TKwPkgInfo::LoadFromFile(const String& path) {
     TFileStream file(path, TFileMode::fmOpenRead);
     diskFileName_ = ExtractFileName(path);
     ClearOnExit clear{diskFileName_};
-    LoadFromStream(file);
+    // One read of the whole file; the reader then decodes the bytes in place.
+    TMemoryStream bytes;
+    bytes.LoadFromStream(file);
+    LoadFromStream(bytes);
     fileDateTime_ = FileGetDateTime(file.Handle());
 }
 

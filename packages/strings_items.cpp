@@ -185,6 +185,10 @@ TKwPkgStringsItem& TKwPkgStringsCollection::AddItem(int id, const String& text,
     return item;
 }
 
+void TKwPkgStringsCollection::ReserveLoaded(int count) {
+    items_.reserve(items_.size() + static_cast<size_t>(std::clamp(count, 0, kKwMaxStringsId + 1)));
+}
+
 TKwPkgStringsItem& TKwPkgStringsCollection::AppendLoaded(int id) {
     items_.push_back(NewItem());
     TKwPkgStringsItem& item = *items_.back();

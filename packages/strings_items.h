@@ -129,6 +129,9 @@ public:
     TKwPkgStringsItem& AddEmpty(int id) { return AddItem(id, String(), nullptr); }
     // An item read from a stream: given its id directly, without checks or notifications.
     TKwPkgStringsItem& AppendLoaded(int id);
+    // Room for the items a stream announces, bounded by the id range so that a corrupt count
+    // cannot reserve more than a valid file holds.
+    void ReserveLoaded(int count);
 
 protected:
     TKwPkgStringsItem& AddItem(int id, const String& text, const String* hint);

@@ -226,6 +226,7 @@ void TKwPkgStrings::ReadItems(TReader& reader, int version) {
         count = reader.ReadInteger();
     for (TKwStringsKind kind : kKwAllStringsKinds) {
         TKwPkgStringsCollection& items = Collection(kind);
+        items.ReserveLoaded(counts[static_cast<int>(kind)]);
         for (int i = 0; i < counts[static_cast<int>(kind)]; ++i) {
             const int id = reader.ReadInteger();
             items.AppendLoaded(id).Read(reader, version);

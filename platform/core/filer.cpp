@@ -51,6 +51,18 @@ std::optional<std::uint64_t> LosslessUtf8Size(StringView text) {
     return size;
 }
 
+// A little-endian value at `p`, whatever its alignment.
+template <class T>
+T LoadLE(const std::uint8_t* p) {
+    std::uint8_t bytes[sizeof(T)];
+    std::memcpy(bytes, p, sizeof(T));
+    if constexpr (std::endian::native == std::endian::big)
+        std::reverse(std::begin(bytes), std::end(bytes));
+    std::make_unsigned_t<T> bits;
+    std::memcpy(&bits, bytes, sizeof(T));
+    return static_cast<T>(bits);
+}
+
 bool IsAscii(StringView text) {
     return std::all_of(text.begin(), text.end(), [](Char c) { return c < 0x80; });
 }
@@ -268,7 +280,10 @@ void TWriter::WriteListEnd() {
 // --- TReader -------------------------------------------------------------------------------
 
 TReader::TReader(TStream& stream, int bufferSize)
-    : TFiler(stream, bufferSize), bufferStart_(stream.Position()) {}
+    : TFiler(stream, bufferSize),
+      memory_(dynamic_cast<TMemoryStream*>(&stream)),
+      data_(buffer_.data()),
+      bufferStart_(stream.Position()) {}
 
 TReader::~TReader() {
     if (pos_ == end_)
@@ -287,6 +302,18 @@ void TReader::PropValueError() const {
 void TReader::FillBuffer() {
     bufferStart_ += static_cast<std::int64_t>(end_);
     pos_ = end_ = 0;
+    if (memory_ != nullptr) {
+        // A memory stream is decoded in place: the rest of its bytes is the buffer, and the
+        // stream's position moves past them as a buffered read would.
+        const std::int64_t size = memory_->Size();
+        if (bufferStart_ >= size)
+            throw EReadError(kSReadError);
+        data_ = memory_->Memory() + bufferStart_;
+        end_ = static_cast<size_t>(size - bufferStart_);
+        memory_->SetPosition(size);
+        return;
+    }
+    data_ = buffer_.data();
     const std::int64_t n = stream_.Read(buffer_.data(), static_cast<std::int64_t>(buffer_.size()));
     if (n <= 0)
         throw EReadError(kSReadError);
@@ -311,7 +338,7 @@ void TReader::Read(void* data, std::int64_t count) {
         if (pos_ == end_)
             FillBuffer();
         const size_t n = std::min(left, end_ - pos_);
-        std::memcpy(out, buffer_.data() + pos_, n);
+        std::memcpy(out, data_ + pos_, n);
         pos_ += n;
         out += n;
         left -= n;
@@ -320,18 +347,14 @@ void TReader::Read(void* data, std::int64_t count) {
 
 template <class T>
 T TReader::ReadLE() {
-    using U = std::make_unsigned_t<T>;
     std::uint8_t bytes[sizeof(T)];
     if (end_ - pos_ >= sizeof(T)) {
-        std::memcpy(bytes, buffer_.data() + pos_, sizeof(T));
+        std::memcpy(bytes, data_ + pos_, sizeof(T));
         pos_ += sizeof(T);
     } else {
         Read(bytes, sizeof(T));
     }
-    U bits = 0;
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bits |= static_cast<U>(static_cast<U>(bytes[i]) << (8 * i));
-    return static_cast<T>(bits);
+    return LoadLE<T>(bytes);
 }
 
 void TReader::RequireAvailable(std::uint64_t count) {
@@ -345,7 +368,7 @@ void TReader::RequireAvailable(std::uint64_t count) {
 
 String TReader::ReadText(std::uint64_t count, String (*decode)(std::string_view)) {
     if (count <= end_ - pos_) {
-        const std::string_view bytes(reinterpret_cast<const char*>(buffer_.data() + pos_),
+        const std::string_view bytes(reinterpret_cast<const char*>(data_ + pos_),
                                      static_cast<size_t>(count));
         pos_ += static_cast<size_t>(count);
         return decode(bytes);
@@ -396,7 +419,39 @@ TValueType TReader::NextValue() {
     return PeekValue();
 }
 
+// Integers whose kind byte and bytes are all in the buffer are decoded from one pointer with
+// one bounds check; the rest take the general path.
+bool TReader::TryReadBufferedInteger(std::int64_t& value, bool allow64) {
+    if (end_ - pos_ < 9)
+        return false;
+    const std::uint8_t* p = data_ + pos_;
+    switch (static_cast<TValueType>(p[0])) {
+        case TValueType::vaInt8:
+            value = static_cast<std::int8_t>(p[1]);
+            pos_ += 2;
+            return true;
+        case TValueType::vaInt16:
+            value = LoadLE<std::int16_t>(p + 1);
+            pos_ += 3;
+            return true;
+        case TValueType::vaInt32:
+            value = LoadLE<std::int32_t>(p + 1);
+            pos_ += 5;
+            return true;
+        case TValueType::vaInt64:
+            if (!allow64)
+                return false;
+            value = LoadLE<std::int64_t>(p + 1);
+            pos_ += 9;
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::int32_t TReader::ReadInteger() {
+    if (std::int64_t value; TryReadBufferedInteger(value, false))
+        return static_cast<std::int32_t>(value);
     switch (PeekValue()) {
         case TValueType::vaInt8:
             ConsumeValue();
@@ -413,6 +468,8 @@ std::int32_t TReader::ReadInteger() {
 }
 
 std::int64_t TReader::ReadInt64() {
+    if (std::int64_t value; TryReadBufferedInteger(value, true))
+        return value;
     if (PeekValue() != TValueType::vaInt64)
         return ReadInteger();
     ConsumeValue();

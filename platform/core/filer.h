@@ -12,6 +12,7 @@
 namespace kw {
 
 class TStream;
+class TMemoryStream;
 class TPersistent;
 class TComponent;
 class TReader;
@@ -177,17 +178,18 @@ private:
     std::uint8_t ReadByte() {
         if (pos_ == end_)
             FillBuffer();
-        return buffer_[pos_++];
+        return data_[pos_++];
     }
     TValueType PeekValue() {
         if (pos_ == end_)
             FillBuffer();
-        return static_cast<TValueType>(buffer_[pos_]);
+        return static_cast<TValueType>(data_[pos_]);
     }
     // Takes the kind byte that PeekValue just returned; it is still in the buffer.
     void ConsumeValue() { ++pos_; }
     template <class T>
     T ReadLE();
+    bool TryReadBufferedInteger(std::int64_t& value, bool allow64);
     double ReadDoubleOrInteger(TValueType kind);
     // Decodes `count` 8-bit bytes, straight from the buffer when they are all there.
     String ReadText(std::uint64_t count, String (*decode)(std::string_view));
@@ -199,7 +201,11 @@ private:
     void FillBuffer();
     [[noreturn]] void PropValueError() const;
 
-    std::int64_t bufferStart_;  // stream offset of buffer_[0]
+    // Set when the stream is a memory stream, whose bytes are then read in place; nothing may
+    // write to that stream while the reader lives.
+    TMemoryStream* memory_;
+    const std::uint8_t* data_;  // the buffered bytes: buffer_ or the memory stream's own
+    std::int64_t bufferStart_;  // stream offset of data_[0]
     size_t pos_ = 0;            // read position in the buffer
     size_t end_ = 0;            // valid bytes in the buffer
 };

@@ -1,8 +1,10 @@
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "platform/core/exception.h"
 #include "platform/core/no_destructor.h"
@@ -105,7 +107,28 @@ String AnsiLowerCase(StringView text) {
     return MapCase(text, &u_strToLower);
 }
 
+namespace {
+
+// Texts of ASCII only fold the same whether ICU or a table folds them, and package and set names
+// compared on every lookup almost always are ASCII. Nothing is known when either text is not.
+std::optional<bool> SameAsciiText(StringView a, StringView b) {
+    const auto fold = [](Char c) { return c >= u'A' && c <= u'Z' ? Char(c + (u'a' - u'A')) : c; };
+    bool same = a.size() == b.size();
+    for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const Char ca = i < a.size() ? a[i] : u'\0';
+        const Char cb = i < b.size() ? b[i] : u'\0';
+        if (ca >= 0x80 || cb >= 0x80)
+            return std::nullopt;
+        same = same && fold(ca) == fold(cb);
+    }
+    return same;
+}
+
+}  // namespace
+
 bool AnsiSameText(StringView a, StringView b) {
+    if (const std::optional<bool> ascii = SameAsciiText(a, b))
+        return *ascii;
     UErrorCode error = U_ZERO_ERROR;
     const int32_t order = u_strCaseCompare(DataOf(a), LengthOf(a), DataOf(b), LengthOf(b),
                                            U_FOLD_CASE_DEFAULT, &error);

@@ -52,6 +52,12 @@ TEST(Strings, UnicodeCaseMappingIsFullAndLocaleIndependent) {
     EXPECT_TRUE(AnsiSameText(u"\u00C9t\u00C9", u"\u00E9t\u00E9"));
     EXPECT_FALSE(AnsiSameText(u"e", u"\u00E9"));
     EXPECT_TRUE(AnsiSameText(u"", u""));
+    // ASCII against ASCII is decided without ICU, so the cases around that shortcut matter.
+    EXPECT_TRUE(AnsiSameText(u"System", u"sYSTEM"));
+    EXPECT_FALSE(AnsiSameText(u"System", u"Systems"));
+    EXPECT_FALSE(AnsiSameText(u"a[", u"A{"));     // brackets are no letters
+    EXPECT_TRUE(AnsiSameText(u"\u212A", u"k"));   // Kelvin sign folds to an ASCII letter
+    EXPECT_TRUE(AnsiSameText(u"ss", u"\u00DF"));  // lengths differ, texts still fold equal
 }
 
 class Collation : public ::testing::Test {
