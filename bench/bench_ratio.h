@@ -44,6 +44,9 @@ public:
         }
         state.counters[counter] = library_ / baseline_;
         state.counters["live"] = liveCount;
+        if (state.iterations() > 0)
+            state.counters["library_ms"] =
+                1000 * library_ / static_cast<double>(state.iterations());
     }
 
 private:

@@ -8,16 +8,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf16(String& out, char32_t cp) {
-    if (cp < 0x10000) {
-        out.push_back(static_cast<Char>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<Char>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<Char>(0xDC00 + (cp & 0x3FF)));
-    }
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -74,21 +64,30 @@ char32_t LeadBits(unsigned char b, int length) {
 // Each maximal ill-formed prefix becomes one U+FFFD and decoding resumes at the first byte that
 // did not fit, so a bad byte never swallows the valid character after it.
 String Utf8ToString(std::string_view utf8) {
-    String out;
-    out.reserve(utf8.size());
+    // No sequence yields more UTF-16 units than it has bytes, so the text is decoded into a
+    // buffer of the byte count and cut to size once; ASCII bytes take one step each.
+    String out(utf8.size(), u'\0');
+    Char* dst = out.data();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    const size_t size = utf8.size();
     size_t i = 0;
-    while (i < utf8.size()) {
-        const auto first = static_cast<unsigned char>(utf8[i]);
+    while (i < size) {
+        const unsigned char first = bytes[i];
+        if (first < 0x80) {
+            *dst++ = first;
+            ++i;
+            continue;
+        }
         const Lead lead = ClassifyLead(first);
         if (lead.length == 0) {
-            out.push_back(kReplacement);
+            *dst++ = kReplacement;
             ++i;
             continue;
         }
         char32_t cp = LeadBits(first, lead.length);
         int taken = 1;
-        while (taken < lead.length && i + taken < utf8.size()) {
-            const auto next = static_cast<unsigned char>(utf8[i + taken]);
+        while (taken < lead.length && i + taken < size) {
+            const unsigned char next = bytes[i + taken];
             const bool inRange =
                 taken == 1 ? next >= lead.low && next <= lead.high : next >= 0x80 && next <= 0xBF;
             if (!inRange)
@@ -96,9 +95,18 @@ String Utf8ToString(std::string_view utf8) {
             cp = (cp << 6) | (next & 0x3F);
             ++taken;
         }
-        AppendUtf16(out, taken == lead.length ? cp : kReplacement);
-        i += taken;
+        if (taken != lead.length)
+            cp = kReplacement;
+        if (cp < 0x10000) {
+            *dst++ = static_cast<Char>(cp);
+        } else {
+            cp -= 0x10000;
+            *dst++ = static_cast<Char>(0xD800 + (cp >> 10));
+            *dst++ = static_cast<Char>(0xDC00 + (cp & 0x3FF));
+        }
+        i += static_cast<size_t>(taken);
     }
+    out.resize(static_cast<size_t>(dst - out.data()));
     return out;
 }
 
