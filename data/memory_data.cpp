@@ -1,10 +1,12 @@
 #include "data/memory_data.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "platform/core/filer.h"
@@ -802,14 +804,135 @@ void CheckSortColumns(const TKwMemorySortColumns& columns) {
 
 }  // namespace
 
+namespace {
+
+// One sort column's values lifted out of the rows once, so that comparisons read compact arrays
+// instead of chasing row buffers and measuring texts again.
+struct LiftedColumn {
+    TKwDataType kind;
+    bool descending;
+    std::vector<std::uint8_t> isNull;
+    std::vector<std::uint64_t> bits;  // numeric kinds
+    std::vector<StringView> texts;
+    std::vector<const TMemoryStream*> streams;
+
+    LiftedColumn(const TKwMemorySortColumn& column, const std::vector<TKwRecordBuffer>& rows)
+        : kind(column.field->DataType()), descending(column.descending) {
+        const int offset = column.field->Offset();
+        isNull.resize(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const std::uint8_t* slot = rows[i] + offset;
+            isNull[i] = slot[kValueBytes] == 0;
+            Lift(slot);
+        }
+    }
+
+    bool Numeric() const { return !IsBlobKind(kind) && kind != dtyString; }
+
+    void Lift(const std::uint8_t* slot) {
+        if (Numeric())
+            return bits.push_back(static_cast<std::uint64_t>(LoadInt(slot)));
+        if (kind == dtyString)
+            return texts.push_back(LoadText(slot));
+        streams.push_back(LoadStream(slot));
+    }
+
+    // Nulls first in either direction, then the values in the column's direction.
+    int CompareValues(bool nullA, bool nullB, std::uint64_t a, std::uint64_t b) const {
+        if (nullA || nullB)
+            return ThreeWay(nullB, nullA);
+        int order;
+        if (kind == dtyDouble || kind == dtyDateTime)
+            order = ThreeWay(std::bit_cast<double>(a), std::bit_cast<double>(b));
+        else
+            order = ThreeWay(static_cast<std::int64_t>(a), static_cast<std::int64_t>(b));
+        return descending ? -order : order;
+    }
+
+    int Compare(std::uint32_t a, std::uint32_t b) const {
+        if (Numeric())
+            return CompareValues(isNull[a], isNull[b], bits[a], bits[b]);
+        if (isNull[a] || isNull[b])
+            return ThreeWay(isNull[b], isNull[a]);
+        const int order = kind == dtyString ? AnsiCompareText(texts[a], texts[b])
+                                            : CompareBytes(streams[a], streams[b]);
+        return descending ? -order : order;
+    }
+};
+
+// What the sort moves: a row's number with the first column's value beside it, which decides
+// most comparisons without leaving the array.
+struct SortEntry {
+    std::uint64_t bits;
+    std::uint32_t row;
+    std::uint8_t isNull;
+};
+
+class RowSorter {
+public:
+    RowSorter(const TKwMemorySortColumns& columns, const std::vector<TKwRecordBuffer>& rows) {
+        lifted_.reserve(columns.size());
+        for (const TKwMemorySortColumn& column : columns)
+            lifted_.emplace_back(column, rows);
+        const LiftedColumn& head = lifted_.front();
+        entries_.resize(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i)
+            entries_[i] = {head.Numeric() ? head.bits[i] : 0, static_cast<std::uint32_t>(i),
+                           head.isNull[i]};
+    }
+
+    // The row numbers in sorted order.
+    const std::vector<SortEntry>& Sorted() {
+        SortRange(entries_.begin(), entries_.end(), 0);
+        return entries_;
+    }
+
+private:
+    using Iterator = std::vector<SortEntry>::iterator;
+
+    int CompareOn(size_t column, const SortEntry& a, const SortEntry& b) const {
+        const LiftedColumn& lifted = lifted_[column];
+        if (column == 0 && lifted.Numeric())
+            return lifted.CompareValues(a.isNull, b.isNull, a.bits, b.bits);
+        return lifted.Compare(a.row, b.row);
+    }
+
+    // Sorts by one column, then each run of rows equal on it by the next column. Working run by
+    // run keeps the rows a later column compares close together, and their texts in the cache.
+    void SortRange(Iterator first, Iterator last, size_t column) {
+        if (last - first < 2)
+            return;
+        std::stable_sort(first, last, [&](const SortEntry& a, const SortEntry& b) {
+            return CompareOn(column, a, b) < 0;
+        });
+        if (column + 1 == lifted_.size())
+            return;
+        for (Iterator run = first; run != last;) {
+            Iterator end = run + 1;
+            while (end != last && CompareOn(column, *run, *end) == 0)
+                ++end;
+            SortRange(run, end, column + 1);
+            run = end;
+        }
+    }
+
+    std::vector<LiftedColumn> lifted_;
+    std::vector<SortEntry> entries_;
+};
+
+}  // namespace
+
 void TKwMemoryData::Sort(std::vector<TKwRecordBuffer>& rows,
                          const TKwMemorySortColumns& columns) const {
     if (rows.empty() || columns.empty())
         return;
     CheckSortColumns(columns);
-    std::stable_sort(rows.begin(), rows.end(), [&](TKwRecordBuffer a, TKwRecordBuffer b) {
-        return CompareRows(columns, a, b) < 0;
-    });
+    RowSorter sorter(columns, rows);
+    std::vector<TKwRecordBuffer> sorted;
+    sorted.reserve(rows.size());
+    for (const SortEntry& entry : sorter.Sorted())
+        sorted.push_back(rows[entry.row]);
+    rows.swap(sorted);
 }
 
 void TKwMemoryData::SortTree(std::vector<TKwMemoryNode*>& nodes,

@@ -234,6 +234,9 @@ private:
 class TKwMemoryTable : public TKwMemoryData {
 public:
     TKwMemoryTable() = default;
+    // Like the store's: the same columns, no rows.
+    explicit TKwMemoryTable(const TKwMemoryData& source) : TKwMemoryData(source) {}
+    TKwMemoryTable(const TKwMemoryTable& source) : TKwMemoryData(source) {}
     ~TKwMemoryTable() override;
 
     std::vector<TKwRecordBuffer*> GetListAllBuffers() override;
