@@ -5,6 +5,7 @@
 #include "platform/core/exception.h"
 #include "platform/text/strings.h"
 #include "platform/ui/form.h"
+#include "platform/ui/timers.h"
 
 namespace kw {
 
@@ -18,6 +19,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    KillTimers(this);
     if (parent_ != nullptr)
         parent_->RemoveControl(*this);
 }
