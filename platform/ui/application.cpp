@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/core/exception.h"
+#include "platform/core/threads.h"
 #include "platform/graphics/graphic.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/control.h"
@@ -60,7 +61,8 @@ bool PaintForms() {
 
 bool TApplication::HandleMessage() {
     try {
-        if (DeliverPostedMessage() || PaintForms())
+        // Calls other threads wait on (TThread::Synchronize) come first: those threads are stuck.
+        if (CheckSynchronize() || DeliverPostedMessage() || PaintForms())
             return true;
         if (WindowBackend().Pump(false))
             return true;
@@ -77,7 +79,8 @@ bool TApplication::HandleMessage() {
 void TApplication::ProcessMessages() {
     for (int rounds = 0; rounds < 100000; ++rounds) {
         try {
-            if (!DeliverPostedMessage() && !PaintForms() && !WindowBackend().Pump(false))
+            if (!CheckSynchronize() && !DeliverPostedMessage() && !PaintForms() &&
+                !WindowBackend().Pump(false))
                 return;
         } catch (...) {
             HandleException(this);

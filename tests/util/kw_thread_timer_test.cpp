@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "framework/link.h"
+#include "platform/ui/application.h"
 
 namespace kw {
 namespace {
@@ -64,6 +65,20 @@ TEST(KwThreadTimerTest, SynchronizedHandlerWaitsForTheMainThread) {
         timer.SetEnabled(true);
         ASSERT_TRUE(PumpUntil([&] { return calls >= 2; }));
     }
+}
+
+TEST(KwThreadTimerTest, TheMessageLoopServesSynchronizedCalls) {
+    int calls = 0;
+    TKwThreadTimer timer;
+    timer.SetInterval(1);
+    timer.OnTimer = [&](TKwCustomTimer&) { ++calls; };
+    timer.SetEnabled(true);
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (calls == 0 && std::chrono::steady_clock::now() < deadline) {
+        Application().ProcessMessages();
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_GT(calls, 0);
 }
 
 TEST(KwThreadTimerTest, FreeingWhileTheWorkerWaitsForTheMainThreadDoesNotLock) {
