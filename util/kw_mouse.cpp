@@ -1,7 +1,7 @@
 #include "util/kw_mouse.h"
 
 #include "platform/ui/messages.h"
-#include "platform/ui/mouse_settings.h"
+#include "platform/ui/system.h"
 
 namespace kw {
 
@@ -41,7 +41,7 @@ std::intptr_t AskLegacyDriver(Cardinal message) {
 
 int ReadScrollLines(MouseState& state) {
     if (state.native)
-        return static_cast<int>(PlatformMouseSettings().wheelScrollLines);
+        return static_cast<int>(GetWheelScrollLines());
     return static_cast<int>(AskLegacyDriver(RegisterWindowMessage(u"MSH_SCROLL_LINES_MSG")));
 }
 
@@ -59,11 +59,11 @@ void KwInitMouseSettings() {
     state.initialized = true;
     state.wheelMessage = RegisterWindowMessage(u"__Kw_MOUSEWHEELMESSAGE__");
     state.native = PlatformHasNativeWheel();
-    state.present = PlatformMouseSettings().mousePresent;
+    state.present = GetSystemMetrics(SM_MOUSEPRESENT) != 0;
     state.wheel3d = false;
     state.scrollLines = 0;
     if (state.native) {
-        state.wheelPresent = PlatformMouseSettings().wheelPresent;
+        state.wheelPresent = GetSystemMetrics(SM_MOUSEWHEELPRESENT) != 0;
         if (state.wheelPresent)
             state.scrollLines = ReadScrollLines(state);
     } else {

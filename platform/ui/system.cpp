@@ -13,6 +13,8 @@ namespace {
 struct SystemState {
     std::map<int, int> metricOverrides;
     Cardinal doubleClickTime = 500;
+    Cardinal wheelScrollLines = 3;
+    TPlatformVersion version;
     TSystemHooks hooks;
     std::vector<Cardinal> beeps;
     std::vector<String> shellOpens;
@@ -52,6 +54,8 @@ int DefaultMetric(int metric) {
         case SM_CYDOUBLECLK:
             return 4;
         case SM_CMONITORS:
+        case SM_MOUSEPRESENT:
+        case SM_MOUSEWHEELPRESENT:
             return 1;
         default:
             return 0;
@@ -89,6 +93,22 @@ Cardinal GetDoubleClickTime() {
 
 void SetDoubleClickTime(Cardinal ms) {
     State().doubleClickTime = ms;
+}
+
+Cardinal GetWheelScrollLines() {
+    return State().wheelScrollLines;
+}
+
+void SetWheelScrollLines(Cardinal lines) {
+    State().wheelScrollLines = lines;
+}
+
+const TPlatformVersion& PlatformVersion() {
+    return State().version;
+}
+
+void SetPlatformVersion(const TPlatformVersion& version) {
+    State().version = version;
 }
 
 TSystemHooks& SystemHooks() {
@@ -153,6 +173,8 @@ void ResetSystem() {
     auto& s = State();
     s.metricOverrides.clear();
     s.doubleClickTime = 500;
+    s.wheelScrollLines = 3;
+    s.version = TPlatformVersion();
     s.beeps.clear();
     s.shellOpens.clear();
     s.versionStrings.clear();

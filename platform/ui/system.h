@@ -22,11 +22,13 @@ enum TSystemMetric : int {
     SM_CYDLGFRAME = 8,
     SM_CYVTHUMB = 9,
     SM_CXHTHUMB = 10,
+    SM_MOUSEPRESENT = 19,
     SM_CXFRAME = 32,
     SM_CYFRAME = 33,
     SM_CXDOUBLECLK = 36,
     SM_CYDOUBLECLK = 37,
     SM_CYSMCAPTION = 51,
+    SM_MOUSEWHEELPRESENT = 75,
     SM_CMONITORS = 80,
 };
 
@@ -36,6 +38,20 @@ void SetSystemMetric(int metric, int value);
 // Milliseconds within which a second click makes a double click.
 Cardinal GetDoubleClickTime();
 void SetDoubleClickTime(Cardinal ms);
+
+// Lines one wheel notch scrolls (3 by default); 65535 means a page.
+Cardinal GetWheelScrollLines();
+void SetWheelScrollLines(Cardinal lines);
+
+// The operating system's family and version (a current NT by default).
+enum class TPlatformFamily : std::uint8_t { pfConsumer, pfNT };
+struct TPlatformVersion {
+    TPlatformFamily family = TPlatformFamily::pfNT;
+    int major = 10;
+    int minor = 0;
+};
+const TPlatformVersion& PlatformVersion();
+void SetPlatformVersion(const TPlatformVersion& version);
 
 // Services of the desktop reached through replaceable hooks. By default the hooks only record
 // what was asked, so tests can read it; a desktop back-end may install real ones.
@@ -60,7 +76,7 @@ std::int64_t ModuleFileSize();
 String ModuleVersionString(const String& key);
 void SetModuleVersionString(const String& key, const String& value);
 
-// Default metrics, recording hooks, no version strings (tests).
+// Default metrics and settings, recording hooks, no version strings (tests).
 void ResetSystem();
 
 }  // namespace kw

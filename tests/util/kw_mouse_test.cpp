@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/messages.h"
-#include "platform/ui/mouse_settings.h"
+#include "platform/ui/system.h"
 
 namespace kw {
 namespace {
@@ -11,25 +11,25 @@ namespace {
 class KwMouseTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        ResetPlatformMouseSettings();
+        ResetSystem();
         KwResetMouseSettings();
     }
 };
 
 TEST_F(KwMouseTest, NativeSettingsFollowThePlatform) {
-    PlatformMouseSettings().wheelScrollLines = 5;
+    SetWheelScrollLines(5);
     EXPECT_TRUE(KwMouseWheelNative());
     EXPECT_TRUE(KwMouseWheelPresent());
     EXPECT_EQ(KwMouseWheelScrollLines(), 5);
     EXPECT_EQ(KwMouseWheelMessage(), RegisterWindowMessage(u"__kw_mousewheelmessage__"));
     // Settings are read once; a change shows after asking again.
-    PlatformMouseSettings().wheelScrollLines = 65535;
+    SetWheelScrollLines(65535);
     EXPECT_FALSE(KwMouseWheelPages());
     EXPECT_EQ(KwGetWheelScrollLines(), 65535);
     EXPECT_TRUE(KwMouseWheelPages());
 
-    PlatformMouseSettings().wheelPresent = false;
-    PlatformMouseSettings().mousePresent = false;
+    SetSystemMetric(SM_MOUSEWHEELPRESENT, 0);
+    SetSystemMetric(SM_MOUSEPRESENT, 0);
     KwInitMouseSettings();
     EXPECT_FALSE(KwMousePresent());
     EXPECT_FALSE(KwMouseWheelPresent());
@@ -46,11 +46,11 @@ TEST_F(KwMouseTest, OldSystemsAskTheLegacyDriver) {
     for (const Case& c :
          {Case{pfNT, 3, 51, false}, Case{pfNT, 4, 0, true}, Case{pfConsumer, 4, 0, false},
           Case{pfConsumer, 4, 10, true}, Case{pfConsumer, 5, 0, true}}) {
-        PlatformVersion() = {c.family, c.major, c.minor};
+        SetPlatformVersion({c.family, c.major, c.minor});
         KwInitMouseSettings();
         EXPECT_EQ(KwMouseWheelNative(), c.native) << c.major << "." << c.minor;
     }
-    PlatformVersion() = {pfConsumer, 4, 0};
+    SetPlatformVersion({pfConsumer, 4, 0});
     KwSetLegacyWheelDriver([](Cardinal message) -> std::intptr_t {
         if (message == RegisterWindowMessage(u"MSH_SCROLL_LINES_MSG"))
             return 7;
