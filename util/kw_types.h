@@ -22,6 +22,8 @@ enum class TKwDataType : std::uint8_t {
 // Which part of a date-time a database literal carries.
 enum class TKwDateType : std::uint8_t { detDateTime, detDate, detTime };
 enum class TKwDateChunk : std::uint8_t { dchYear, dchMonth, dchDay };
+// The three states of check boxes and checkable items.
+enum class TKwCheckState : std::uint8_t { cksUnChecked, cksGrayed, cksChecked };
 enum class TKwUnit : std::uint8_t { ruuCentimeter, ruuMillimeter, ruuInch, ruuPixel };
 
 }  // namespace kw

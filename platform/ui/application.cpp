@@ -3,7 +3,15 @@
 #include <iostream>
 
 #include "platform/core/exception.h"
+#include "platform/core/threads.h"
 #include "platform/graphics/graphic.h"
+#include "platform/ui/backend.h"
+#include "platform/ui/control.h"
+#include "platform/ui/form.h"
+#include "platform/ui/input.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/screen.h"
+#include "platform/ui/timers.h"
 
 namespace kw {
 
@@ -35,6 +43,101 @@ bool TApplication::ActivateHint(THintInfo& info) {
     return canShow;
 }
 
+namespace {
+
+// Paints every form that has something invalid; false when nothing was.
+bool PaintForms() {
+    bool painted = false;
+    for (TCustomForm* form : Screen().FormList()) {
+        if (form->Visible() && form->NeedsPaint()) {
+            form->PaintNow();
+            painted = true;
+        }
+    }
+    return painted;
+}
+
+}  // namespace
+
+bool TApplication::HandleMessage() {
+    try {
+        // Calls other threads wait on (TThread::Synchronize) come first: those threads are stuck.
+        if (CheckSynchronize() || DeliverPostedMessage() || PaintForms())
+            return true;
+        if (WindowBackend().Pump(false))
+            return true;
+        bool done = true;
+        if (OnIdle)
+            OnIdle(this, done);
+        return WindowBackend().Pump(true);
+    } catch (...) {
+        HandleException(this);
+        return true;
+    }
+}
+
+void TApplication::ProcessMessages() {
+    for (int rounds = 0; rounds < 100000; ++rounds) {
+        try {
+            if (!CheckSynchronize() && !DeliverPostedMessage() && !PaintForms() &&
+                !WindowBackend().Pump(false))
+                return;
+        } catch (...) {
+            HandleException(this);
+        }
+    }
+}
+
+void TApplication::Run() {
+    if (mainForm_ != nullptr)
+        mainForm_->Show();
+    while (!terminated_) {
+        if (!HandleMessage() && !terminated_ && PostedMessageCount() == 0)
+            break;  // nothing can ever happen again (a back-end without input)
+    }
+}
+
+void TApplication::SetHint(const String& hint) {
+    if (hint == hint_)
+        return;
+    hint_ = hint;
+    if (OnHint)
+        OnHint(this);
+}
+
+void TApplication::CancelHint() {
+    if (hintTimer_ != 0)
+        KillTimer(nullptr, hintTimer_);
+    hintTimer_ = 0;
+    shownHint_.clear();
+}
+
+void TApplication::MouseEntered(TControl* control) {
+    CancelHint();
+    hintControl_ = control;
+    SetHint(control != nullptr ? control->Hint() : String());
+    if (control == nullptr || !control->ShowHint() || control->Hint().empty() || !showHint_)
+        return;
+    hintTimer_ = SetTimer(nullptr, 0, static_cast<Cardinal>(hintPause_), [this](TTimerId) {
+        KillTimer(nullptr, hintTimer_);
+        hintTimer_ = 0;
+        ShowHintFor(hintControl_);
+    });
+}
+
+void TApplication::ShowHintFor(TControl* control) {
+    if (control == nullptr || MouseControl() != control)
+        return;
+    THintInfo info{control->Hint(), hintWindowClass_};
+    if (control->Perform(CM_HINTSHOW, 0, reinterpret_cast<std::intptr_t>(&info)) != 0)
+        return;
+    if (!ActivateHint(info))
+        return;
+    shownHint_ = info.hintText;
+    hintTimer_ = SetTimer(nullptr, 0, static_cast<Cardinal>(hintHidePause_),
+                          [this](TTimerId) { CancelHint(); });
+}
+
 void TApplication::HandleException(TObject* sender) {
     const std::exception_ptr current = std::current_exception();
     if (!current)
@@ -63,6 +166,13 @@ void TApplication::ShowException(const std::exception& error) {
 
 void TApplication::Reset() {
     OnException = nullptr;
+    CancelHint();
+    hintControl_ = nullptr;
+    hint_.clear();
+    OnHint = nullptr;
+    OnIdle = nullptr;
+    hintPause_ = 500;
+    hintHidePause_ = 2500;
     terminated_ = false;
     destroying_ = false;
     mainForm_ = nullptr;

@@ -9,6 +9,7 @@
 namespace kw {
 
 class TClass;
+class TControl;
 class TCustomForm;
 class TIcon;
 
@@ -58,6 +59,32 @@ public:
     // Asks the show-hint event about a hint; returns whether it may be shown.
     bool ActivateHint(THintInfo& info);
 
+    // --- the message loop ---
+    // Delivers every posted message, paints what is invalid and handles the back-end's pending
+    // events, without waiting.
+    void ProcessMessages();
+    // Handles one posted message, or else paints, or else waits for the back-end's next event;
+    // returns whether anything happened.
+    bool HandleMessage();
+    // Shows the main form and handles messages until Terminate.
+    void Run();
+    std::function<void(TObject* sender, bool& done)> OnIdle;
+
+    // --- hints ---
+    // The hint of the control under the mouse, shown after HintPause ms on the clock.
+    const String& Hint() const { return hint_; }
+    void SetHint(const String& hint);
+    std::function<void(TObject* sender)> OnHint;
+    int HintPause() const { return hintPause_; }
+    void SetHintPause(int ms) { hintPause_ = ms; }
+    int HintHidePause() const { return hintHidePause_; }
+    void SetHintHidePause(int ms) { hintHidePause_ = ms; }
+    // The text of the shown hint window; empty while none is shown.
+    const String& ShownHint() const { return shownHint_; }
+    void CancelHint();
+    // The pointer moved onto another control (input layer).
+    void MouseEntered(TControl* control);
+
     // The icon the program shows in the task bar; empty means the program's own.
     TIcon& Icon() const { return *icon_; }
 
@@ -65,7 +92,15 @@ public:
     void Reset();
 
 private:
+    void ShowHintFor(TControl* control);
+
     bool terminated_ = false;
+    String hint_;
+    int hintPause_ = 500;
+    int hintHidePause_ = 2500;
+    String shownHint_;
+    std::uintptr_t hintTimer_ = 0;
+    TControl* hintControl_ = nullptr;
     bool destroying_ = false;
     TCustomForm* mainForm_ = nullptr;
     bool showHint_ = true;

@@ -1,5 +1,6 @@
 #include "platform/ui/messages.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -52,6 +53,63 @@ void ResetRegisteredMessages() {
     auto& reg = Registry();
     std::lock_guard lock(reg.mutex);
     reg.names.clear();
+}
+
+}  // namespace kw
+
+namespace kw {
+
+namespace {
+
+std::int16_t Clamp16(int v) {
+    return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
+}
+
+}  // namespace
+
+std::intptr_t PointToLParam(int x, int y) {
+    const auto lo = static_cast<std::uint16_t>(Clamp16(x));
+    const auto hi = static_cast<std::uint16_t>(Clamp16(y));
+    return static_cast<std::intptr_t>(static_cast<std::uint32_t>(lo) |
+                                      (static_cast<std::uint32_t>(hi) << 16));
+}
+
+int LParamX(std::intptr_t lParam) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lParam & 0xFFFF));
+}
+
+int LParamY(std::intptr_t lParam) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>((lParam >> 16) & 0xFFFF));
+}
+
+TShiftState MouseShiftState(std::uintptr_t keys) {
+    TShiftState shift = 0;
+    if (keys & MK_SHIFT)
+        shift |= ssShift;
+    if (keys & MK_CONTROL)
+        shift |= ssCtrl;
+    if (keys & MK_LBUTTON)
+        shift |= ssLeft;
+    if (keys & MK_RBUTTON)
+        shift |= ssRight;
+    if (keys & MK_MBUTTON)
+        shift |= ssMiddle;
+    return shift;
+}
+
+std::uintptr_t ShiftStateToKeys(TShiftState shift) {
+    std::uintptr_t keys = 0;
+    if (shift & ssShift)
+        keys |= MK_SHIFT;
+    if (shift & ssCtrl)
+        keys |= MK_CONTROL;
+    if (shift & ssLeft)
+        keys |= MK_LBUTTON;
+    if (shift & ssRight)
+        keys |= MK_RBUTTON;
+    if (shift & ssMiddle)
+        keys |= MK_MBUTTON;
+    return keys;
 }
 
 }  // namespace kw
