@@ -264,3 +264,27 @@ void KwRotatePoints(int offsetX, int offsetY, int centerX, int centerY, std::spa
 }
 
 }  // namespace kw
+
+namespace kw {
+
+TRegion KwShapeRegion(const TRect& rect, TKwShapes shape, bool reflection,
+                      TKwShapeOrientation orientation) {
+    const TKwShapeOutline outline = KwShapeOutline(rect, shape, reflection, orientation);
+    TRegion region;
+    switch (outline.Kind) {
+        case TKwOutlineKind::okPolygons:
+            for (const std::vector<TPoint>& polygon : outline.Polygons) {
+                region.Combine(region, TRegion::FromPolygon(polygon, TPolyFillMode::pfmAlternate),
+                               TRegionCombine::rgnOr);
+            }
+            break;
+        case TKwOutlineKind::okRectangle:
+            region = TRegion(outline.Rect);
+            break;
+        default:
+            break;
+    }
+    return region;
+}
+
+}  // namespace kw
