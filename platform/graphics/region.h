@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/graphics/graphics_types.h"
+#include "platform/graphics/raster.h"
 
 struct pixman_region32;
 
@@ -31,9 +32,12 @@ public:
     ~TRegion();
 
     static TRegion FromRects(std::span<const TRect> rects);
-    // The pixels whose centres lie inside the closed polygon under the fill rule; pixels on a
-    // left or top edge are inside, those on a right or bottom edge outside.
+    // The pixels whose integer points lie inside the closed polygon under the fill rule: left
+    // and top edges are inside, right and bottom edges outside. The same pixels Polygon fills.
     static TRegion FromPolygon(std::span<const TPoint> points, TPolyFillMode mode);
+    // The rows a scan converter hands to the sink, top to bottom. Raises ERegionError beyond
+    // 16 million rows.
+    static TRegion FromRows(const std::function<void(const RowSink&)>& produce);
     // The set pixels (index 1) of a 1-bit bitmap. Raises EInvalidGraphicOperation for others.
     static TRegion FromMask(const TBitmap& mask);
 
