@@ -6,18 +6,10 @@
 #include <limits>
 #include <numbers>
 
+#include "drawing/rects.h"
 #include "platform/core/numbers.h"
 
 namespace kw {
-
-namespace {
-
-int ClampToInt(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
-}
-
-}  // namespace
 
 TSize KwRectExt(int width, int height, int angle) {
     std::int64_t a = angle;
@@ -32,7 +24,7 @@ TSize KwRectExt(int width, int height, int angle) {
     const double c = std::abs(std::cos(radians));
     const double w = std::abs(static_cast<double>(width));
     const double h = std::abs(static_cast<double>(height));
-    return {ClampToInt(Round(h * s + w * c)), ClampToInt(Round(w * s + h * c))};
+    return {KwClampToInt(Round(h * s + w * c)), KwClampToInt(Round(w * s + h * c))};
 }
 
 }  // namespace kw

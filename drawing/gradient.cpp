@@ -10,6 +10,7 @@
 #include "drawing/canvas_saver.h"
 #include "drawing/colors.h"
 #include "drawing/palette.h"
+#include "drawing/rects.h"
 #include "drawing/state.h"
 #include "platform/core/numbers.h"
 #include "platform/core/stream.h"
@@ -34,7 +35,6 @@ bool Mirrored(TKwBackGroundStyle style) {
     return style == bgsHorzIn || style == bgsHorzOut || style == bgsVertIn || style == bgsVertOut;
 }
 
-// Width and height without overflow; a side beyond the 32-bit range counts as nothing to paint.
 struct TExtents {
     int width = 0;
     int height = 0;
@@ -42,22 +42,14 @@ struct TExtents {
 };
 
 TExtents ExtentsOf(const TRect& rect) {
-    const std::int64_t w = std::int64_t{rect.Right} - rect.Left;
-    const std::int64_t h = std::int64_t{rect.Bottom} - rect.Top;
-    constexpr std::int64_t kMax = std::numeric_limits<int>::max();
-    if (w < 1 || h < 1 || w > kMax || h > kMax)
+    if (!KwPaintable(rect))
         return {};
-    return {static_cast<int>(w), static_cast<int>(h), true};
-}
-
-int ClampToInt(std::int64_t value) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
+    return {rect.Width(), rect.Height(), true};
 }
 
 // Edge `i` of `parts` equal parts of `span` pixels from `origin`, rounded as MulDiv rounds.
 int BandEdge(int origin, int i, int span, int parts) {
-    return ClampToInt(std::int64_t{origin} + MulDiv(i, span, parts));
+    return KwClampToInt(std::int64_t{origin} + MulDiv(i, span, parts));
 }
 
 void FillWith(TCanvas& canvas, const TRect& rect, TColor color) {
@@ -85,6 +77,7 @@ std::unique_ptr<TBitmap> WorkingBitmap(TKwMemoryImage* image, bool transparent, 
     if (!transparent)
         return loaded;
     auto working = std::make_unique<TBitmap>(loaded->Width(), loaded->Height());
+    KwAssignBitmapPalette(*working);
     const TRect all(0, 0, loaded->Width(), loaded->Height());
     FillWith(working->Canvas(), all, solid);
     working->Canvas().DrawBitmap(all, *loaded, all, TBlendMode::bmColorKey,

@@ -1,110 +1,136 @@
 #include "drawing/palette.h"
 
-#include <limits>
+#include <span>
 
 #include "drawing/state.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
 
 namespace kw {
 
 namespace {
 
+constexpr int kStaticHead = 10;
 constexpr int kCubeFirst = 10;
 constexpr int kRampFirst = 226;
 constexpr int kRampSize = 20;
-constexpr int kStaticHead = 10;
 
-// The display depth of the screen the library runs on; the platform's screen is a true-colour
-// surface, so only the test switch turns the palette path on.
-constexpr int kScreenBitsPerPixel = 32;
+// The system's 20 static colours: from the screen's palette when it has one, else those of the
+// default palette, which holds the same colours.
+std::array<PALETTEENTRY, 20> StaticColors() {
+    std::array<PALETTEENTRY, 256> system{};
+    std::array<PALETTEENTRY, 20> colors{};
+    const HDC screen = GetDC(nullptr);
+    const bool fromScreen = GetSystemPaletteEntries(screen, 0, system) == 256;
+    ReleaseDC(nullptr, screen);
+    if (fromScreen) {
+        std::copy_n(system.begin(), kStaticHead, colors.begin());
+        std::copy_n(system.end() - kStaticHead, kStaticHead, colors.begin() + kStaticHead);
+    } else {
+        GetPaletteEntries(HPALETTE(GetStockObject(DEFAULT_PALETTE)), 0, colors);
+    }
+    return colors;
+}
+
+void Realise(HDC dc, HPALETTE palette) {
+    SelectPalette(dc, palette, false);
+    RealizePalette(dc);
+}
 
 }  // namespace
 
-const std::array<TKwPaletteEntry, 20>& KwSystemPaletteEntries() {
-    static const std::array<TKwPaletteEntry, 20> entries{{
-        {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},
-        {0, 0, 128, 0},     {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0},
-        {192, 220, 192, 0}, {166, 202, 240, 0}, {255, 251, 240, 0}, {160, 160, 164, 0},
-        {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},     {255, 255, 0, 0},
-        {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0},
-    }};
-    return entries;
-}
-
-int TKwPalette::NearestIndex(TColor color) const {
-    const TColor rgb = ColorToRGB(color);
-    int best = 0;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int i = 0; i < static_cast<int>(Entries.size()); ++i) {
-        const int dr = Entries[i].Red - GetRValue(rgb);
-        const int dg = Entries[i].Green - GetGValue(rgb);
-        const int db = Entries[i].Blue - GetBValue(rgb);
-        const int distance = dr * dr + dg * dg + db * db;
-        if (distance < bestDistance) {
-            best = i;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-TColor TKwPalette::EntryColor(int index) const {
-    const TKwPaletteEntry& e = Entries.at(index);
-    return RGB(e.Red, e.Green, e.Blue);
-}
-
-bool Kw8BitPalette() {
-    const int forced = KwDrawingState().forcedDisplayBits;
-    return (forced != 0 ? forced : kScreenBitsPerPixel) == 8;
-}
-
-std::unique_ptr<TKwPalette> KwCreatePalette() {
-    auto palette = std::make_unique<TKwPalette>();
-    auto& entries = palette->Entries;
-    const auto& system = KwSystemPaletteEntries();
-    for (int i = 0; i < kStaticHead; ++i) {
-        entries[i] = system[i];
-        entries[entries.size() - kStaticHead + i] = system[kStaticHead + i];
-    }
+std::array<PALETTEENTRY, 256> KwPaletteEntries() {
+    std::array<PALETTEENTRY, 256> entries{};
+    const auto statics = StaticColors();
+    std::copy_n(statics.begin(), kStaticHead, entries.begin());
+    std::copy_n(statics.begin() + kStaticHead, kStaticHead, entries.end() - kStaticHead);
     for (int b = 0; b < 6; ++b) {
         for (int g = 0; g < 6; ++g) {
             for (int r = 0; r < 6; ++r) {
                 entries[kCubeFirst + r + 6 * g + 36 * b] = {
                     static_cast<Byte>(51 * r), static_cast<Byte>(51 * g), static_cast<Byte>(51 * b),
-                    kPcNoCollapse};
+                    PC_NOCOLLAPSE};
             }
         }
     }
     for (int k = 0; k < kRampSize; ++k) {
         const auto grey = static_cast<Byte>(13 * k);
-        entries[kRampFirst + k] = {grey, grey, grey, kPcNoCollapse};
+        entries[kRampFirst + k] = {grey, grey, grey, PC_NOCOLLAPSE};
     }
-    return palette;
+    return entries;
 }
 
-const TKwPalette* KwGetPalette() {
-    return KwDrawingState().palette.get();
+bool Kw8BitPalette() {
+    const HDC screen = GetDC(nullptr);
+    const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    return bits == 8;
 }
 
-void KwSetPalette(const TKwPalette& palette) {
-    if (Kw8BitPalette())
-        KwDrawingState().palette = std::make_unique<TKwPalette>(palette);
+HPALETTE KwCreatePalette() {
+    const auto entries = KwPaletteEntries();
+    return CreatePalette(entries);
 }
 
-const TKwPalette* KwInitPalette() {
-    auto& shared = KwDrawingState().palette;
+HPALETTE KwGetPalette() {
+    return KwDrawingState().palette;
+}
+
+void KwSetPalette(HPALETTE palette) {
     if (!Kw8BitPalette())
-        shared.reset();
-    else if (!shared)
+        return;
+    HPALETTE& shared = KwDrawingState().palette;
+    if (shared)
+        DeleteObject(shared);
+    shared = CopyPalette(palette);
+}
+
+namespace {
+
+// The shared palette as the display needs it: made on an 8-bit display, dropped elsewhere.
+HPALETTE SharedPalette() {
+    HPALETTE& shared = KwDrawingState().palette;
+    if (!Kw8BitPalette()) {
+        if (shared)
+            DeleteObject(shared);
+        shared = HPALETTE();
+    } else if (!shared) {
         shared = KwCreatePalette();
-    return shared.get();
+    }
+    return shared;
+}
+
+}  // namespace
+
+HPALETTE KwInitPalette(HDC dc) {
+    const HPALETTE shared = SharedPalette();
+    if (!shared)
+        return HPALETTE();
+    const HPALETTE previous = SelectPalette(dc, shared, false);
+    RealizePalette(dc);
+    return previous;
+}
+
+void KwEndPalette(HDC dc, HPALETTE previous) {
+    if (previous)
+        Realise(dc, previous);
+}
+
+void KwAssignBitmapPalette(TBitmap& bitmap) {
+    if (!Kw8BitPalette())
+        return;
+    Realise(bitmap.Canvas().Handle(), SharedPalette());
 }
 
 TColor KwRealizedColor(TColor color) {
     const bool paletteRelative = (color >> 24) == 0x02;
-    const TKwPalette* palette = paletteRelative ? KwInitPalette() : nullptr;
-    if (palette)
-        return palette->EntryColor(palette->NearestIndex(color));
-    return ColorToRGB(color);
+    const HPALETTE shared = paletteRelative ? SharedPalette() : HPALETTE();
+    if (!shared)
+        return ColorToRGB(color);
+    PALETTEENTRY entry;
+    GetPaletteEntries(shared, GetNearestPaletteIndex(shared, ColorToRGB(color)),
+                      std::span(&entry, 1));
+    return RGB(entry.peRed, entry.peGreen, entry.peBlue);
 }
 
 }  // namespace kw

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <string_view>
 
+#include "drawing/rects.h"
 #include "platform/core/numbers.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/region.h"
@@ -186,13 +187,6 @@ std::vector<TPoint> PoliRectDesign(const TDesignBox& box) {
     return {{x1, y1}, {x1 + s - 1, y1 + s - 1}, {x1 + s - 1, box.Y(15)}, {x1, box.Y(15)}};
 }
 
-bool SidesFit(const TRect& rect) {
-    constexpr std::int64_t kMax = std::numeric_limits<int>::max();
-    const std::int64_t w = std::int64_t{rect.Right} - rect.Left;
-    const std::int64_t h = std::int64_t{rect.Bottom} - rect.Top;
-    return w >= 1 && h >= 1 && w <= kMax && h <= kMax;
-}
-
 }  // namespace
 
 TKwShapeOrientation KwDefaultOrientation(TKwShapes shape) {
@@ -202,7 +196,7 @@ TKwShapeOrientation KwDefaultOrientation(TKwShapes shape) {
 TKwShapeOutline KwShapeOutline(const TRect& rect, TKwShapes shape, bool reflection,
                                TKwShapeOrientation orientation) {
     TKwShapeOutline outline;
-    if (!SidesFit(rect) || shape >= kKwShapeCount || orientation >= kKwShapeOrientations)
+    if (!KwPaintable(rect) || shape >= kKwShapeCount || orientation >= kKwShapeOrientations)
         return outline;
     outline.Rect = rect;
     switch (shape) {
@@ -258,8 +252,7 @@ void KwRotatePoints(int offsetX, int offsetY, int centerX, int centerY, std::spa
         const double dy = static_cast<double>(p.Y) - centerY;
         const std::int64_t x = Round(dx * c + dy * s) + centerX + offsetX;
         const std::int64_t y = Round(dy * c - dx * s) + centerY + offsetY;
-        p = {static_cast<int>(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX)),
-             static_cast<int>(std::clamp<std::int64_t>(y, INT32_MIN, INT32_MAX))};
+        p = {KwClampToInt(x), KwClampToInt(y)};
     }
 }
 

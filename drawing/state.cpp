@@ -1,6 +1,5 @@
 #include "drawing/state.h"
 
-#include "drawing/palette.h"
 #include "platform/core/no_destructor.h"
 #include "platform/graphics/bitmap.h"
 
@@ -17,12 +16,9 @@ TKwDrawingState& KwDrawingState() {
 void KwResetDrawingState() {
     TKwDrawingState& state = KwDrawingState();
     state.brushGrid.reset();
-    state.palette.reset();
-    state.forcedDisplayBits = 0;
-}
-
-void KwSetDisplayBitsForTest(int bitsPerPixel) {
-    KwDrawingState().forcedDisplayBits = bitsPerPixel;
+    if (state.palette)
+        DeleteObject(state.palette);
+    state.palette = HPALETTE();
 }
 
 }  // namespace kw

@@ -7,6 +7,7 @@
 
 #include "drawing/state.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/device.h"
 
 namespace kw {
 
@@ -48,8 +49,14 @@ inline std::vector<std::string> Picture(const TBitmap& bitmap, TColor ink) {
 
 class DrawingTest : public testing::Test {
 protected:
-    void SetUp() override { KwResetDrawingState(); }
-    void TearDown() override { KwResetDrawingState(); }
+    void SetUp() override { ResetDrawing(); }
+    void TearDown() override { ResetDrawing(); }
+
+public:
+    static void ResetDrawing() {
+        KwResetDrawingState();
+        ResetGdiForTesting();
+    }
 };
 
 }  // namespace kw

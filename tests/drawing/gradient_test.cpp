@@ -142,6 +142,21 @@ TEST_F(GradientTest, EveryStyleCoversItsRectangleInBands) {
     }
 }
 
+TEST_F(GradientTest, EightBitDisplaysPaintPaletteColours) {
+    SetScreenBitsPerPixelForTesting(8);
+    BlankBitmap bitmap(1, 40);
+    KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 1, 40), bgsDown, RGB(255, 0, 0), RGB(0, 0, 255), 0,
+                   nullptr, false, 0);
+    for (int y = 0; y < 40; ++y) {
+        const TColor c = bitmap.Pixel(0, y);
+        const bool cube =
+            GetRValue(c) % 51 == 0 && GetGValue(c) % 51 == 0 && GetBValue(c) % 51 == 0;
+        EXPECT_TRUE(cube || c == RGB(128, 0, 0) || c == RGB(0, 0, 128) || c == RGB(128, 0, 128))
+            << y << " " << std::hex << c;
+    }
+    EXPECT_EQ(bitmap.Pixel(0, 0), RGB(255, 0, 0));
+}
+
 TEST_F(GradientTest, SolidGridAndBadArguments) {
     BlankBitmap bitmap(4, 3);
     KwDrawGradient(bitmap.Canvas(), TRect(1, 0, 3, 2), bgsSolid, 0, 0, kBlue, nullptr, false, 0);
@@ -179,14 +194,14 @@ class GradientImageTest : public DisplayTest {
 protected:
     void SetUp() override {
         DisplayTest::SetUp();
-        KwResetDrawingState();
+        DrawingTest::ResetDrawing();
         StartApplication();
         images_ = std::make_unique<TKwPkgImages>();
         images_->SetPkgName(u"Main");
     }
     void TearDown() override {
         images_.reset();
-        KwResetDrawingState();
+        DrawingTest::ResetDrawing();
         DisplayTest::TearDown();
     }
     // An image whose pixel (x, y) is RGB(10 + x, 20 + y, 30); the bottom-left one is see-through
