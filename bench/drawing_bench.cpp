@@ -8,10 +8,14 @@
 #include <cstring>
 #include <functional>
 
-#include "display/default_sets.h"
+#include "display/display_package.h"
 #include "display/set_references.h"
+#include "display/state.h"
 #include "drawing/gradient.h"
 #include "drawing/shape_paint.h"
+#include "framework/application.h"
+#include "framework/state.h"
+#include "packages/package_scopes.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 
@@ -64,6 +68,42 @@ void BM_GradientHorizontalBands(benchmark::State& state) {
     GradientAgainstMemset(state, bgsDown);
 }
 BENCHMARK(BM_GradientHorizontalBands)->Unit(benchmark::kMillisecond);
+
+// A 400 x 300 ellipse filled from a vertical gradient set through the shape painter, against a
+// solid fill of its rectangle.
+void BM_GradientEllipse(benchmark::State& state) {
+    KwResetFrameworkState();
+    KwResetDisplayState();
+    TKwCApplication app;
+    TKwPkgDisplay* owned = KwAppDisplay(app);
+    TKwPkgDisplay& display = owned != nullptr ? *owned : Create<TKwPkgDisplay>(app);
+    TKwPkgDisplaySetBackGround& entry = display.SetsBackGround().Add(u"Face");
+    entry.SetStyle(bgsDown);
+    entry.SetStartGraColor(RGB(255, 255, 255));
+    entry.SetEndGraColor(RGB(0, 64, 128));
+    TKwSetBackGround face;
+    face.SetName(u"Face");
+    TBitmap bitmap(400, 300);
+    const TRect rect(0, 0, 400, 300);
+    double ours = 0;
+    double baseline = 0;
+    for (auto _ : state) {
+        ours += Seconds([&] {
+            KwPaintShape(bitmap.Canvas(), rect, bosNone, 1, shaEllipse, false, sorDefault, false,
+                         &face, nullptr, nullptr, nullptr, false, 1);
+        });
+        if (bitmap.Pixel(200, 10) == bitmap.Pixel(200, 290)) {
+            state.SkipWithError("the ellipse shows no gradient");
+            return;
+        }
+        baseline += Seconds([&] {
+            bitmap.Canvas().Brush().Color = RGB(10, 20, 30);
+            bitmap.Canvas().FillRect(rect);
+        });
+    }
+    state.counters["ratio"] = ours / baseline;
+}
+BENCHMARK(BM_GradientEllipse)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kw

@@ -11,6 +11,7 @@
 #include "drawing/rects.h"
 #include "platform/core/numbers.h"
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/device.h"
 #include "platform/graphics/region.h"
 
 namespace kw {
@@ -274,7 +275,19 @@ TRegion KwShapeRegion(const TRect& rect, TKwShapes shape, bool reflection,
         case TKwOutlineKind::okRectangle:
             region = TRegion(outline.Rect);
             break;
-        default:
+        case TKwOutlineKind::okEllipse:
+        case TKwOutlineKind::okRoundRect: {
+            const TRect& r = outline.Rect;
+            const HRGN made = outline.Kind == TKwOutlineKind::okEllipse
+                                  ? CreateEllipticRgn(r.Left, r.Top, r.Right, r.Bottom)
+                                  : CreateRoundRectRgn(r.Left, r.Top, r.Right, r.Bottom,
+                                                       outline.Corner, outline.Corner);
+            if (const TRegion* device = RegionOf(made))
+                region = *device;
+            DeleteObject(made);
+            break;
+        }
+        case TKwOutlineKind::okNone:
             break;
     }
     return region;

@@ -146,6 +146,16 @@ TEST(ShapeGeometryTest, RegionsFollowTheFillRulesAndTheDonutHasAHole) {
     EXPECT_FALSE(arrow.Contains(7, 14));
     EXPECT_EQ(KwShapeRegion(TRect(2, 3, 7, 9), shaRectangle, false, sorUp),
               TRegion(TRect(2, 3, 7, 9)));
+    // The primitives take the device's regions: an ellipse misses the box's corners.
+    const TRegion ellipse = KwShapeRegion(TRect(0, 0, 20, 10), shaEllipse, false, sorLeft);
+    EXPECT_TRUE(ellipse.Contains(10, 5));
+    EXPECT_FALSE(ellipse.Contains(0, 0));
+    EXPECT_FALSE(ellipse.Contains(19, 9));
+    EXPECT_LE(ellipse.Bounds().Right, 20);
+    const TRegion round = KwShapeRegion(TRect(0, 0, 20, 10), shaRoundRect, false, sorUp);
+    EXPECT_TRUE(round.Contains(10, 0));
+    EXPECT_TRUE(round.Contains(0, 5));
+    EXPECT_FALSE(round.Contains(0, 0));
     // Several polygons unite: the four kite triangles leave the cross between them empty.
     const TRegion kite = KwShapeRegion(TRect(0, 0, 15, 15), shaKite, false, sorUp);
     EXPECT_TRUE(kite.Contains(5, 5));
