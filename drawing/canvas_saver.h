@@ -36,9 +36,4 @@ private:
     std::optional<TRegion> clip_;
 };
 
-// Narrows the canvas's drawing area to its current area less `rect`.
-void KwExcludeClipRect(TCanvas& canvas, const TRect& rect);
-// Narrows the canvas's drawing area to its current area within `rect`.
-void KwIntersectClipRect(TCanvas& canvas, const TRect& rect);
-
 }  // namespace kw

@@ -139,7 +139,7 @@ void PaintAnchored(TCanvas& canvas, const TRect& rect, const TExtents& size,
     const TRect dest = TRect::Bounds(rect.Left + ax.dest, rect.Top + ay.dest, w, h);
     canvas.CopyRect(dest, bitmap.Canvas(), source);
     TKwCanvasSaver saver(canvas);
-    KwExcludeClipRect(canvas, dest);
+    ExcludeClipRect(canvas.Handle(), dest.Left, dest.Top, dest.Right, dest.Bottom);
     FillWith(canvas, rect, solid);
 }
 
@@ -163,17 +163,12 @@ void PaintImage(TCanvas& canvas, const TRect& rect, const TExtents& size, TKwBac
     }
 }
 
-// The grid bitmap laid from the canvas origin: pixels whose coordinates have equal parity are
-// white, the others take the colour.
+// A one-pixel checkerboard of the colour and white, from the grid bitmap as brush pattern.
 void PaintGrid(TCanvas& canvas, const TRect& rect, TColor solid) {
-    const TRect visible = rect.Intersect(canvas.ClipRect());
-    if (visible.IsEmpty())
-        return;
-    FillWith(canvas, visible, solid);
-    for (int y = visible.Top; y < visible.Bottom; ++y) {
-        for (int x = visible.Left + ((visible.Left ^ y) & 1); x < visible.Right; x += 2)
-            canvas.SetPixel(x, y, clWhite);
-    }
+    canvas.Brush().Style = TBrushStyle::bsSolid;
+    canvas.Brush().Bitmap = &KwCreateBrushGrid(solid);
+    canvas.FillRect(rect);
+    canvas.Brush().Bitmap = nullptr;
 }
 
 }  // namespace

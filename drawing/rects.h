@@ -21,4 +21,12 @@ constexpr int KwClampToInt(std::int64_t value) {
                                                      std::numeric_limits<int>::max()));
 }
 
+// `rect` with its left and top moved by (dl, dt) and its right and bottom by (dr, db), each
+// edge kept within the 32-bit range.
+constexpr TRect KwMoveEdges(const TRect& rect, std::int64_t dl, std::int64_t dt, std::int64_t dr,
+                            std::int64_t db) {
+    return {KwClampToInt(rect.Left + dl), KwClampToInt(rect.Top + dt),
+            KwClampToInt(rect.Right + dr), KwClampToInt(rect.Bottom + db)};
+}
+
 }  // namespace kw

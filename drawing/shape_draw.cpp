@@ -63,12 +63,8 @@ TColor KeyColor(TColor brushColor, TColor penColor) {
 // The drawing rectangle for a pen `width` wide: the outline's centre runs inside the rectangle.
 TRect PenInset(const TRect& rect, int width) {
     const int half = width / 2;
-    TRect inset(rect.Left + half, rect.Top + half, rect.Right - half, rect.Bottom - half);
-    if (width % 2 == 0) {
-        inset.Right += 1;
-        inset.Bottom += 1;
-    }
-    return inset;
+    const int grow = width % 2 == 0 ? 1 : 0;
+    return KwMoveEdges(rect, half, half, grow - std::int64_t{half}, grow - std::int64_t{half});
 }
 
 }  // namespace
@@ -187,18 +183,25 @@ struct TTurnedBox {
 TTurnedBox TurnedBox(const TRect& rect, int width, int height, int size, int angle) {
     const int rw = rect.Width();
     const int rh = rect.Height();
-    return {rect.Left + (rw - width) / 2,
-            rect.Top + (rh - height) / 2,
+    return {KwClampToInt(rect.Left + (std::int64_t{rw} - width) / 2),
+            KwClampToInt(rect.Top + (std::int64_t{rh} - height) / 2),
             width,
             height,
-            std::min({size, rw, rh}),
+            std::max(0, std::min({size, rw, rh})),
             angle};
+}
+
+// Marks need a paintable rectangle and a box they can be measured in.
+bool MarksFit(const TRect& rect, int width, int height) {
+    return KwPaintable(rect) && width >= 1 && height >= 1;
 }
 
 }  // namespace
 
 void KwPaintCorners(TCanvas& canvas, const TRect& rect, int width, int height, int size,
                     int angle) {
+    if (!MarksFit(rect, width, height))
+        return;
     const TTurnedBox box = TurnedBox(rect, width, height, size, angle);
     const int w = box.w;
     const int h = box.h;
@@ -229,19 +232,19 @@ void KwPaintCorners(TCanvas& canvas, const TRect& rect, int width, int height, i
 
 void KwPaintLimits(TCanvas& canvas, const TRect& rect, int width, int height, int extent, int size,
                    TKwAlignment alignment, int angle) {
-    if (extent <= 0)
+    if (extent <= 0 || !MarksFit(rect, width, height))
         return;
     const TTurnedBox box = TurnedBox(rect, width, height, size, angle);
     const int w = box.w;
     const int l = box.length;
-    int a = 0;
-    int b = extent;
+    std::int64_t a = 0;
+    std::int64_t b = extent;
     if (alignment == aliCenter) {
         a = w / 2 - extent / 2;
         b = a + extent;
     } else if (alignment == aliRight) {
         b = w;
-        a = w - extent;
+        a = std::int64_t{w} - extent;
     }
     TKwCanvasSaver saver(canvas);
     SetPen(canvas, TPenStyle::psSolid, KwSolidColor(clBlack), 1);
@@ -250,10 +253,14 @@ void KwPaintLimits(TCanvas& canvas, const TRect& rect, int width, int height, in
         box.Place(points);
         canvas.Polygon(points);
     };
-    if (a >= 0 && a + l <= w)
-        triangle({{{a, 0}, {a + l, 0}, {a, l}}});
-    if (b - l >= 0 && b <= w)
-        triangle({{{b, 0}, {b, l}, {b - l, 0}}});
+    if (a >= 0 && a + l <= w) {
+        const int x = static_cast<int>(a);
+        triangle({{{x, 0}, {x + l, 0}, {x, l}}});
+    }
+    if (b - l >= 0 && b <= w) {
+        const int x = static_cast<int>(b);
+        triangle({{{x, 0}, {x, l}, {x - l, 0}}});
+    }
 }
 
 }  // namespace kw

@@ -68,7 +68,11 @@ TEdgeColors Edges3D(bool down) {
 }
 
 TRect Shrunk(const TRect& r, int by) {
-    return {r.Left + by, r.Top + by, r.Right - by, r.Bottom - by};
+    return KwMoveEdges(r, by, by, -std::int64_t{by}, -std::int64_t{by});
+}
+
+TRect Moved(const TRect& r, int dx, int dy) {
+    return KwMoveEdges(r, dx, dy, dx, dy);
 }
 
 void Outline(TCanvas& canvas, const TRect& rect, TKwShapes shape, bool reflection,
@@ -83,9 +87,9 @@ void Halo(TCanvas& canvas, const TRect& rect, int by, TKwShapes shape, bool refl
           TKwShapeOrientation orientation, const TEdgeColors& colors) {
     const TPoint lit[] = {{-by, 0}, {-by, -by}, {0, -by}};
     for (const TPoint& d : lit)
-        Outline(canvas, rect.Offset(d.X, d.Y), shape, reflection, orientation, colors.light, 1);
+        Outline(canvas, Moved(rect, d.X, d.Y), shape, reflection, orientation, colors.light, 1);
     for (const TPoint& d : lit)
-        Outline(canvas, rect.Offset(-d.X, -d.Y), shape, reflection, orientation, colors.dark, 1);
+        Outline(canvas, Moved(rect, -d.X, -d.Y), shape, reflection, orientation, colors.dark, 1);
 }
 
 // Fills the shape from a background entry when its style is not solid; true when it did.
@@ -147,7 +151,7 @@ void KwPaintShape(TCanvas& canvas, TRect rect, TKwBorderStyle borderStyle, int b
     if (!KwPaintable(rect))
         return;
     const int width = penWidth >= 1 ? penWidth : pen != nullptr ? pen->Width() : 1;
-    TKwPenStyle penStyle = pen != nullptr ? pen->Style() : pesClear;
+    const TKwPenStyle penStyle = pen != nullptr ? pen->Style() : pesClear;
     const TColor penColor = pen != nullptr ? pen->SetColor().Color() : KwSetColBox().Color();
     const int border = std::min(std::max(borderWidth, 1), width);
 
@@ -172,10 +176,9 @@ void KwPaintShape(TCanvas& canvas, TRect rect, TKwBorderStyle borderStyle, int b
             if (flat) {
                 Outline(canvas, rect, shape, reflection, orientation, edges.light, width);
             } else {
-                rect.Right -= 1;
-                rect.Bottom -= 1;
+                rect = KwMoveEdges(rect, 0, 0, -1, -1);
                 Outline(canvas, rect, shape, reflection, orientation, edges.light, width);
-                rect = rect.Offset(1, 1);
+                rect = Moved(rect, 1, 1);
                 Outline(canvas, rect, shape, reflection, orientation, edges.dark, width);
             }
         } else {

@@ -69,22 +69,6 @@ TEST_F(BackGroundTest, SetsPaintTheirEntryOrFallBackToTheirColour) {
     EXPECT_EQ(missing.Info(), nullptr);
 }
 
-TEST_F(BackGroundTest, ManyPaintsOfOneSetKeepItsResolution) {
-    TKwPkgDisplay& display = StartApplication();
-    display.SetsBackGround().Add(u"Shared").SetSolidColor(RGB(1, 200, 3));
-    TKwSetBackGround set;
-    set.SetName(u"Shared");
-    BlankBitmap bitmap(3, 3);
-    KwPaintBackGround(bitmap.Canvas(), TRect(0, 0, 3, 3), &set);
-    const TKwPkgDisplaySet* resolved = set.CachedSet();
-    ASSERT_NE(resolved, nullptr);
-    for (int i = 0; i < 1000; ++i)
-        KwPaintBackGround(bitmap.Canvas(), TRect(0, 0, 3, 3), &set);
-    EXPECT_TRUE(set.Checked());
-    EXPECT_EQ(set.CachedSet(), resolved);
-    EXPECT_EQ(CountPixels(bitmap, RGB(1, 200, 3)), 9);
-}
-
 TEST_F(BackGroundTest, StyleObjectsFireOnlyForRealChangesAndOnceForAnAssign) {
     TKwFullShape shape;
     int changes = 0;
