@@ -709,10 +709,13 @@ int KindOf(const TRegion& region) {
     return static_cast<int>(region.Kind());
 }
 
-TRegion ShapeRegion(const ShapeRows& rows) {
-    return TRegion::FromRows([&](const RowSink& sink) {
+// The region of a shape within `box`, or a null handle when it is too tall for a region.
+HRGN ShapeRegion(const TRect& box, const ShapeRows& rows) {
+    if (std::int64_t{box.Bottom} - box.Top > kMaxRegionRows)
+        return HRGN();
+    return AddRegion(TRegion::FromRows([&](const RowSink& sink) {
         rows(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), sink);
-    });
+    }));
 }
 
 }  // namespace
@@ -727,19 +730,22 @@ HRGN CreateRectRgnIndirect(const TRect& rect) {
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     const TRect box = Ordered(left, top, right, bottom);
-    return AddRegion(
-        ShapeRegion(EllipseShape(TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1))));
+    return ShapeRegion(box, EllipseShape(TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1)));
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseW, int ellipseH) {
     const TRect box = Ordered(left, top, right, bottom);
-    return AddRegion(ShapeRegion(RoundRectShape(
-        TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1), ellipseW, ellipseH)));
+    return ShapeRegion(box, RoundRectShape(TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1),
+                                           ellipseW, ellipseH));
 }
 
 HRGN CreatePolygonRgn(std::span<const TPoint> points, int fillMode) {
-    return AddRegion(TRegion::FromPolygon(
-        points, fillMode == WINDING ? TPolyFillMode::pfmWinding : TPolyFillMode::pfmAlternate));
+    try {
+        return AddRegion(TRegion::FromPolygon(
+            points, fillMode == WINDING ? TPolyFillMode::pfmWinding : TPolyFillMode::pfmAlternate));
+    } catch (const ERegionError&) {
+        return HRGN();  // too tall for a region
+    }
 }
 
 HRGN CreateRegionFrom(const TRegion& region) {
