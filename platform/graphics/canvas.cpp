@@ -316,17 +316,24 @@ void TCanvas::BrushCopy(const TRect& dest, const TBitmap& source, const TRect& s
     if (!device || dest.IsEmpty() || sourceRect.IsEmpty())
         return;
     const TRect d = device->ToDevice(dest);
+    if (d.IsEmpty())
+        return;
+    // Nearest source pixel for a device position along one axis.
+    auto pick = [](int from, int to, std::int64_t sourceFrom, std::int64_t sourceTo, int at) {
+        return static_cast<std::int64_t>(
+            sourceFrom + (__int128{at} - from) * (sourceTo - sourceFrom) / (__int128{to} - from));
+    };
     const TColor key = ColorToRGB(color);
     Painter painter(*device);
     const Ink brush = Ink::FromBrush(*device, *device->state.brush);
     const TRect visible = d.Intersect(painter.Box());
     for (int y = visible.Top; y < visible.Bottom; ++y) {
-        const std::int64_t sy =
-            sourceRect.Top + (std::int64_t{y} - d.Top) * sourceRect.Height() / d.Height();
+        const std::int64_t sy = pick(d.Top, d.Bottom, sourceRect.Top, sourceRect.Bottom, y);
         painter.ForVisible(y, visible.Left, visible.Right, [&](int a, int b) {
             for (int x = a; x < b; ++x) {
-                const std::int64_t sx =
-                    sourceRect.Left + (std::int64_t{x} - d.Left) * sourceRect.Width() / d.Width();
+                const std::int64_t sx = pick(d.Left, d.Right, sourceRect.Left, sourceRect.Right, x);
+                if (sx < 0 || sy < 0 || sx >= source.Width() || sy >= source.Height())
+                    continue;
                 const TColor pixel = source.Pixel(static_cast<int>(sx), static_cast<int>(sy));
                 if (pixel == clNone)
                     continue;

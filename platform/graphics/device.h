@@ -209,6 +209,7 @@ inline constexpr int RGN_XOR = 3;
 inline constexpr int RGN_DIFF = 4;
 inline constexpr int RGN_COPY = 5;
 
+// Shape regions taller than kMaxRegionRows are refused with a null handle.
 // Corners are ordered: an inverted rectangle gives the ordered one's region.
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const TRect& rect);

@@ -397,6 +397,12 @@ TRect Shrunk(const TRect& r, int by) {
     return {move(r.Left, by), move(r.Top, by), move(r.Right, -by), move(r.Bottom, -by)};
 }
 
+// The box one pixel narrower and shorter: what a shape without its pen or a region covers.
+TRect LessRightBottom(const TRect& r) {
+    return {r.Left, r.Top, std::max(r.Left, r.Right - (r.Right > r.Left ? 1 : 0)),
+            std::max(r.Top, r.Bottom - (r.Bottom > r.Top ? 1 : 0))};
+}
+
 Ink BrushInk(const GdiDC& dc) {
     return Ink::FromBrush(dc, *dc.state.brush);
 }
@@ -538,16 +544,17 @@ bool Rectangle(HDC dc, int left, int top, int right, int bottom) {
     const PenInfo pen = PenOf(*device);
     if (!pen.visible) {
         // Without a pen the fill stops a pixel short on the right and at the bottom.
-        PaintShape(*device, RectShape({box.Left, box.Top, box.Right - 1, box.Bottom - 1}), nullptr);
+        PaintShape(*device, RectShape(LessRightBottom(box)), nullptr);
         return true;
     }
     const TRect frame = InsideFrame(*device) ? Shrunk(box, pen.width / 2) : box;
     if (pen.width == 1 && !pen.solid) {
         PaintShape(*device, RectShape(Shrunk(frame, 1)), nullptr);
+        const TRect last = LessRightBottom(frame);
         const TPoint corners[] = {{frame.Left, frame.Top},
-                                  {frame.Right - 1, frame.Top},
-                                  {frame.Right - 1, frame.Bottom - 1},
-                                  {frame.Left, frame.Bottom - 1},
+                                  {last.Right, frame.Top},
+                                  {last.Right, last.Bottom},
+                                  {frame.Left, last.Bottom},
                                   {frame.Left, frame.Top}};
         StrokePath(*device, corners);
         return true;
@@ -567,7 +574,7 @@ bool RoundRect(HDC dc, int left, int top, int right, int bottom, int ellipseW, i
     const TRect box = Ordered(a.X, a.Y, b.X, b.Y);
     auto shape = [ellipseW, ellipseH](TRect r) { return RoundRectShape(r, ellipseW, ellipseH); };
     if (!PenOf(*device).visible) {
-        PaintShape(*device, shape({box.Left, box.Top, box.Right - 1, box.Bottom - 1}), nullptr);
+        PaintShape(*device, shape(LessRightBottom(box)), nullptr);
         return true;
     }
     PaintShape(*device, shape(box), PenOutline(*device, shape, box));
@@ -582,8 +589,7 @@ bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
     const TPoint b = device->ToDevice(right, bottom);
     const TRect box = Ordered(a.X, a.Y, b.X, b.Y);
     if (!PenOf(*device).visible) {
-        PaintShape(*device, EllipseShape({box.Left, box.Top, box.Right - 1, box.Bottom - 1}),
-                   nullptr);
+        PaintShape(*device, EllipseShape(LessRightBottom(box)), nullptr);
         return true;
     }
     // The fill covers the outline too: a pen mode such as XOR shows both.
@@ -709,10 +715,13 @@ int KindOf(const TRegion& region) {
     return static_cast<int>(region.Kind());
 }
 
-TRegion ShapeRegion(const ShapeRows& rows) {
-    return TRegion::FromRows([&](const RowSink& sink) {
+// The region of a shape within `box`, or a null handle when it is too tall for a region.
+HRGN ShapeRegion(const TRect& box, const ShapeRows& rows) {
+    if (std::int64_t{box.Bottom} - box.Top > kMaxRegionRows)
+        return HRGN();
+    return AddRegion(TRegion::FromRows([&](const RowSink& sink) {
         rows(std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), sink);
-    });
+    }));
 }
 
 }  // namespace
@@ -727,19 +736,21 @@ HRGN CreateRectRgnIndirect(const TRect& rect) {
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     const TRect box = Ordered(left, top, right, bottom);
-    return AddRegion(
-        ShapeRegion(EllipseShape(TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1))));
+    return ShapeRegion(box, EllipseShape(LessRightBottom(box)));
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseW, int ellipseH) {
     const TRect box = Ordered(left, top, right, bottom);
-    return AddRegion(ShapeRegion(RoundRectShape(
-        TRect(box.Left, box.Top, box.Right - 1, box.Bottom - 1), ellipseW, ellipseH)));
+    return ShapeRegion(box, RoundRectShape(LessRightBottom(box), ellipseW, ellipseH));
 }
 
 HRGN CreatePolygonRgn(std::span<const TPoint> points, int fillMode) {
-    return AddRegion(TRegion::FromPolygon(
-        points, fillMode == WINDING ? TPolyFillMode::pfmWinding : TPolyFillMode::pfmAlternate));
+    try {
+        return AddRegion(TRegion::FromPolygon(
+            points, fillMode == WINDING ? TPolyFillMode::pfmWinding : TPolyFillMode::pfmAlternate));
+    } catch (const ERegionError&) {
+        return HRGN();  // too tall for a region
+    }
 }
 
 HRGN CreateRegionFrom(const TRegion& region) {
@@ -866,7 +877,14 @@ int GetClipBox(HDC dc, TRect* box) {
     if (box) {
         const TRect r = visible.Bounds();
         const TPoint shift = device->ToDevice(0, 0);
-        *box = visible.IsEmpty() ? TRect() : r.Offset(-shift.X, -shift.Y);
+        auto back = [](int v, int by) {
+            return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} - by,
+                                                             std::numeric_limits<int>::min(),
+                                                             std::numeric_limits<int>::max()));
+        };
+        *box = visible.IsEmpty() ? TRect()
+                                 : TRect(back(r.Left, shift.X), back(r.Top, shift.Y),
+                                         back(r.Right, shift.X), back(r.Bottom, shift.Y));
     }
     return KindOf(visible);
 }

@@ -83,8 +83,13 @@ struct Placement {
 };
 
 // Renders the line into a coverage mask of the line's cell box.
+// Lines beyond this many mask pixels are not drawn: no device is that large.
+constexpr std::int64_t kMaxLinePixels = std::int64_t{1} << 26;
+
 std::vector<Byte> LineMask(TFontFace& face, const TextLine& line, const LOGFONT& log, int width,
                            int height) {
+    if (std::int64_t{width} * height > kMaxLinePixels || width <= 0 || height <= 0)
+        return {};
     std::vector<Byte> mask(static_cast<std::size_t>(width) * height, 0);
     const TEXTMETRIC& tm = face.Metrics();
     int pen = 0;
@@ -317,10 +322,10 @@ void ExpandTabs(TextLine& line, TFontFace& face, bool expand) {
     TextLine out;
     const int stop = 8 * face.Metrics().tmAveCharWidth;
     const int space = face.Advance(U' ');
-    int pen = 0;
+    std::int64_t pen = 0;
     for (std::size_t i = 0; i < line.chars.size(); ++i) {
         if (line.chars[i] == U'\t' && expand && stop > 0 && space > 0) {
-            const int next = (pen / stop + 1) * stop;
+            const std::int64_t next = (pen / stop + 1) * stop;
             while (pen < next) {
                 out.chars.push_back(U' ');
                 out.marked.push_back(false);
@@ -455,7 +460,11 @@ int DrawText(HDC dc, StringView text, TRect* rect, unsigned format) {
     TFontFace& face = FaceOf(d);
     const int lineHeight = face.Metrics().tmHeight + face.Metrics().tmExternalLeading;
     const bool single = format & DT_SINGLELINE;
-    const int width = rect->Width();
+    const auto clampInt = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                         std::numeric_limits<int>::max()));
+    };
+    const int width = clampInt(std::int64_t{rect->Right} - rect->Left);
 
     std::vector<TextLine> lines;
     for (const std::u32string& raw : SplitLines(Decode(text), single)) {
@@ -492,7 +501,7 @@ int DrawText(HDC dc, StringView text, TRect* rect, unsigned format) {
 
     std::int64_t top = rect->Top;
     if (single && (format & DT_VCENTER))
-        top = rect->Top + (std::int64_t{rect->Height()} - total) / 2;
+        top = rect->Top + (std::int64_t{rect->Bottom} - rect->Top - total) / 2;
     else if (single && (format & DT_BOTTOM))
         top = std::int64_t{rect->Bottom} - total;
 

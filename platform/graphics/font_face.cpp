@@ -143,11 +143,17 @@ std::shared_ptr<TFontFace> BuiltInFontFace(const LOGFONT& font) {
 }
 
 std::shared_ptr<TFontFace> ResolveFontFace(const LOGFONT& font) {
+    const String name = FaceName(font);
+    if (name == kBuiltInFontName || name == u"System")
+        return BuiltInFontFace(font);
+    if (auto scalable = FreeTypeFontFace(font))
+        return scalable;
     return BuiltInFontFace(font);
 }
 
 void ClearFontFaces() {
     BuiltInFaces().clear();
+    ClearFreeTypeFaces();
 }
 
 }  // namespace kw

@@ -39,9 +39,13 @@ private:
     std::unordered_map<char32_t, TGlyph> glyphs_;
 };
 
-// The face that draws `font`: the built-in fixed-metric font, unless a scalable back-end has
-// the face. Faces are shared between fonts of the same description.
+// The face that draws `font`: the built-in fixed-metric font for its own name and the stock
+// "System" font, otherwise the scalable back-end's match (the built-in font when nothing
+// matches). Faces are shared between fonts of the same description and size.
 std::shared_ptr<TFontFace> ResolveFontFace(const LOGFONT& font);
+// A face from the scalable back-end, or null when no font file matches.
+std::shared_ptr<TFontFace> FreeTypeFontFace(const LOGFONT& font);
+void ClearFreeTypeFaces();
 // The built-in face whatever the description asks for.
 std::shared_ptr<TFontFace> BuiltInFontFace(const LOGFONT& font);
 // The face name of the built-in font.

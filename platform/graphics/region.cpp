@@ -17,8 +17,6 @@ namespace {
 constexpr std::uint32_t kRegionHeaderSize = 32;
 constexpr std::uint32_t kRegionRectSize = 16;
 constexpr std::uint32_t kRectanglesType = 1;
-// Vertical reach of a polygon; beyond it the scan would take unreasonably long.
-constexpr std::int64_t kMaxRegionRows = std::int64_t{1} << 24;
 
 void Check(pixman_bool_t ok) {
     if (!ok)

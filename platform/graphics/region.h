@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
@@ -18,6 +19,9 @@ enum class TPolyFillMode { pfmAlternate = 1, pfmWinding = 2 };
 enum class TRegionKind { rkNull = 1, rkSimple = 2, rkComplex = 3 };
 
 KW_DECLARE_EXCEPTION(ERegionError, Exception);
+
+// The most rows a region built from a shape may span.
+inline constexpr std::int64_t kMaxRegionRows = std::int64_t{1} << 24;
 
 // A set of pixels made of rectangles, with the platform's half-open rules: a rectangle region
 // (0, 0, 10, 10) holds x and y from 0 to 9. A plain value: copies are independent.

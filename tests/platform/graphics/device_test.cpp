@@ -415,6 +415,10 @@ TEST_F(DeviceTest, ExtremeCoordinatesAreClippedWithoutWalkingThem) {
     Polygon(dc, std::vector<TPoint>{{small, small}, {big, 0}, {0, big}});
     RoundRect(dc, small, small, big, big, big, big);
     PatBlt(dc, big, big, small, small, PATCOPY);
+    // Regions that tall are refused rather than built row by row.
+    EXPECT_FALSE(CreateEllipticRgn(small, small, big, big));
+    EXPECT_FALSE(CreatePolygonRgn(std::vector<TPoint>{{0, small}, {5, big}, {9, 0}}, ALTERNATE));
+    EXPECT_TRUE(CreateRectRgn(small, small, big, big));
     SetWindowOrgEx(dc, small, small, nullptr);
     Rectangle(dc, small, small, big, big);
     EXPECT_TRUE(Ink(0, 0));

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/device.h"
+#include "platform/graphics/font_face.h"
 
 namespace kw {
 namespace {
@@ -188,6 +189,49 @@ TEST_F(TextTest, EscapementRotatesTextAboutItsReferencePoint) {
     EXPECT_GE(bounds.Top, 30 - 20);
     EXPECT_LE(bounds.Bottom, 30 + 8);
     EXPECT_GT(bounds.Width(), 14);
+}
+
+// Real faces through the scalable back-end: anti-aliased, TrueType, cached per size.
+TEST_F(TextTest, ScalableFacesRenderAntiAliasedAndRotate) {
+    LOGFONT log;
+    log.lfHeight = -14;
+    SetFaceName(log, u"DejaVu Sans");
+    if (!FreeTypeFontFace(log))
+        GTEST_SKIP() << "no scalable font installed";
+    const HFONT font = CreateFontIndirect(log);
+    SelectObject(dc, font);
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, tm);
+    EXPECT_NE(tm.tmPitchAndFamily & TMPF_TRUETYPE, 0);
+    EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 14);
+    EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight);
+    TSize wide, narrow;
+    GetTextExtentPoint32(dc, u"WWW", &wide);
+    GetTextExtentPoint32(dc, u"iii", &narrow);
+    EXPECT_GT(wide.cx, narrow.cx);  // proportional
+    SetBkMode(dc, TRANSPARENT);
+    TextOut(dc, 2, 2, u"Wag");
+    int partial = 0;
+    for (int y = 0; y < bitmap->Height(); ++y)
+        for (int x = 0; x < bitmap->Width(); ++x) {
+            const TColor c = bitmap->Pixel(x, y);
+            partial += c != clWhite && c != clBlack;
+        }
+    EXPECT_GT(partial, 0);  // edges are blended
+    const TRect flat = InkBounds();
+    EXPECT_LE(flat.Right, 2 + wide.cx + 2);
+    // Turned a quarter: the ink's width and height swap, within a pixel of rounding.
+    Clear();
+    log.lfEscapement = 900;
+    SelectObject(dc, CreateFontIndirect(log));
+    TextOut(dc, 10, 38, u"Wag");
+    const TRect turned = InkBounds();
+    EXPECT_NEAR(turned.Width(), flat.Height(), 1);
+    EXPECT_NEAR(turned.Height(), flat.Width(), 1);
+    EXPECT_LE(turned.Bottom, 38);
+    // Same description, same face: the glyphs are rasterised once.
+    EXPECT_EQ(FreeTypeFontFace(log), FreeTypeFontFace(log));
+    EXPECT_GE(FreeTypeFontFace(log)->CachedGlyphs(), 3u);
 }
 
 }  // namespace
