@@ -101,10 +101,10 @@ TEST_F(ShapePaintTest, FillsMatchTheRegionAndOutlinesRunOnItsBoundary) {
 // Golden pictures of every shape: one sheet per shape with its four turns, mirrored and not,
 // at three sizes, filled and outlined. KW_UPDATE_GOLDEN=1 writes them instead of comparing.
 TEST_F(ShapePaintTest, EveryShapeMatchesItsGoldenPicture) {
+    // ctest names the source tree; run by hand, set KW_SOURCE_DIR to the checkout.
     const char* source = std::getenv("KW_SOURCE_DIR");
-    const std::filesystem::path folder =
-        source != nullptr ? std::filesystem::path(source) / "tests/drawing/golden"
-                          : std::filesystem::path(__FILE__).parent_path() / "golden";
+    ASSERT_NE(source, nullptr) << "KW_SOURCE_DIR is not set";
+    const std::filesystem::path folder = std::filesystem::path(source) / "tests/drawing/golden";
     const bool update = std::getenv("KW_UPDATE_GOLDEN") != nullptr &&
                         std::string(std::getenv("KW_UPDATE_GOLDEN")) == "1";
     constexpr int kCell = 32;
