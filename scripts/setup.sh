@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     clang libclang-rt-14-dev clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
-    libicu-dev libpixman-1-dev libfreetype-dev libfontconfig-dev
+    libicu-dev libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
     libpng-dev libjpeg62-turbo-dev libgif-dev libsdl2-dev
     nlohmann-json3-dev libsqlite3-dev
 )

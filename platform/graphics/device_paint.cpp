@@ -179,6 +179,8 @@ void Painter::Fill(const TRegion& region, const Ink& ink, int rop2) {
 }
 
 void Painter::Point(int x, int y, std::uint32_t value, int rop2) {
+    if (x >= box_.Right)
+        return;  // also keeps x + 1 in range
     ForVisible(y, x, x + 1,
                [&](int, int) { Put(x, y, rop2 == 0 ? value : Mix(rop2, value, Get(x, y))); });
 }
@@ -617,11 +619,13 @@ bool Arc(HDC dc, int left, int top, int right, int bottom, int x3, int y3, int x
     if (sweep <= 0)
         sweep += 2 * std::numbers::pi;
     const ShapeRows outline = PenOutline(*device, EllipseShape, box);
+    // Only the visible columns are worth an angle test.
+    const TRect visible = Painter(*device).Box();
     const ShapeRows part = [&](int yFrom, int yTo, const RowSink& sink) {
         outline(yFrom, yTo, [&](int y, const RowSpans& spans) {
             RowSpans kept;
             for (const auto& [x0, x1] : spans) {
-                for (int x = x0; x < x1; ++x) {
+                for (int x = std::max(x0, visible.Left); x < std::min(x1, visible.Right); ++x) {
                     double d = angle(x + 0.5, y + 0.5) - start;
                     if (d < 0)
                         d += 2 * std::numbers::pi;

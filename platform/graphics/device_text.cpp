@@ -11,6 +11,9 @@
 
 namespace kw {
 
+// Code that copies the structure as the platform's block of bytes relies on its size.
+static_assert(sizeof(LOGFONT) == 92);
+
 String FaceName(const LOGFONT& font) {
     const auto end = std::find(font.lfFaceName.begin(), font.lfFaceName.end(), Char{0});
     return String(font.lfFaceName.begin(), end);

@@ -187,6 +187,9 @@ std::shared_ptr<TFontFace> FreeTypeFontFace(const LOGFONT& font) {
 
 void ClearFreeTypeFaces() {
     Cache().faces.clear();
+    Cache().files.clear();
+    // Fontconfig keeps its configuration and match caches until told to let go.
+    FcFini();
 }
 
 }  // namespace kw

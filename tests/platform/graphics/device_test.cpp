@@ -424,5 +424,28 @@ TEST_F(DeviceTest, ExtremeCoordinatesAreClippedWithoutWalkingThem) {
     EXPECT_TRUE(Ink(0, 0));
 }
 
+TEST_F(DeviceTest, MonochromeTargetsDrawInPaletteIndices) {
+    TBitmap mono(10, 3, TPixelFormat::pf1bit);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 10; ++x)
+            mono.SetPixel(x, y, clWhite);
+    const HDC m = CreateBitmapDC(mono);
+    EXPECT_EQ(GetDeviceCaps(m, BITSPIXEL), 1);
+    // Colours go to the nearer palette entry; raster operations work on the index bits.
+    FillRect(m, TRect(1, 0, 4, 1), CreateSolidBrush(RGB(40, 40, 40)));
+    SetROP2(m, R2_NOT);
+    MoveToEx(m, 0, 0, nullptr);
+    LineTo(m, 6, 0);
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(mono.Pixel(x, 0), (x >= 1 && x < 4) || x >= 6 ? clWhite : clBlack) << x;
+    SetROP2(m, R2_COPYPEN);
+    SelectObject(m, CreateHatchBrush(HS_VERTICAL, clBlack));
+    SetBkMode(m, TRANSPARENT);
+    PatBlt(m, 0, 2, 10, 1, PATCOPY);
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(mono.Pixel(x, 2), x == 4 ? clBlack : clWhite) << x;
+    DeleteDC(m);
+}
+
 }  // namespace
 }  // namespace kw
