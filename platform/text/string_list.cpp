@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/core/exception.h"
+#include "platform/core/safe_save.h"
 #include "platform/core/stream.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"
@@ -397,8 +398,7 @@ void TStringList::LoadFromFile(const String& fileName) {
 }
 
 void TStringList::SaveToFile(const String& fileName) const {
-    TFileStream stream(fileName, TFileMode::fmCreate);
-    SaveToStream(stream);
+    SaveFileSafely(fileName, [&](TStream& file) { SaveToStream(file); });
 }
 
 void TStringList::Assign(const TPersistent* source) {
