@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as a host form holding the library's own components: an application
 // object whose stored properties carry its packages' data blocks, a stand-alone strings package,
-// a variables package and a privileges package. Whatever reads must write back to a stream that
-// reads again and writes the very same bytes. Process-wide state is reset between inputs.
+// a variables package, a privileges package, and the form companion the start-up adds. Whatever
+// reads must write back to a stream that reads again and writes the very same bytes. Process-wide
+// state is reset between inputs.
 //
 // The seeds in fuzz/corpus/library_form are written by this target itself:
 //   KW_LIBRARY_FORM_SEEDS=fuzz/corpus/library_form ./fuzz_library_form -runs=0
@@ -15,6 +16,7 @@
 
 #include "display/state.h"
 #include "framework/application.h"
+#include "framework/form_companion.h"
 #include "framework/state.h"
 #include "packages/privileges_package.h"
 #include "packages/state.h"
@@ -81,7 +83,7 @@ void WriteSeed(const std::string& dir) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     for (const kw::TClass* c : {&kw::TForm::StaticClass(), &kw::TKwCApplication::StaticClass(),
                                 &kw::TKwPkgStrings::StaticClass(), &kw::TKwPkgVars::StaticClass(),
-                                &kw::TKwPkgPrivileges::StaticClass()})
+                                &kw::TKwPkgPrivileges::StaticClass(), &kw::TKwCForm::StaticClass()})
         kw::RegisterClass(*c);
     if (const char* dir = std::getenv("KW_LIBRARY_FORM_SEEDS")) {
         kw::WriteSeed(dir);
