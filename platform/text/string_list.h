@@ -93,8 +93,7 @@ public:
     const TNotifyEvent& OnChanging() const { return onChanging_; }
     void SetOnChanging(TNotifyEvent handler) { onChanging_ = std::move(handler); }
 
-    // UTF-8 without a byte-order mark is written (with one only when the text itself starts
-    // with U+FEFF). Reading skips a UTF-8 mark and decodes
+    // UTF-8 without a byte-order mark is written. Reading skips a UTF-8 mark and decodes
     // UTF-16 after a UTF-16 (LE or BE) mark; text without a mark is UTF-8.
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream) const;
