@@ -14,6 +14,7 @@
 #include "packages/package_scopes.h"
 #include "platform/core/filer.h"
 #include "platform/core/files.h"
+#include "platform/core/safe_save.h"
 #include "platform/core/stream.h"
 #include "platform/graphics/clipboard.h"
 #include "platform/graphics/graphic_registry.h"
@@ -398,15 +399,13 @@ void TKwPkgImagesImage::SaveToFile(const String& fileName) const {
     if (Empty())
         return;
     if (UpperCase(ExtractFileExt(fileName)) == kImageFileExt) {
-        TFileStream file(fileName, TFileMode::fmCreate);
-        SaveToStreamIMKW(file);
+        SaveFileSafely(fileName, [&](TStream& file) { SaveToStreamIMKW(file); });
         return;
     }
     if (graphicClass_ == nullptr)
         return;
-    TFileStream file(ChangeFileExt(fileName, KwAddPointExt(KwGraphicExtension(*graphicClass_))),
-                     TFileMode::fmCreate);
-    SaveToStream(file);
+    SaveFileSafely(ChangeFileExt(fileName, KwAddPointExt(KwGraphicExtension(*graphicClass_))),
+                   [&](TStream& file) { SaveToStream(file); });
 }
 
 // --- Clipboard -----------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "platform/core/datetime.h"
 #include "platform/core/filer.h"
 #include "platform/core/files.h"
+#include "platform/core/safe_save.h"
 #include "platform/core/stream.h"
 #include "platform/ui/application.h"
 
@@ -209,27 +210,10 @@ void TKwPkgInfo::LoadFromFile(const String& path) {
     fileDateTime_ = FileGetDateTime(file.Handle());
 }
 
-void KwSaveFileSafely(const String& path, const std::function<void(TStream& file)>& write) {
-    const String temp = TempFileNameIn(ExtractFilePath(ExpandFileName(path)), u".kwsave");
-    try {
-        {
-            TFileStream file(temp, TFileMode::fmCreate);
-            write(file);
-            file.Flush();
-        }
-        if (!RenameFile(temp, path)) {
-            throw EFCreateError(u"Cannot create file \"" + path + u"\"");
-        }
-    } catch (...) {
-        DeleteFile(temp);
-        throw;
-    }
-}
-
 void TKwPkgInfo::SaveToFile(const String& path) {
     if (Trim(path).empty())
         KwExceptPkg(Name(), u"System", 3);
-    KwSaveFileSafely(path, [&](TStream& file) {
+    SaveFileSafely(path, [&](TStream& file) {
         diskFileName_ = ExtractFileName(path);
         ClearOnExit clear{diskFileName_};
         SaveToStream(file);

@@ -56,8 +56,7 @@ public:
     void LoadFileEx(const String& fileName, TKwRegisterInitMode mode);
     void SaveFileEx(const String& fileName, TKwRegisterInitMode mode);
     void LoadFromFile(const String& path);
-    // Writes a temporary file beside the target and renames it over the target, so a failed
-    // save leaves the previous file as it was.
+    // Through SaveFileSafely: a failed save leaves the previous file as it was.
     void SaveToFile(const String& path);
     void LoadFromStream(TStream& stream);
     void SaveToStream(TStream& stream);
@@ -120,9 +119,6 @@ protected:
     void StorePkgName(const String& name) { pkgName_ = name; }
 };
 
-// Writes a file through `write` into a temporary file beside `path`, then renames it over `path`,
-// so that a failed write leaves the previous file as it was.
-void KwSaveFileSafely(const String& path, const std::function<void(TStream& file)>& write);
 // The directory package files are found in: the executable's directory, or `path` taken
 // relative to it; always with a trailing separator.
 String KwAppPath(StringView path);

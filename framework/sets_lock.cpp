@@ -1,17 +1,22 @@
 #include "framework/sets_lock.h"
 
-#include "platform/core/no_destructor.h"
-
+#include <condition_variable>
 #include <mutex>
+#include <thread>
+
+#include "platform/core/no_destructor.h"
 
 namespace kw {
 
 namespace {
 
+// One mutex guards who holds the lock and how deeply, so no path takes two locks and there is no
+// order between them to get wrong.
 struct SetsLock {
-    std::recursive_mutex main;
     std::mutex guard;
-    int holders = 0;
+    std::condition_variable released;
+    std::thread::id owner;
+    int depth = 0;
 };
 
 SetsLock& Lock() {
@@ -23,27 +28,31 @@ SetsLock& Lock() {
 
 void KwLockSets() {
     SetsLock& lock = Lock();
-    {
-        std::lock_guard g(lock.guard);
-        ++lock.holders;
-    }
-    lock.main.lock();
+    const std::thread::id self = std::this_thread::get_id();
+    std::unique_lock g(lock.guard);
+    lock.released.wait(g, [&] { return lock.depth == 0 || lock.owner == self; });
+    lock.owner = self;
+    ++lock.depth;
 }
 
 void KwUnLockSets() {
     SetsLock& lock = Lock();
-    lock.main.unlock();
-    std::lock_guard g(lock.guard);
-    --lock.holders;
+    {
+        std::lock_guard g(lock.guard);
+        if (--lock.depth != 0)
+            return;
+        lock.owner = std::thread::id();
+    }
+    lock.released.notify_one();
 }
 
 bool KwTryLockSets() {
     SetsLock& lock = Lock();
     std::lock_guard g(lock.guard);
-    if (lock.holders != 0)
+    if (lock.depth != 0)
         return false;
-    ++lock.holders;
-    lock.main.lock();  // nobody holds it, so this does not wait
+    lock.owner = std::this_thread::get_id();
+    lock.depth = 1;
     return true;
 }
 

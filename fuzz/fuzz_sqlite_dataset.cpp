@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,19 @@ void ReadEveryWay(kw::TField& field) {
     attempt([&] { field.AsDateTime(); });
 }
 
+// One in-memory database for the whole run: opening one per input costs more than the input.
+std::unique_ptr<kw::TSQLiteConnection> OpenMemoryDatabase() {
+    auto connection = std::make_unique<kw::TSQLiteConnection>();
+    connection->SetDatabaseName(u":memory:");
+    connection->Open();
+    return connection;
+}
+
+kw::TSQLiteConnection& Connection() {
+    static const std::unique_ptr<kw::TSQLiteConnection> connection = OpenMemoryDatabase();
+    return *connection;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -82,9 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kw::TDateTime parsed = 0;
     kw::TryParseSQLiteDateTime(input.Take(input.Byte() % 32), parsed);
 
-    kw::TSQLiteConnection connection;
-    connection.SetDatabaseName(u":memory:");
-    connection.Open();
+    kw::TSQLiteConnection& connection = Connection();
+    connection.ExecSQL(u"DROP TABLE IF EXISTS t");
     kw::String create = u"CREATE TABLE t (id INTEGER PRIMARY KEY";
     for (int column = 0; column < kColumns; ++column)
         create += u", c" + kw::Utf8ToString(std::to_string(column)) + u" " +

@@ -9,6 +9,7 @@
 #include "packages/privileges_package.h"
 #include "platform/core/filer.h"
 #include "platform/core/files.h"
+#include "platform/core/safe_save.h"
 #include "platform/core/stream.h"
 
 namespace kw {
@@ -187,7 +188,7 @@ void TKwPkgPrivileges::LoadSideFile(const String& path, const std::function<void
 void TKwPkgPrivileges::SaveSideFile(const String& path, const std::function<void(TStream&)>& save) {
     if (Trim(path).empty())
         KwExceptPkg(Name(), u"System", 3);
-    KwSaveFileSafely(path, [&](TStream& file) {
+    SaveFileSafely(path, [&](TStream& file) {
         sideFileName_ = ExtractFileName(path);
         ClearOnExit clear{sideFileName_};
         save(file);

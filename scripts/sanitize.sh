@@ -11,6 +11,17 @@ export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 
+# ThreadSanitizer over the tests that run threads, in a small build of only those targets.
+threaded=(test_framework_sets_lock_test test_util_threads_test)
+CC=clang CXX=clang++ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DKW_SANITIZE_THREAD=ON -DKW_BUILD_FUZZ=OFF -DKW_BUILD_BENCH=OFF
+cmake --build build-tsan --target "${threaded[@]}"
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+for test in "${threaded[@]}"; do
+    echo "== $test (ThreadSanitizer)"
+    build-tsan/bin/"$test"
+done
+
 runs=${KW_FUZZ_RUNS:-10000}
 for fuzzer in build-asan/bin/fuzz_*; do
     [ -x "$fuzzer" ] || continue

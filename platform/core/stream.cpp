@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/core/exception.h"
+#include "platform/core/safe_save.h"
 #include "platform/text/unicode.h"
 
 namespace kw {
@@ -121,8 +122,7 @@ void TMemoryStream::LoadFromFile(const String& fileName) {
 }
 
 void TMemoryStream::SaveToFile(const String& fileName) const {
-    TFileStream file(fileName, TFileMode::fmCreate);
-    SaveToStream(file);
+    SaveFileSafely(fileName, [&](TStream& file) { SaveToStream(file); });
 }
 
 // --- TFileStream ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/core/files.h"
+#include "platform/core/safe_save.h"
 #include "platform/core/stream.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
@@ -34,8 +35,7 @@ void TGraphic::LoadFromFile(const String& fileName) {
 }
 
 void TGraphic::SaveToFile(const String& fileName) const {
-    TFileStream stream(fileName, TFileMode::fmCreate);
-    SaveToStream(stream);
+    SaveFileSafely(fileName, [&](TStream& file) { SaveToStream(file); });
 }
 
 void TGraphic::LoadFromClipboardFormat(Word format, std::span<const Byte> data) {

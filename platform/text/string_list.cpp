@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/core/exception.h"
+#include "platform/core/safe_save.h"
 #include "platform/core/stream.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"
@@ -387,7 +388,11 @@ void TStringList::LoadFromStream(TStream& stream) {
 }
 
 void TStringList::SaveToStream(TStream& stream) const {
-    const std::string bytes = StringToUtf8(Text());
+    const String text = Text();
+    // A text that starts with U+FEFF gets a mark of its own, or reading would take its first
+    // character for the mark and drop it.
+    const std::string mark = !text.empty() && text.front() == u'\uFEFF' ? "\xEF\xBB\xBF" : "";
+    const std::string bytes = mark + StringToUtf8(text);
     stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
 }
 
@@ -397,8 +402,7 @@ void TStringList::LoadFromFile(const String& fileName) {
 }
 
 void TStringList::SaveToFile(const String& fileName) const {
-    TFileStream stream(fileName, TFileMode::fmCreate);
-    SaveToStream(stream);
+    SaveFileSafely(fileName, [&](TStream& file) { SaveToStream(file); });
 }
 
 void TStringList::Assign(const TPersistent* source) {

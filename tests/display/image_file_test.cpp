@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <filesystem>
 
 #include "display/format_graphics.h"
@@ -8,6 +9,7 @@
 #include "framework/clip_formats.h"
 #include "framework/pkg_header.h"
 #include "platform/core/filer.h"
+#include "platform/core/safe_save.h"
 #include "platform/graphics/region.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
@@ -193,6 +195,37 @@ TEST_F(ImageFilesOnDisk, SavingUnderAnotherExtensionWritesNativeBytes) {
     EXPECT_EQ(MessageIdOf([&] { lower.Image().LoadFromFile(u" "); }), 3);
     EXPECT_EQ(MessageIdOf([&] { lower.Image().LoadFromFile(Path("noext")); }), 4);
     EXPECT_EQ(MessageIdOf([&] { lower.Image().LoadFromFile(Path("a.tiff")); }), 38);
+}
+
+// A failed save of an image file used to leave it empty; now it stays whole, keeps its mode,
+// and a link to it stays a link.
+TEST_F(ImageFilesOnDisk, FailedImageSavesKeepTheOldFile) {
+    TKwImageIMKW first;
+    FillImage(first.Image());
+    first.Image().SaveToFile(Path("kept.imkw"));
+    std::filesystem::permissions(dir_ / "kept.imkw", std::filesystem::perms(0600));
+    std::filesystem::create_symlink("kept.imkw", dir_ / "link.imkw");
+    TMemoryStream before;
+    before.LoadFromFile(Path("kept.imkw"));
+
+    TKwImageIMKW second;
+    LoadNative(second.Image(), EncodedBytes<TPngImage>(8, 8), TPngImage::StaticClass());
+    for (TSaveStep failing : {TSaveStep::sstWrite, TSaveStep::sstSync, TSaveStep::sstRename}) {
+        SetSaveFaultHook([&](TSaveStep step) { return step == failing ? ENOSPC : 0; });
+        EXPECT_THROW(second.Image().SaveToFile(Path("link.imkw")), EStreamError);
+        SetSaveFaultHook({});
+        TMemoryStream after;
+        after.LoadFromFile(Path("kept.imkw"));
+        EXPECT_EQ(after.Bytes(), before.Bytes());
+    }
+    second.Image().SaveToFile(Path("link.imkw"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.imkw"));
+    EXPECT_EQ(std::filesystem::status(dir_ / "kept.imkw").permissions(),
+              std::filesystem::perms(0600));
+    TKwImageIMKW reread;
+    reread.Image().LoadFromFile(Path("kept.imkw"));
+    EXPECT_EQ(reread.Image().Width(), 8);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);
 }
 
 TEST_F(ImageFileTest, ClipboardCarriesMaskedImagesAsImageFiles) {

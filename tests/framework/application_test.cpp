@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "framework/application.h"
 #include "framework/events.h"
-#include "framework/sets_lock.h"
 #include "framework/state.h"
 #include "platform/text/string_list.h"
 #include "platform/ui/application.h"
@@ -90,26 +87,6 @@ TEST_F(ApplicationTest, ScalingUsesTheDesignDensityWhenScaled) {
     app.SetScaled(true);
     EXPECT_EQ(app.xScaled(100), 150);
     EXPECT_EQ(app.xScaledEx(100, 72), 200);
-}
-
-TEST(SetsLock, TryFailsWhileAnyoneHoldsItEvenTheSameThread) {
-    EXPECT_TRUE(KwTryLockSets());
-    KwUnLockSets();
-    {
-        TKwSetsLock outer;
-        TKwSetsLock inner;  // re-entrant for the holder
-        EXPECT_FALSE(KwTryLockSets());
-        bool other = true;
-        std::thread([&] { other = KwTryLockSets(); }).join();
-        EXPECT_FALSE(other);
-    }
-    bool afterRelease = false;
-    std::thread([&] {
-        afterRelease = KwTryLockSets();
-        if (afterRelease)
-            KwUnLockSets();
-    }).join();
-    EXPECT_TRUE(afterRelease);
 }
 
 }  // namespace

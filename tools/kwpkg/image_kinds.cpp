@@ -248,6 +248,22 @@ void LoadPicture(kw::TKwPkgImagesImage& image, const std::string& pictureName,
         throw TKwPkgError("the picture cannot be read");
 }
 
+// A new picture for an image that keeps what was set on it: masks, corner sizes, protection.
+void ReplacePicture(kw::TKwPkgImagesImage& image, const std::string& pictureName,
+                    const TBytes& picture) {
+    const kw::TKwImageSkin skin = image.Skin();
+    const bool locked = image.Protected();
+    const std::unique_ptr<kw::TRegion> external = image.CreateExternalRgn();
+    const std::unique_ptr<kw::TRegion> internal = image.CreateInternalRgn();
+    LoadPicture(image, pictureName, picture);
+    image.Skin() = skin;
+    image.SetProtected(locked);
+    if (external != nullptr)
+        image.CreateExternalMask(external.get());
+    if (internal != nullptr)
+        image.CreateInternalMask(internal.get());
+}
+
 }  // namespace
 
 TBytes ExportImage(const TBytes& file, int id, bool asPng) {
@@ -267,11 +283,29 @@ TBytes ExportImage(const TBytes& file, int id, bool asPng) {
     return ImageBytes(*image, asPng);
 }
 
+void CheckImportTarget(const TBytes& file, int id) {
+    if (IsImageFile(file)) {
+        kw::TKwImageIMKW graphic;
+        TBytesStream stream(file);
+        graphic.LoadFromStream(stream);
+        return;
+    }
+    if (&KindOfFile(file) != &KindNamed("images"))
+        throw TKwPkgError("not an image package or image file");
+    if (id < 0 || id > kw::kKwMaxImageId)
+        throw TKwPkgError("the id must be 0 to " + std::to_string(kw::kKwMaxImageId));
+    kw::TKwPkgImages package;
+    LoadQuietly(package, file);
+}
+
 TBytes ImportImage(const TBytes& file, int id, const std::string& pictureName,
                    const TBytes& picture) {
     if (IsImageFile(file)) {
+        // Loading first refuses a damaged file instead of overwriting it.
         kw::TKwImageIMKW graphic;
-        LoadPicture(graphic.Image(), pictureName, picture);
+        TBytesStream stream(file);
+        graphic.LoadFromStream(stream);
+        ReplacePicture(graphic.Image(), pictureName, picture);
         kw::TMemoryStream out;
         graphic.SaveToStream(out);
         return out.Bytes();
@@ -285,7 +319,7 @@ TBytes ImportImage(const TBytes& file, int id, const std::string& pictureName,
     kw::TKwPkgImagesImage* image = package.Images().FindId(id);
     if (image == nullptr)
         image = &package.Images().Add(id);
-    LoadPicture(*image, pictureName, picture);
+    ReplacePicture(*image, pictureName, picture);
     return SaveBytes(package);
 }
 

@@ -26,6 +26,9 @@ TBytes BuildImage(const Json& source);
 // The native bytes of image `id` of an image-package or image file (`id` is ignored for an
 // image file), or a .png rendering of it.
 TBytes ExportImage(const TBytes& file, int id, bool asPng);
+// Raises when `file` is no image package or image file that reads whole, or `id` is out of range
+// for a package: what an import would refuse about the file it updates.
+void CheckImportTarget(const TBytes& file, int id);
 // The file with image `id` added or replaced by the picture file `pictureName` holds; its
 // extension chooses the decoder.
 TBytes ImportImage(const TBytes& file, int id, const std::string& pictureName,

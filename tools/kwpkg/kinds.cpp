@@ -96,11 +96,26 @@ void CheckKind(TJsonFields& fields, const char* kind) {
         throw TKwPkgError(fields.PathOf("kind") + ": expected \"" + kind + "\"");
 }
 
-std::string InfoText(const TBytes& file) {
+namespace {
+
+// Empty when `version` is one this tool reads.
+std::string NewerVersionNote(const TKindHandler& kind, int version) {
+    if (version <= kind.format->newestVersion)
+        return std::string();
+    return std::string(kind.name) + " version " + std::to_string(version) +
+           " is newer than this tool reads (up to " + std::to_string(kind.format->newestVersion) +
+           ")";
+}
+
+}  // namespace
+
+std::string InfoText(const TBytes& file, std::string* warning) {
     const TKindHandler& kind = KindOfFile(file);
     TBytesStream stream(file);
     kw::TReader reader(stream);
     const kw::TKwPkgHeader header = kw::TKwPkgHeader::Read(reader);
+    if (warning != nullptr)
+        *warning = NewerVersionNote(kind, header.version);
     const kw::String description =
         header.version >= kind.descriptionSince ? reader.ReadString() : kw::String();
     return std::string("kind: ") + kind.name + "\nversion: " + std::to_string(header.version) +
@@ -112,12 +127,9 @@ std::string DumpText(const TBytes& file) {
     if (!kind.dump)
         throw TKwPkgError(std::string("dumping ") + kind.name + " packages is not supported yet");
     TBytesStream stream(file);
-    const int version = ReadHeader(stream).version;
-    if (version > kind.format->newestVersion) {
-        throw TKwPkgError(std::string(kind.name) + " version " + std::to_string(version) +
-                          " is newer than this tool reads (up to " +
-                          std::to_string(kind.format->newestVersion) + ")");
-    }
+    const std::string newer = NewerVersionNote(kind, ReadHeader(stream).version);
+    if (!newer.empty())
+        throw TKwPkgError(newer);
     return FormatJson(kind.dump(file));
 }
 

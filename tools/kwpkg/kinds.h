@@ -29,7 +29,9 @@ const TKindHandler& KindOfFile(const TBytes& file);
 const TKindHandler& KindNamed(const std::string& name);
 
 // The commands; errors are raised as TKwPkgError or as library exceptions.
-std::string InfoText(const TBytes& file);
+// A file of a newer version than this tool reads still shows its header; `warning` (when given)
+// receives the note saying so, else is cleared.
+std::string InfoText(const TBytes& file, std::string* warning = nullptr);
 std::string DumpText(const TBytes& file);
 TBytes BuildFile(const std::string& jsonText);
 // A one-line description of any error the commands raise.

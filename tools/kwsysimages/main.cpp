@@ -1,13 +1,10 @@
 // kwsysimages: draws the library's "System" images and writes them as the JSON form of an images
 // package, alone or in place of the "systemImages" member of a display source.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "kwpkg/file_io.h"
 #include "kwpkg/kinds.h"
 #include "kwsysimages/system_images.h"
 
@@ -19,23 +16,11 @@ using kwpkg::TKwPkgError;
 constexpr const char* kUsage = "usage: kwsysimages [--display-source SOURCE.json] -o OUT.json";
 
 Json ReadJson(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw TKwPkgError(path + ": cannot open: " + std::strerror(errno));
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     try {
-        return Json::parse(text);
-    } catch (const Json::exception& error) {
+        return Json::parse(kwpkg::ReadInput(path));
+    } catch (const std::exception& error) {
         throw TKwPkgError(path + ": " + error.what());
     }
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out)
-        throw TKwPkgError(path + ": cannot write");
 }
 
 void Run(const std::vector<std::string>& args) {
@@ -53,7 +38,7 @@ void Run(const std::vector<std::string>& args) {
         throw TKwPkgError(kUsage);
     const Json result = source.empty() ? kwsysimages::SystemImagesJson()
                                        : kwsysimages::WithSystemImages(ReadJson(source));
-    WriteText(output, kwpkg::FormatJson(result));
+    kwpkg::WriteOutput(output, kwpkg::FormatJson(result));
 }
 
 }  // namespace

@@ -238,6 +238,14 @@ TEST(StringList, StreamsWriteUtf8WithoutBomAndReadBoms) {
     EXPECT_EQ(load(std::string_view("\xFF\xFEx\0\n\0\xAC\x20", 8)), (Lines{u"x", u"\u20AC"}));
     EXPECT_EQ(load(std::string_view("\xFE\xFF\0x", 4)), (Lines{u"x"}));
     EXPECT_EQ(load("plain"), (Lines{u"plain"}));
+
+    // A leading U+FEFF is text, not a mark, and must survive a save and a load.
+    TStringList marked;
+    marked.SetText(u"\uFEFFa\nb");
+    TMemoryStream markedStream;
+    marked.SaveToStream(markedStream);
+    const std::string markedBytes(markedStream.Bytes().begin(), markedStream.Bytes().end());
+    EXPECT_EQ(load(markedBytes), (Lines{u"\uFEFFa", u"b"}));
 }
 
 TEST(StringList, FilesRoundTrip) {
