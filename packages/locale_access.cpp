@@ -1,9 +1,12 @@
 #include "packages/locale_access.h"
 
+#include <algorithm>
+
 #include "packages/language_package.h"
 #include "packages/state.h"
 #include "platform/text/regional.h"
 #include "platform/text/string_list.h"
+#include "util/format_settings.h"
 
 namespace kw {
 
@@ -113,6 +116,66 @@ const TStringList& KwLocaleMonthLongNames() {
                     [](const Platform& p) -> const TStringList& {
                         return Refilled(KwPackagesState().fallbackMonthLongNames, p.longMonthNames);
                     });
+}
+
+namespace {
+
+// Missing names keep the neutral ones, so a file with short lists still converts.
+template <size_t N>
+void CopyNames(const TStringList& list, std::array<String, N>& names) {
+    const size_t count = std::min(N, static_cast<size_t>(std::max(list.Count(), 0)));
+    for (size_t i = 0; i < count; ++i)
+        names[i] = list.Strings(static_cast<int>(i));
+}
+
+}  // namespace
+
+TKwFormatSettings KwLocaleFormatSettings() {
+    TKwFormatSettings s;
+    s.thousandSeparator = KwLocaleNumericThousandSeparator();
+    s.decimalSeparator = KwLocaleNumericDecimalSeparator();
+    s.dateSeparator = KwLocaleDateSeparator();
+    s.timeSeparator = KwLocaleTimeSeparator();
+    s.dateFormat = KwLocaleDateFormat();
+    s.timeAMString = KwLocaleTimeAMString();
+    s.timePMString = KwLocaleTimePMString();
+    s.currencyString = KwLocaleNumericCurrencyString();
+    s.currencyFormat = KwLocaleNumericCurrencyFormat();
+    CopyNames(KwLocaleMonthShortNames(), s.monthShortNames);
+    CopyNames(KwLocaleMonthLongNames(), s.monthLongNames);
+    CopyNames(KwLocaleDayShortNames(), s.dayShortNames);
+    CopyNames(KwLocaleDayLongNames(), s.dayLongNames);
+    s.dateCentury = KwLocaleDateCentury();
+    if (const TKwPkgLanguage* language = KwAppLanguage()) {
+        const TKwPkgLanguageLocale& locale = language->Locale();
+        s.maskDecimals = locale.MaskDecimals();
+        s.maskDateYear = locale.MaskDateYear();
+        s.startOfWeek = locale.StartOfWeek();
+        s.startWeekYear = locale.StartWeekYear();
+    }
+    return s;
+}
+
+void KwLocaleTouched() {
+    ++KwPackagesState().localeGeneration;
+}
+
+void KwInstallLocaleSettings() {
+    KwSetApplicationSettingsProvider([]() -> std::shared_ptr<const TKwFormatSettings> {
+        TKwPackagesState& state = KwPackagesState();
+        TKwLocaleSettingsCache& cache = state.localeSettings;
+        const TKwPkgLanguage* language = KwAppLanguage();
+        std::string region = RegionalLocale();
+        std::lock_guard lock(cache.mutex);
+        if (!cache.settings || cache.language != language ||
+            cache.generation != state.localeGeneration || cache.regionalLocale != region) {
+            cache.settings = std::make_shared<const TKwFormatSettings>(KwLocaleFormatSettings());
+            cache.language = language;
+            cache.generation = state.localeGeneration;
+            cache.regionalLocale = std::move(region);
+        }
+        return cache.settings;
+    });
 }
 
 TKwDateFormat KwSystemDateFormat() {
