@@ -21,7 +21,8 @@ namespace {
 
 String ReferenceFolder() {
     const char* dir = std::getenv("KW_BINARY_DIR");
-    return AddPathBar(Utf8ToString(dir != nullptr ? dir : ".")) + u"share/kwctrls/";
+    // Absolute: the application object resolves relative paths against the program's folder.
+    return ExpandFileName(AddPathBar(Utf8ToString(dir != nullptr ? dir : ".")) + u"share/kwctrls/");
 }
 
 // What each reference file says about numbers and dates.
