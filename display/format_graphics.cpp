@@ -55,6 +55,12 @@ void RegisterFormatGraphics() {
     RegisterFileFormat(u"imkw", u"KwControls Image File", imkw);
     state.imageClipboardFormat = RegisterClipboardFormat(u"KW_IMAGE");
     RegisterClipboardFormatClass(state.imageClipboardFormat, imkw);
+    // Withdraw the image file from the picture loader when the program ends, as a library
+    // unloaded from a running program must. Made after the loader's registry exists, the guard
+    // is destroyed before it.
+    static const struct TUnRegisterAtExit {
+        ~TUnRegisterAtExit() { UnRegisterFormatGraphics(); }
+    } unRegisterAtExit;
 
     TKwClipFormats& formats = KwGetClipboardFormats();
     if (formats.Count() == 0) {

@@ -10,9 +10,13 @@ namespace kw {
 
 KW_IMPLEMENT_CLASS(TKwImageIMKW, TGraphic)
 
-TKwImageIMKW::TKwImageIMKW() : image_(std::make_unique<TKwPkgImagesImage>(nullptr)) {}
+TKwImageIMKW::TKwImageIMKW() : image_(std::make_unique<TKwPkgImagesImage>(nullptr)) {
+    image_->OnChange = [this](TKwPkgImagesImage&) { ImageReplaced(); };
+}
 
-TKwImageIMKW::~TKwImageIMKW() = default;
+TKwImageIMKW::~TKwImageIMKW() {
+    image_->OnChange = nullptr;
+}
 
 void TKwImageIMKW::ImageReplaced() {
     bitmap_.reset();
@@ -32,8 +36,13 @@ const TBitmap* TKwImageIMKW::Bitmap() const {
 }
 
 void TKwImageIMKW::LoadFromStream(TStream& stream) {
-    image_->LoadFromStreamIMKW(stream);
-    ImageReplaced();
+    try {
+        image_->LoadFromStreamIMKW(stream);
+    } catch (...) {
+        // A refused header leaves the image emptied without a change report.
+        ImageReplaced();
+        throw;
+    }
 }
 
 void TKwImageIMKW::SaveToStream(TStream& stream) const {

@@ -3,7 +3,9 @@
 #include <array>
 
 #include "display/format_graphics.h"
+#include "platform/core/exception.h"
 #include "platform/core/stream.h"
+#include "platform/data/field.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/graphic_registry.h"
 
@@ -44,6 +46,20 @@ bool IsBitmapClass(const TClass* graphicClass) {
 }
 
 }  // namespace
+
+void TKwPicture::Assign(const TField& field) {
+    if (!field.IsBlob())
+        throw EConvertError(u"Cannot assign the field " + field.FieldName() + u" to a " +
+                            ClassName());
+    const TBytes bytes = field.AsBytes();
+    if (bytes.empty()) {
+        SetGraphic(nullptr);
+        return;
+    }
+    TMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    LoadFromStream(stream);
+}
 
 const TClass* TKwPicture::ReadClass(TStream& stream) {
     if (!autoDetect_)

@@ -6,6 +6,8 @@
 
 namespace kw {
 
+class TField;
+
 // The picture data-aware image controls keep in a field: optionally prefixed with the graphic's
 // class name, and a bitmap with an 8-byte graphic header.
 class TKwPicture : public TPicture {
@@ -21,6 +23,11 @@ public:
 
     void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) const override;
+
+    using TPicture::Assign;
+    // A blob field of a dataset: its bytes read as a stream; a null or empty blob clears the
+    // picture. Any other field raises EConvertError.
+    void Assign(const TField& field);
 
     TNotify OnPictureChange;
 

@@ -181,8 +181,15 @@ void TKwMemoryImage::DefineProperties(TFiler& filer) {
         [this](const String& name) { SetPkgName(name); }, [this](int id) { SetId(id); });
 }
 
+void TKwMemoryImage::PointAt(const String& pkg, int id) {
+    if (fields_.SetPkgId(pkg, id)) {
+        UnCheck();
+        Notify();
+    }
+}
+
 void KwReadPkgImage(const String& pkgName, int id, TKwMemoryImage& image) {
-    image.PkgId(pkgName, id);
+    image.PointAt(pkgName, id);
 }
 
 void KwUnCheckAllImages(const TKwPkgImagesImages& collection) {

@@ -54,6 +54,9 @@ public:
     // For the invalidation routines. The cached target survives unchecking so that the update
     // pass knows the reference had one; it is only compared, never read, while unchecked.
     void UnCheck() { checked_ = false; }
+    // Points at `pkg`/`id` (compared case-sensitively); the cached target stays until the
+    // next resolution.
+    void PointAt(const String& pkg, int id);
     const TKwPkgImagesImage* CachedTarget() const { return target_; }
     const TKwPkgImagesImages* CachedCollection() const { return targetCollection_; }
     // Resolves again and tells the owner when the result may have changed.

@@ -87,6 +87,13 @@ std::unique_ptr<TGraphic> LoadGraphic(const TClass& graphicClass, TStream& nativ
     return graphic;
 }
 
+// Decodes every pixel, so that cut or corrupt bytes fail here and not later while painting.
+TSize DecodedSize(const TClass& graphicClass, TStream& native) {
+    const std::unique_ptr<TGraphic> graphic = LoadGraphic(graphicClass, native);
+    graphic->PixelData();
+    return {graphic->Width(), graphic->Height()};
+}
+
 }  // namespace
 
 int KwImageFrames(int width, int height) {
@@ -115,6 +122,8 @@ void TKwPkgImagesImage::Notify() {
     KwUpdateImages();
     if (TKwPkgImages* package = Package())
         package->Change();
+    if (OnChange)
+        OnChange(*this);
 }
 
 void TKwPkgImagesImage::SetId(int id) {
@@ -189,17 +198,9 @@ void TKwPkgImagesImage::PixelFormat(TPixelFormat format) {
 void TKwPkgImagesImage::ReCalcSize() {
     if (graphicClass_ == nullptr || native_ == nullptr)
         return;
-    const std::unique_ptr<TGraphic> graphic = LoadGraphic(*graphicClass_, *native_);
-    width_ = graphic->Width();
-    height_ = graphic->Height();
-}
-
-void TKwPkgImagesImage::TryReCalcSize() {
-    try {
-        ReCalcSize();
-    } catch (const Exception&) {
-        // Bytes that do not decode keep the size they came with.
-    }
+    const TSize size = DecodedSize(*graphicClass_, *native_);
+    width_ = size.cx;
+    height_ = size.cy;
 }
 
 std::unique_ptr<TRegion> TKwPkgImagesImage::CreateExternalRgn() const {
@@ -260,14 +261,14 @@ void TKwPkgImagesImage::Clear() {
 
 void TKwPkgImagesImage::TakeNative(std::unique_ptr<TMemoryStream> native,
                                    const TClass* graphicClass) {
+    const TSize size = native->Size() > 0 ? DecodedSize(*graphicClass, *native) : TSize();
     ClearMask();
     DropData();
     graphicClass_ = graphicClass;
     graphicName_ = graphicClass->ClassName();
     native_ = std::move(native);
-    width_ = 0;
-    height_ = 0;
-    TryReCalcSize();
+    width_ = size.cx;
+    height_ = size.cy;
     Notify();
 }
 
@@ -361,7 +362,17 @@ void TKwPkgImagesImage::LoadFromStreamIMKW(TStream& stream) {
     TReader reader(stream);
     const int version = KwReadPkgHeader(reader, kKwFormatImage, u"Stream", kStandAloneSource);
     xLoadFromStream(reader, version, false);
-    TryReCalcSize();
+    try {
+        ReCalcSize();
+    } catch (...) {
+        DropData();
+        graphicClass_ = nullptr;
+        graphicName_.clear();
+        width_ = 0;
+        height_ = 0;
+        Notify();
+        throw;
+    }
     Notify();
 }
 
@@ -432,10 +443,14 @@ void TKwPkgImagesImage::LoadFromClipBoard() {
     const TClass* graphicClass = nullptr;
     Word format = 0;
     clipboard.Open();
-    for (int i = 0; i < clipboard.FormatCount() && graphicClass == nullptr; ++i) {
+    // Only the first format the picture supports counts, even when the table has no class
+    // for it and a later format would have one.
+    for (int i = 0; i < clipboard.FormatCount(); ++i) {
         format = clipboard.Formats(i);
-        if (TPicture::SupportsClipboardFormat(format))
+        if (TPicture::SupportsClipboardFormat(format)) {
             graphicClass = KwGetClipboardFormats().FindFormat(format);
+            break;
+        }
     }
     clipboard.Close();
     if (graphicClass == nullptr)

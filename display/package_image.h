@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,6 +45,10 @@ public:
     explicit TKwPkgImagesImage(TKwPkgImagesImages* owner);
     ~TKwPkgImagesImage();
     TKwPkgImagesImage(const TKwPkgImagesImage&) = delete;
+
+    // Runs after every change of the image's data, whoever made it; a graphic that wraps the
+    // image drops what it built from the old data.
+    std::function<void(TKwPkgImagesImage&)> OnChange;
     TKwPkgImagesImage& operator=(const TKwPkgImagesImage&) = delete;
 
     TKwPkgImagesImages* Owner() const { return owner_; }
@@ -75,6 +80,8 @@ public:
     // forced), else a bitmap file rendered once and kept until the data changes.
     TStream* ReadStream(bool forceBitmap) const;
     void PixelFormat(TPixelFormat format);
+    // The size the native bytes decode to; decoding every pixel, it raises for bytes that are
+    // corrupt or cut short.
     void ReCalcSize();
 
     // New regions from the stored region data; none without a mask.
@@ -90,10 +97,12 @@ public:
 
     void Assign(const TKwPkgImagesImage& other);
     void Clear();
-    // The whole stream becomes the native bytes of `graphicClass`.
+    // The whole stream becomes the native bytes of `graphicClass`; bytes that do not decode
+    // raise and leave the image as it was.
     void LoadFromStream(TStream& stream, const TClass* graphicClass);
     void SaveToStream(TStream& stream) const;
-    // The image file: header and record, the id not taken.
+    // The image file: header and record, the id not taken. Native bytes that do not decode
+    // raise and leave the image empty.
     void LoadFromStreamIMKW(TStream& stream);
     void SaveToStreamIMKW(TStream& stream) const;
     // ".imkw" names an image file; other extensions the native bytes of a registered class.
@@ -115,8 +124,6 @@ private:
     // Re-resolves the references to this image and tells its package.
     void Notify();
     void DropData();
-    // Bytes that do not decode keep the size they came with.
-    void TryReCalcSize();
     void TakeNative(std::unique_ptr<TMemoryStream> native, const TClass* graphicClass);
     void StoreMask(std::unique_ptr<TMemoryStream>& mask, const TRegion* region);
 

@@ -1,5 +1,7 @@
 #include "display/state.h"
 
+#include "display/format_graphics.h"
+
 #include "platform/core/no_destructor.h"
 
 #include "display/memory_image.h"
@@ -25,6 +27,8 @@ TKwDisplayState& KwDisplayState() {
 
 void KwResetDisplayState() {
     TKwDisplayState& state = KwDisplayState();
+    if (state.formatGraphicsRegistered)
+        UnRegisterFormatGraphics();
     state.formatGraphics.clear();
     state.formatGraphicsRegistered = false;
     state.imageClipboardFormat = 0;

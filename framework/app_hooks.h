@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "packages/locale_types.h"
 #include "platform/core/datetime.h"
 #include "platform/core/types.h"
 
@@ -23,6 +24,12 @@ struct TKwProgressWindow {
     std::function<void()> close;
 };
 
+// The week rules a calendar shows its weeks by.
+struct TKwCalendarWeek {
+    TKwStartOfWeek startOfWeek = sweSun;
+    TKwStartWeekYear startWeekYear = swyFourDays;
+};
+
 // What the application object asks of the user interface. The message boxes and dialogs are
 // built on top of the application object, so they plug themselves in here; tests script them.
 // Unset entries give the answer that changes nothing.
@@ -35,7 +42,8 @@ struct TKwApplicationHooks {
     // Tells the design environment that the host form changed.
     std::function<void()> designModified;
     // The built-in dialogs, used when the application object's own events are not assigned.
-    std::function<bool(TDateTime& date, const String& caption)> calendarDialog;
+    std::function<bool(TDateTime& date, const String& caption, const TKwCalendarWeek& week)>
+        calendarDialog;
     std::function<bool(int decimals, double& value)> calculatorDialog;
 };
 

@@ -490,10 +490,12 @@ struct TSystemUpdate {
     TKwPkgInfo& package;
     double recordedDate;
     TKwUpdateQuestion question;
-    // Loads the reference file and merges it, reporting progress through `step`.
-    std::function<void(const String& path,
+    // Loads the reference file and merges it, reporting progress through `step`; false when
+    // nothing was merged (and so nothing recorded).
+    std::function<bool(const String& path,
                        const std::function<void(const String&, int, int)>& step)>
         merge;
+    // Records the file's date and name; empty when the merge records them itself.
     std::function<void(double date, const String& name)> record;
 };
 
@@ -563,12 +565,15 @@ bool RunSystemUpdate(TKwCApplication& app, const String& fileName, bool ask,
                 progress.close();
         }
     } close{progress};
-    update.merge(path, [&](const String& label, int position, int maximum) {
+    const bool merged = update.merge(path, [&](const String& label, int position, int maximum) {
         if (progress.step)
             progress.step(label, position, maximum);
     });
+    if (!merged)
+        return false;
     const bool inFolder = !folder.empty() && SamePath(ExtractFilePath(path), folder);
-    update.record(fileDate, inFolder ? ExtractFileName(path) : ExpandFileName(path));
+    if (update.record)
+        update.record(fileDate, inFolder ? ExtractFileName(path) : ExpandFileName(path));
     if (update.package.InitMode() == rimFILE) {
         update.package.SaveFile();
     } else {
@@ -593,6 +598,7 @@ void TKwCApplication::UpdateSystemPkgDisplay(const String& fileName, bool ask) {
                                  [&](int index, int count) {
                                      step(u"Updating Image: " + IntToStr(index), index, count - 1);
                                  });
+            return true;
         },
         [&display](double date, const String& name) {
             display.SetUpdateDateTime(date);
@@ -614,15 +620,9 @@ void TKwCApplication::UpdateSystemPkgLanguage(const String& fileName, bool ask) 
                                {kUpdateCaption, u"Strings Information:",
                                 UpdateText(u"strings", u"string"), u"Now", u"Later on"},
                                [&language](const String& path, const auto& step) {
-                                   TKwPkgLanguage reference;
-                                   reference.LoadFromFile(path);
-                                   KwMergeSystemStrings(language.SystemStrings(),
-                                                        reference.SystemStrings(), step);
+                                   return KwUpdateSystemStrings(language, path, step);
                                },
-                               [&language](double date, const String& name) {
-                                   language.SetUpdateDateTime(date);
-                                   language.SetLastUpdateFile(name);
-                               }};
+                               {}};
     RunSystemUpdate(*this, name, ask, update);
 }
 
@@ -741,7 +741,11 @@ bool TKwCApplication::CalendarEx(TDateTime& date, const String& caption) {
         return result;
     }
     const auto& dialog = KwApplicationHooks().calendarDialog;
-    return dialog && dialog(date, caption);
+    if (!dialog)
+        return false;
+    const TKwPkgLanguage* active = KwAppLanguage();
+    const TKwPkgLanguageLocale& locale = (active != nullptr ? *active : *pkgLanguage_).Locale();
+    return dialog(date, caption, {locale.StartOfWeek(), locale.StartWeekYear()});
 }
 
 bool TKwCApplication::Calculator(int decimals, double& value) {

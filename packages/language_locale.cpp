@@ -4,6 +4,7 @@
 
 #include "framework/events.h"
 #include "packages/language_package.h"
+#include "packages/locale_access.h"
 #include "packages/package_scopes.h"
 #include "platform/core/filer.h"
 #include "platform/core/files.h"
@@ -85,7 +86,11 @@ void RegisterPublishedProperties() {
         .Enum(u"StartOfWeek", &L::StartOfWeek, &L::SetStartOfWeek,
               {u"sweMon", u"sweTue", u"sweWed", u"sweThu", u"sweFri", u"sweSat", u"sweSun"}, sweSun)
         .Enum(u"StartWeekYear", &L::StartWeekYear, &L::SetStartWeekYear,
-              {u"swyJanuary", u"swyFullWeek", u"swyFourDays"}, swyFourDays);
+              {u"swyJanuary", u"swyFullWeek", u"swyFourDays"}, swyFourDays)
+        .Object(u"MonthShortNames", [](L& l) -> TStringList& { return l.MonthShortNames(); })
+        .Object(u"MonthLongNames", [](L& l) -> TStringList& { return l.MonthLongNames(); })
+        .Object(u"DayShortNames", [](L& l) -> TStringList& { return l.DayShortNames(); })
+        .Object(u"DayLongNames", [](L& l) -> TStringList& { return l.DayLongNames(); });
     PublishChar<&L::NumericThousandSeparator, &L::SetNumericThousandSeparator>(
         builder, u"NumericThousandSeparator", u',');
     PublishChar<&L::NumericDecimalSeparator, &L::SetNumericDecimalSeparator>(
@@ -109,7 +114,19 @@ TKwPkgLanguageLocale::TKwPkgLanguageLocale(TKwPkgLanguage& owner)
     LoadLocaleWindows(false);
 }
 
-TKwPkgLanguageLocale::~TKwPkgLanguageLocale() = default;
+TKwPkgLanguageLocale::~TKwPkgLanguageLocale() {
+    KwLocaleTouched();
+}
+
+void TKwPkgLanguageLocale::SetStartOfWeek(TKwStartOfWeek value) {
+    startOfWeek_ = value;
+    KwLocaleTouched();
+}
+
+void TKwPkgLanguageLocale::SetStartWeekYear(TKwStartWeekYear value) {
+    startWeekYear_ = value;
+    KwLocaleTouched();
+}
 
 void TKwPkgLanguageLocale::SetAutoLoad(bool value) {
     if (value == autoLoad_)
@@ -133,6 +150,7 @@ void TKwPkgLanguageLocale::SetDayLongNames(const TStringList& names) {
 }
 
 void TKwPkgLanguageLocale::Change() {
+    KwLocaleTouched();
     if (owner_.LoadingProps())
         return;
     KwGlobalPerform(kwEvtMasks, &owner_);
@@ -159,6 +177,7 @@ void TKwPkgLanguageLocale::LoadLocaleWindows(bool notify) {
         KwAssignNames(*dayLongNames_, platform.longDayNames);
         maskDecimals_ = platform.currencyDecimals;
     }
+    KwLocaleTouched();
     if (notify)
         Change();
 }
@@ -183,6 +202,7 @@ void TKwPkgLanguageLocale::CopyRegionalValues(const TKwPkgLanguageLocale& other)
     timeAM_ = other.timeAM_;
     timePM_ = other.timePM_;
     timeSeparator_ = other.timeSeparator_;
+    KwLocaleTouched();
 }
 
 void TKwPkgLanguageLocale::RestoreDefaults() {
@@ -236,6 +256,7 @@ void TKwPkgLanguageLocale::Read(TReader& reader, int version) {
     }
     autoLoad_ = false;
     autoLoad_ = reader.ReadBoolean();
+    KwLocaleTouched();
 }
 
 void TKwPkgLanguageLocale::Write(TWriter& writer, int version) const {

@@ -66,12 +66,17 @@ public:
     int MaskDateYearFix() const { return maskDateYearFix_; }
     void SetMaskDateYearFix(int value) { Store(maskDateYearFix_, value); }
     TKwStartOfWeek StartOfWeek() const { return startOfWeek_; }
-    void SetStartOfWeek(TKwStartOfWeek value) { startOfWeek_ = value; }
+    void SetStartOfWeek(TKwStartOfWeek value);
     TKwStartWeekYear StartWeekYear() const { return startWeekYear_; }
-    void SetStartWeekYear(TKwStartWeekYear value) { startWeekYear_ = value; }
+    void SetStartWeekYear(TKwStartWeekYear value);
 
-    // January and Sunday first. The setters copy the given list.
+    // January and Sunday first. The setters copy the given list; a list edited in place
+    // reports its change like a setter.
     const TStringList& MonthShortNames() const { return *monthShortNames_; }
+    TStringList& MonthShortNames() { return *monthShortNames_; }
+    TStringList& MonthLongNames() { return *monthLongNames_; }
+    TStringList& DayShortNames() { return *dayShortNames_; }
+    TStringList& DayLongNames() { return *dayLongNames_; }
     void SetMonthShortNames(const TStringList& names);
     const TStringList& MonthLongNames() const { return *monthLongNames_; }
     void SetMonthLongNames(const TStringList& names);

@@ -5,6 +5,7 @@
 #include "framework/events.h"
 #include "framework/pkg_formats.h"
 #include "framework/sets_lock.h"
+#include "packages/locale_access.h"
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
@@ -33,6 +34,8 @@ TKwPkgLanguage::TKwPkgLanguage(TComponent* owner)
     systemStrings_ = std::make_unique<TKwPkgStrings>(this);
     userStrings_ = std::make_unique<TKwPkgStrings>(this);
     SetDefaultExt(u"lan");
+    // Conversions read the active application's locale from now on.
+    KwInstallLocaleSettings();
     NameStrings(*systemStrings_, u"System");
     NameStrings(*userStrings_, u"User");
 }

@@ -1,9 +1,13 @@
 #include "packages/locale_access.h"
 
+#include <algorithm>
+
 #include "packages/language_package.h"
 #include "packages/state.h"
 #include "platform/text/regional.h"
 #include "platform/text/string_list.h"
+#include "util/format_settings.h"
+#include "util/platform_settings.h"
 
 namespace kw {
 
@@ -14,7 +18,7 @@ template <class FromLocale, class FromPlatform>
 decltype(auto) Regional(FromLocale fromLocale, FromPlatform fromPlatform) {
     if (const TKwPkgLanguage* language = KwAppLanguage())
         return fromLocale(language->Locale());
-    return fromPlatform(RegionalSettings());
+    return fromPlatform(*KwPlatformFormatSettings());
 }
 
 template <size_t N>
@@ -24,7 +28,7 @@ const TStringList& Refilled(TStringList& list, const std::array<String, N>& name
 }
 
 using Locale = TKwPkgLanguageLocale;
-using Platform = TRegionalSettings;
+using Platform = TKwFormatSettings;
 
 }  // namespace
 
@@ -55,20 +59,17 @@ String KwLocaleNumericCurrencyString() {
 
 TKwCurrencyFormat KwLocaleNumericCurrencyFormat() {
     return Regional([](const Locale& l) { return l.NumericCurrencyFormat(); },
-                    [](const Platform& p) { return KwCurrencyFormatOf(p.currencyFormat); });
+                    [](const Platform& p) { return p.currencyFormat; });
 }
 
 TKwDateFormat KwLocaleDateFormat() {
     return Regional([](const Locale& l) { return l.DateFormat(); },
-                    [](const Platform& p) {
-                        const String& format = p.shortDateFormat;
-                        return !format.empty() && format.front() == u'd' ? dfodmy : dfomdy;
-                    });
+                    [](const Platform& p) { return p.dateFormat; });
 }
 
 int KwLocaleDateCentury() {
     return Regional([](const Locale& l) { return l.DateCentury(); },
-                    [](const Platform&) { return 2049; });
+                    [](const Platform& p) { return p.dateCentury; });
 }
 
 int KwLocaleYearFix() {
@@ -89,14 +90,14 @@ String KwLocaleTimePMString() {
 const TStringList& KwLocaleDayShortNames() {
     return Regional([](const Locale& l) -> const TStringList& { return l.DayShortNames(); },
                     [](const Platform& p) -> const TStringList& {
-                        return Refilled(KwPackagesState().fallbackDayShortNames, p.shortDayNames);
+                        return Refilled(KwPackagesState().fallbackDayShortNames, p.dayShortNames);
                     });
 }
 
 const TStringList& KwLocaleDayLongNames() {
     return Regional([](const Locale& l) -> const TStringList& { return l.DayLongNames(); },
                     [](const Platform& p) -> const TStringList& {
-                        return Refilled(KwPackagesState().fallbackDayLongNames, p.longDayNames);
+                        return Refilled(KwPackagesState().fallbackDayLongNames, p.dayLongNames);
                     });
 }
 
@@ -104,15 +105,78 @@ const TStringList& KwLocaleMonthShortNames() {
     return Regional([](const Locale& l) -> const TStringList& { return l.MonthShortNames(); },
                     [](const Platform& p) -> const TStringList& {
                         return Refilled(KwPackagesState().fallbackMonthShortNames,
-                                        p.shortMonthNames);
+                                        p.monthShortNames);
                     });
 }
 
 const TStringList& KwLocaleMonthLongNames() {
     return Regional([](const Locale& l) -> const TStringList& { return l.MonthLongNames(); },
                     [](const Platform& p) -> const TStringList& {
-                        return Refilled(KwPackagesState().fallbackMonthLongNames, p.longMonthNames);
+                        return Refilled(KwPackagesState().fallbackMonthLongNames, p.monthLongNames);
                     });
+}
+
+namespace {
+
+// Missing names keep the neutral ones, so a file with short lists still converts.
+template <size_t N>
+void CopyNames(const TStringList& list, std::array<String, N>& names) {
+    const size_t count = std::min(N, static_cast<size_t>(std::max(list.Count(), 0)));
+    for (size_t i = 0; i < count; ++i)
+        names[i] = list.Strings(static_cast<int>(i));
+}
+
+}  // namespace
+
+TKwFormatSettings KwLocaleFormatSettings() {
+    const TKwPkgLanguage* language = KwAppLanguage();
+    if (language == nullptr)
+        return *KwPlatformFormatSettings();
+    TKwFormatSettings s;
+    s.thousandSeparator = KwLocaleNumericThousandSeparator();
+    s.decimalSeparator = KwLocaleNumericDecimalSeparator();
+    s.dateSeparator = KwLocaleDateSeparator();
+    s.timeSeparator = KwLocaleTimeSeparator();
+    s.dateFormat = KwLocaleDateFormat();
+    s.timeAMString = KwLocaleTimeAMString();
+    s.timePMString = KwLocaleTimePMString();
+    s.currencyString = KwLocaleNumericCurrencyString();
+    s.currencyFormat = KwLocaleNumericCurrencyFormat();
+    CopyNames(KwLocaleMonthShortNames(), s.monthShortNames);
+    CopyNames(KwLocaleMonthLongNames(), s.monthLongNames);
+    CopyNames(KwLocaleDayShortNames(), s.dayShortNames);
+    CopyNames(KwLocaleDayLongNames(), s.dayLongNames);
+    s.dateCentury = KwLocaleDateCentury();
+    const TKwPkgLanguageLocale& locale = language->Locale();
+    s.maskDecimals = locale.MaskDecimals();
+    s.maskDateYear = locale.MaskDateYear();
+    s.startOfWeek = locale.StartOfWeek();
+    s.startWeekYear = locale.StartWeekYear();
+    return s;
+}
+
+void KwLocaleTouched() {
+    ++KwPackagesState().localeGeneration;
+}
+
+void KwInstallLocaleSettings() {
+    KwSetApplicationSettingsProvider([]() -> std::shared_ptr<const TKwFormatSettings> {
+        TKwPackagesState& state = KwPackagesState();
+        TKwLocaleSettingsCache& cache = state.localeSettings;
+        const TKwPkgLanguage* language = KwAppLanguage();
+        if (language == nullptr)
+            return nullptr;  // the platform's settings
+        std::string region = RegionalLocale();
+        std::lock_guard lock(cache.mutex);
+        if (!cache.settings || cache.language != language ||
+            cache.generation != state.localeGeneration || cache.regionalLocale != region) {
+            cache.settings = std::make_shared<const TKwFormatSettings>(KwLocaleFormatSettings());
+            cache.language = language;
+            cache.generation = state.localeGeneration;
+            cache.regionalLocale = std::move(region);
+        }
+        return cache.settings;
+    });
 }
 
 TKwDateFormat KwSystemDateFormat() {

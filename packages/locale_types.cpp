@@ -30,22 +30,4 @@ TKwDateYear KwDateYearOf(StringView shortDateFormat) {
     return shortDateFormat.find(u"yyyy") != StringView::npos ? dyeYear4 : dyeYear2;
 }
 
-String KwPlaceCurrency(StringView number, StringView currency, TKwCurrencyFormat format) {
-    const String n(number);
-    const String c(currency);
-    if (c.empty())
-        return n;
-    switch (format) {
-        case cfoc1:
-            return c + n;
-        case cfo1c:
-            return n + c;
-        case cfocc1:
-            return c + u' ' + n;
-        case cfo1cc:
-            break;
-    }
-    return n + u' ' + c;
-}
-
 }  // namespace kw

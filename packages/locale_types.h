@@ -26,7 +26,5 @@ TKwCurrencyFormat KwCurrencyFormatOf(int platformFormat);
 TKwDateFormat KwDateFormatOf(StringView shortDateFormat);
 // Four-digit years when the format holds "yyyy", else two.
 TKwDateYear KwDateYearOf(StringView shortDateFormat);
-// `number` with `currency` placed as `format` says; the number alone when currency is empty.
-String KwPlaceCurrency(StringView number, StringView currency, TKwCurrencyFormat format);
 
 }  // namespace kw

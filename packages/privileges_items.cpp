@@ -64,12 +64,14 @@ TKwAccess TKwPkgPrivilegesItem::EffectiveAccess() const {
 }
 
 void TKwPkgPrivilegesItem::SetVisible(bool visible) {
-    if (visible == visible_)
-        return;
-    visible_ = visible;
-    if (parent_ != nullptr)
-        CheckParentVisible(*parent_);
-    Modified();
+    if (visible != visible_) {
+        visible_ = visible;
+        if (parent_ != nullptr)
+            CheckParentVisible(*parent_);
+        Modified();
+    }
+    // Also when the item itself already had the value: a visible parent may hold hidden
+    // children, and showing it shows its whole subtree.
     CheckChildsVisible(*this, visible);
 }
 

@@ -23,6 +23,9 @@ void KwResetPackagesState() {
     s.fallbackMonthShortNames.Clear();
     s.fallbackMonthLongNames.Clear();
     s.privileges.Clear();
+    ++s.localeGeneration;
+    std::lock_guard lock(s.localeSettings.mutex);
+    s.localeSettings.settings = nullptr;
 }
 
 void KwSetLanguageHost(TKwLanguageHost host) {

@@ -1,7 +1,12 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "framework/link_list.h"
@@ -17,6 +22,16 @@ class TKwPkgLanguage;
 class TKwPkgSetup;
 class TKwPkgStrings;
 class TKwPkgVars;
+struct TKwFormatSettings;
+
+// The conversion settings last built from the regional values, and what they were built from.
+struct TKwLocaleSettingsCache {
+    std::mutex mutex;
+    std::shared_ptr<const TKwFormatSettings> settings;
+    const TKwPkgLanguage* language = nullptr;
+    std::uint64_t generation = 0;
+    std::string regionalLocale;
+};
 
 // What the language routines ask of the application object. Unset entries use the defaults:
 // the language package the application object owns, and the installation's packages folder.
@@ -54,6 +69,10 @@ struct TKwPackagesState {
     TStringList fallbackDayLongNames;
     TStringList fallbackMonthShortNames;
     TStringList fallbackMonthLongNames;
+    // Counts the changes of any locale (and the birth and death of locales), so that cached
+    // conversion settings know when they are stale.
+    std::atomic<std::uint64_t> localeGeneration{1};
+    TKwLocaleSettingsCache localeSettings;
     // Every live privilege reference, in creation order.
     TKwIntrusiveList<TKwPrivilege> privileges{&TKwPrivilege::registryHook};
 };

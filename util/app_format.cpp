@@ -99,22 +99,19 @@ String NumberShowScanned(const NumberValue& value, const TKwMaskInfo& info, int 
     return text;
 }
 
-TKwDataType KindOf(const NumberValue& value) {
-    return std::holds_alternative<double>(value) ? TKwDataType::dtyDouble : TKwDataType::dtyInteger;
-}
-
 String NumberShow(const NumberValue& value, StringView mask, int size, int decimals,
                   const TKwFormatSettings& settings) {
+    // Integers scan as the double kind too, so a blank mask groups them like any number.
     const TKwMaskInfo info =
-        KwMaskScanned(TKwDataType::dtyDouble, EffectiveMask(mask, KindOf(value)),
+        KwMaskScanned(TKwDataType::dtyDouble, EffectiveMask(mask, TKwDataType::dtyDouble),
                       TKwDateYear::dyeYear4, settings);
     return NumberShowScanned(value, info, size, EffectiveDecimals(decimals), settings);
 }
 
 // The mask without the letters that an edit text must not show; the leading alignment letter
 // keeps a mask that lost all its letters from falling back to the default.
-String EditNumberMask(StringView mask, TKwDataType kind) {
-    String copy = u">" + EffectiveMask(mask, kind);
+String EditNumberMask(StringView mask) {
+    String copy = u">" + EffectiveMask(mask, TKwDataType::dtyDouble);
     for (Char& c : copy) {
         if (c == u'*' || c == u'.' || c == u'0' || c == u'z')
             c = u' ';
@@ -127,9 +124,8 @@ String EditNumberMask(StringView mask, TKwDataType kind) {
 String NumberEdit(const NumberValue& value, StringView mask, int size, int decimals,
                   const TKwFormatSettings& settings) {
     decimals = EffectiveDecimals(decimals);
-    const TKwMaskInfo info =
-        KwMaskScanned(TKwDataType::dtyDouble, EditNumberMask(mask, KindOf(value)),
-                      TKwDateYear::dyeYear4, settings);
+    const TKwMaskInfo info = KwMaskScanned(TKwDataType::dtyDouble, EditNumberMask(mask),
+                                           TKwDateYear::dyeYear4, settings);
     const String text = NumberShowScanned(value, info, size, decimals, settings);
     if (info.nCientific != 0 || decimals < 1 ||
         text.find(settings.decimalSeparator) == String::npos)

@@ -1,8 +1,11 @@
 #include "util/format_settings.h"
 
-#include "platform/core/no_destructor.h"
-
 #include <mutex>
+#include <string>
+
+#include "platform/core/no_destructor.h"
+#include "platform/text/regional.h"
+#include "util/platform_settings.h"
 
 namespace kw {
 
@@ -13,6 +16,9 @@ struct TKwConversionState {
     std::mutex mutex;
     std::shared_ptr<const TKwFormatSettingsProvider> applicationProvider;
     std::shared_ptr<const TKwDbSettingsProvider> dbProvider;
+    // The platform's settings and the locale they were built for.
+    std::shared_ptr<const TKwFormatSettings> platform;
+    std::string platformLocale;
 };
 
 TKwConversionState& State() {
@@ -20,9 +26,23 @@ TKwConversionState& State() {
     return *state;
 }
 
-const std::shared_ptr<const TKwFormatSettings>& NeutralSettings() {
-    static const auto neutral = std::make_shared<const TKwFormatSettings>();
-    return neutral;
+TKwFormatSettings FromPlatform(const TRegionalSettings& platform) {
+    TKwFormatSettings s;
+    s.thousandSeparator = platform.thousandSeparator;
+    s.decimalSeparator = platform.decimalSeparator;
+    s.dateSeparator = platform.dateSeparator;
+    s.timeSeparator = platform.timeSeparator;
+    const String& shortDate = platform.shortDateFormat;
+    s.dateFormat = !shortDate.empty() && shortDate.front() == u'd' ? dfodmy : dfomdy;
+    s.timeAMString = platform.timeAMString;
+    s.timePMString = platform.timePMString;
+    s.currencyString = platform.currencyString;
+    s.currencyFormat = KwCurrencyFormatOf(platform.currencyFormat);
+    s.monthShortNames = platform.shortMonthNames;
+    s.monthLongNames = platform.longMonthNames;
+    s.dayShortNames = platform.shortDayNames;
+    s.dayLongNames = platform.longDayNames;
+    return s;
 }
 
 }  // namespace
@@ -43,7 +63,19 @@ std::shared_ptr<const TKwFormatSettings> KwApplicationSettingsPtr() {
         if (auto settings = (*provider)())
             return settings;
     }
-    return NeutralSettings();
+    return KwPlatformFormatSettings();
+}
+
+std::shared_ptr<const TKwFormatSettings> KwPlatformFormatSettings() {
+    std::string locale = RegionalLocale();
+    std::lock_guard lock(State().mutex);
+    TKwConversionState& state = State();
+    if (!state.platform || state.platformLocale != locale) {
+        state.platform =
+            std::make_shared<const TKwFormatSettings>(FromPlatform(RegionalSettings()));
+        state.platformLocale = std::move(locale);
+    }
+    return state.platform;
 }
 
 void KwSetDbSettingsProvider(TKwDbSettingsProvider provider) {

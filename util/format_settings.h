@@ -51,8 +51,8 @@ struct TKwDbSettings {
 };
 
 // The settings of the application routines come from a provider: the language package installs
-// one that answers from the active application object's locale. Without one (or after a reset)
-// the neutral English settings above apply. The provider may be called from several threads.
+// one that answers from the active application object's locale. Without an answer the platform's
+// regional settings apply (KwPlatformFormatSettings). The provider may run on several threads.
 using TKwFormatSettingsProvider = std::function<std::shared_ptr<const TKwFormatSettings>()>;
 void KwSetApplicationSettingsProvider(TKwFormatSettingsProvider provider);
 std::shared_ptr<const TKwFormatSettings> KwApplicationSettingsPtr();

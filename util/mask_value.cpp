@@ -246,10 +246,13 @@ String ValueText(const TKwMaskInfo& info, const Variant& value, int size, int de
 Variant TextValue(const TKwMaskInfo& info, StringView text, int size, StringView source) {
     KwMaskFillAllChars(info, size, text, source);
     const String value = info.cNoAutoTrim != 0 ? String(text) : Trim(text);
-    if (value.empty() || (info.HasPattern() && !HasInput(info, text)))
+    if (value.empty())
         return Variant::Null();
+    // The literals make a saved edit text a value even with every position blank.
     if (info.cSaveMask != 0)
         return value;
+    if (info.HasPattern() && !HasInput(info, text))
+        return Variant::Null();
     const String data = KwMaskData(info, value);
     switch (info.cTypCase) {
         case u'f':
@@ -323,7 +326,7 @@ void KwMaskFillAllChars(const TKwMaskInfo& info, int size, StringView text, Stri
     bool complete = true;
     if (!info.HasPattern()) {
         complete = text.empty() || static_cast<int>(text.size()) >= size;
-    } else if (HasInput(info, text)) {
+    } else if (!text.empty()) {
         for (size_t i = 0; i < info.Mask.size() && complete; ++i)
             complete =
                 info.Mask[i] != kKwMaskPosition || (i < text.size() && text[i] != info.MaskSpc);

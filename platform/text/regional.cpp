@@ -8,6 +8,7 @@
 #include <unicode/smpdtfmt.h>
 #include <unicode/uloc.h>
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -21,7 +22,7 @@ constexpr const char* kDefaultLocale = "en_US";
 constexpr Char kCurrencySign = u'\u00A4';
 
 struct RegionalState {
-    std::string localeId = kDefaultLocale;
+    std::string localeId = LocaleIdFromEnvironment();
     std::optional<TRegionalSettings> cached;
 };
 
@@ -218,7 +219,30 @@ void ReadDates(const icu::Locale& locale, TRegionalSettings& s) {
     CopyNames(names, count, 1, s.longDayNames);
 }
 
+const char* StandardGetEnv(const char* name) {
+    return std::getenv(name);
+}
+
 }  // namespace
+
+std::string LocaleIdFromEnvironment(const char* (*getEnv)(const char*)) {
+    std::string id;
+    for (const char* name : {"LC_ALL", "LC_NUMERIC", "LC_TIME", "LANG"}) {
+        const char* value = getEnv(name);
+        if (value != nullptr && *value != '\0') {
+            id = value;
+            break;
+        }
+    }
+    id = id.substr(0, id.find_first_of(".@"));
+    if (id.empty() || id == "C" || id == "POSIX")
+        return kDefaultLocale;
+    return id;
+}
+
+std::string LocaleIdFromEnvironment() {
+    return LocaleIdFromEnvironment(&StandardGetEnv);
+}
 
 TRegionalSettings RegionalSettingsFor(const std::string& localeId) {
     const icu::Locale locale = MakeLocale(localeId);
@@ -241,7 +265,7 @@ std::string RegionalLocale() {
 }
 
 void ResetRegionalLocale() {
-    SetRegionalLocale(kDefaultLocale);
+    SetRegionalLocale(LocaleIdFromEnvironment());
 }
 
 const TRegionalSettings& RegionalSettings() {

@@ -32,10 +32,17 @@ struct TRegionalSettings {
 // Settings of an ICU locale id such as "de_DE"; an id ICU does not know gives its root data.
 TRegionalSettings RegionalSettingsFor(const std::string& localeId);
 
-// The locale the program runs in. It is process-wide, "en_US" until set, and never taken from
-// the environment, so results do not depend on the machine.
+// The user's locale as a desktop reads it from the environment: LC_ALL, then LC_NUMERIC, then
+// LC_TIME, then LANG; the encoding and modifier are dropped ("de_DE.UTF-8@euro" gives "de_DE"),
+// and "C", "POSIX" or nothing at all give "en_US". `getEnv` answers like std::getenv.
+std::string LocaleIdFromEnvironment(const char* (*getEnv)(const char*));
+std::string LocaleIdFromEnvironment();
+
+// The locale the program runs in, process-wide: the user's (from the environment) until set.
+// Tests pin one with SetRegionalLocale so that results never depend on the machine.
 void SetRegionalLocale(const std::string& localeId);
 std::string RegionalLocale();
+// Back to the user's locale.
 void ResetRegionalLocale();
 // The settings of RegionalLocale(), computed once per locale.
 const TRegionalSettings& RegionalSettings();

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <algorithm>
 #include <filesystem>
 
 #include "display/format_graphics.h"
@@ -10,6 +11,9 @@
 #include "framework/pkg_header.h"
 #include "platform/core/filer.h"
 #include "platform/core/safe_save.h"
+#include "platform/data/field.h"
+#include "platform/data/memory_dataset.h"
+#include "platform/graphics/graphic_registry.h"
 #include "platform/graphics/region.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
@@ -44,6 +48,15 @@ TEST_F(ImageFileTest, ClipboardTableHoldsStartUpFormats) {
     EXPECT_EQ(formats.FindFormat(KwImageClipboardFormat()), &TKwImageIMKW::StaticClass());
     EXPECT_EQ(GetClipboardFormatName(KwImageClipboardFormat()), u"KW_IMAGE");
     EXPECT_EQ(formats.FindGraphicClass(TIcon::StaticClass()), TKwClipFormats::kNoFormat);
+
+    // Shutting the library's state down withdraws the image file from the picture loader.
+    const Word format = KwImageClipboardFormat();
+    ASSERT_EQ(GraphicClassForExtension(u"imkw"), &TKwImageIMKW::StaticClass());
+    KwResetDisplayState();
+    EXPECT_EQ(GraphicClassForExtension(u"imkw"), nullptr);
+    EXPECT_EQ(GraphicClassForClipboardFormat(format), nullptr);
+    RegisterFormatGraphics();
+    EXPECT_EQ(GraphicClassForExtension(u"imkw"), &TKwImageIMKW::StaticClass());
 }
 
 TEST_F(ImageFileTest, JpegQualityPicksDecodingScale) {
@@ -92,35 +105,6 @@ TEST_F(ImageFileTest, ImageFileRoundTripsEverythingButTheId) {
     EXPECT_EQ(*image.CreateInternalRgn(), TRegion(TRect(4, 4, 8, 8)));
     EXPECT_EQ(image.Skin(), source.Image().Skin());
     EXPECT_TRUE(image.Protected());
-}
-
-// An image file of `version` holding a 2 x 1 bitmap, written field by field as that version did.
-std::vector<Byte> OldImageFile(int version, StringView word = u"KwPkgImage",
-                               std::int32_t claimedLength = -1) {
-    const std::vector<Byte> native = EncodedBytes<TBitmap>(2, 1);
-    TMemoryStream stream;
-    {
-        TWriter writer(stream);
-        TKwPkgHeader{TKwPkgHeader::SignatureFor(word), static_cast<std::uint16_t>(version)}.Write(
-            writer);
-        const Byte head[8] = {5, 0, 0, 0, 2, 0, 1, 0};
-        writer.Write(head, 8);
-        writer.WriteString(u"TBitmap");
-        writer.WriteBoolean(false);
-        writer.WriteInteger(claimedLength >= 0 ? claimedLength
-                                               : static_cast<std::int32_t>(native.size()));
-        writer.Write(native.data(), static_cast<std::int64_t>(native.size()));
-        const std::vector<Byte> mask = TRegion(TRect(0, 0, 1, 1)).RegionData();
-        writer.WriteInteger(static_cast<std::int32_t>(mask.size()));
-        writer.Write(mask.data(), static_cast<std::int64_t>(mask.size()));
-        for (int i = 0; i < 3; ++i)
-            writer.WriteBoolean(true);
-        if (version >= 5) {
-            for (int i = 0; i < 8; ++i)
-                writer.WriteInteger(9);
-        }
-    }
-    return stream.Bytes();
 }
 
 TEST_F(ImageFileTest, OlderVersionsLoadAndNewerAreRefused) {
@@ -228,6 +212,57 @@ TEST_F(ImageFilesOnDisk, FailedImageSavesKeepTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 2);
 }
 
+TEST_F(ImageFilesOnDisk, UndecodableNativeBytesRaiseAtLoadWhereverTheyComeFrom) {
+    TKwImageIMKW graphic;
+    const std::vector<Byte> png = EncodedBytes<TPngImage>(32, 16);
+    LoadNative(graphic.Image(), png, TPngImage::StaticClass());
+    const std::vector<Byte> garbage(200, 0x5A);
+    const std::vector<Byte> cut(png.begin(), png.begin() + static_cast<long>(png.size() / 2));
+    EXPECT_THROW(LoadNative(graphic.Image(), garbage, TBitmap::StaticClass()), Exception);
+    EXPECT_THROW(LoadNative(graphic.Image(), cut, TPngImage::StaticClass()), Exception);
+    // A refused load leaves the image as it was.
+    EXPECT_EQ(graphic.Image().Width(), 32);
+    EXPECT_EQ(NativeBytes(graphic.Image()), png);
+
+    TMemoryStream file;
+    Fill(file, cut);
+    file.SaveToFile(Path("cut.png"));
+    EXPECT_THROW(graphic.Image().LoadFromFile(Path("cut.png")), Exception);
+
+    // An image file whose PNG data is damaged after its header.
+    TMemoryStream saved;
+    graphic.SaveToStream(saved);
+    std::vector<Byte> damaged = saved.Bytes();
+    const Byte idat[] = {'I', 'D', 'A', 'T'};
+    const auto chunk =
+        std::search(damaged.begin(), damaged.end(), std::begin(idat), std::end(idat));
+    ASSERT_NE(chunk, damaged.end());
+    std::fill(chunk + 4, chunk + 12, Byte{0xFF});
+    Fill(file, damaged);
+    EXPECT_THROW(graphic.LoadFromStream(file), Exception);
+    EXPECT_TRUE(graphic.Empty());
+    EXPECT_EQ(graphic.Bitmap(), nullptr);
+}
+
+TEST_F(ImageFileTest, TheBuiltBitmapFollowsEveryReplacementOfTheImage) {
+    TKwImageIMKW graphic;
+    int changes = 0;
+    graphic.SetOnChange([&](TGraphic&) { ++changes; });
+    LoadNative(graphic.Image(), EncodedBytes<TPngImage>(32, 16), TPngImage::StaticClass());
+    ASSERT_NE(graphic.Bitmap(), nullptr);
+    EXPECT_EQ(graphic.Bitmap()->Width(), 32);
+    LoadNative(graphic.Image(), EncodedBytes<TBitmap>(8, 4), TBitmap::StaticClass());
+    ASSERT_NE(graphic.Bitmap(), nullptr);
+    EXPECT_EQ(graphic.Bitmap()->Width(), 8);
+    TKwImageIMKW other;
+    LoadNative(other.Image(), EncodedBytes<TBitmap>(6, 3), TBitmap::StaticClass());
+    graphic.Image().Assign(other.Image());
+    EXPECT_EQ(graphic.Bitmap()->Height(), 3);
+    graphic.Image().Clear();
+    EXPECT_EQ(graphic.Bitmap(), nullptr);
+    EXPECT_EQ(changes, 4);
+}
+
 TEST_F(ImageFileTest, ClipboardCarriesMaskedImagesAsImageFiles) {
     TKwImageIMKW source;
     FillImage(source.Image());
@@ -252,6 +287,32 @@ TEST_F(ImageFileTest, ClipboardCarriesMaskedImagesAsImageFiles) {
     EXPECT_FALSE(target.Image().ExternalMask());
 }
 
+TEST_F(ImageFileTest, LoadingFromTheClipboardTakesOnlyTheFirstFormatThePictureSupports) {
+    RegisterFormatGraphics();
+    TKwImageIMKW source;
+    LoadNative(source.Image(), EncodedBytes<TBitmap>(5, 3), TBitmap::StaticClass());
+    TMemoryStream imageFile;
+    source.SaveToStream(imageFile);
+    const Word png = TPngImage().ClipboardFormat();
+    ASSERT_TRUE(TPicture::SupportsClipboardFormat(png));
+    ASSERT_EQ(KwGetClipboardFormats().FindFormat(png), nullptr);
+    auto place = [&](const std::vector<std::pair<Word, std::vector<Byte>>>& items) {
+        TClipboard& clipboard = Clipboard();
+        clipboard.Open();
+        clipboard.Clear();
+        for (const auto& [format, bytes] : items)
+            clipboard.SetAsBytes(format, bytes);
+        clipboard.Close();
+    };
+    TKwImageIMKW target;
+    place({{png, EncodedBytes<TPngImage>(8, 8)}, {KwImageClipboardFormat(), imageFile.Bytes()}});
+    target.Image().LoadFromClipBoard();
+    EXPECT_TRUE(target.Empty()) << "the PNG comes first and the table has no class for it";
+    place({{KwImageClipboardFormat(), imageFile.Bytes()}, {png, EncodedBytes<TPngImage>(8, 8)}});
+    target.Image().LoadFromClipBoard();
+    EXPECT_EQ(target.Image().Width(), 5);
+}
+
 TEST_F(ImageFileTest, PictureStoresClassNameAndBitmapHeader) {
     TKwPicture picture;
     const auto pixels = Gradient(3, 2);
@@ -264,6 +325,7 @@ TEST_F(ImageFileTest, PictureStoresClassNameAndBitmapHeader) {
     EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 8), "TBitmap");
     const std::uint32_t size = bytes[12] | (bytes[13] << 8) | (bytes[14] << 16);
     EXPECT_EQ(size, bytes.size() - 16);
+    const std::vector<Byte> stored = bytes;
 
     int changes = 0;
     TKwPicture back;
@@ -276,6 +338,23 @@ TEST_F(ImageFileTest, PictureStoresClassNameAndBitmapHeader) {
     Fill(stream, {64, 'x'});
     back.LoadFromStream(stream);
     EXPECT_EQ(back.Graphic(), nullptr);
+
+    // A dataset's blob field assigns its stored picture; an empty one clears.
+    TMemoryDataSet data;
+    data.AddFieldDef(u"Name", TFieldType::ftString);
+    data.AddFieldDef(u"Photo", TFieldType::ftBlob);
+    data.Open();
+    data.AppendRecord({u"with"});
+    data.Edit();
+    data.FieldByName(u"Photo").SetAsBytes(stored);
+    data.Post();
+    back.Assign(data.FieldByName(u"Photo"));
+    ASSERT_NE(back.Graphic(), nullptr);
+    EXPECT_EQ(back.Bitmap().Pixel(2, 1), pixels->Pixel(2, 1));
+    data.AppendRecord({u"without"});
+    back.Assign(data.FieldByName(u"Photo"));
+    EXPECT_EQ(back.Graphic(), nullptr);
+    EXPECT_THROW(back.Assign(data.FieldByName(u"Name")), EConvertError);
 }
 
 }  // namespace

@@ -43,6 +43,25 @@ TEST_F(MemoryImageTest, EmptyImageResolvesToNothingUntilItGetsData) {
     EXPECT_EQ(ref.FrameWidth(), 16);
 }
 
+TEST_F(MemoryImageTest, ReadingAnotherImageKeepsTheCachedTargetUntilResolved) {
+    TKwPkgImagesImage& first = main_->Images().Add(1);
+    TKwPkgImagesImage& second = main_->Images().Add(2);
+    Give(first, 8, 8);
+    Give(second, 4, 4);
+    TKwMemoryImage ref;
+    KwReadPkgImage(u"Main", 1, ref);
+    ASSERT_EQ(ref.Info(), &first);
+    Watch(ref);
+    KwReadPkgImage(u"Main", 2, ref);
+    EXPECT_EQ(changes_, 1);
+    EXPECT_FALSE(ref.Checked());
+    EXPECT_EQ(ref.CachedTarget(), &first);
+    EXPECT_EQ(ref.Info(), &second);
+    // The package name is compared with its letter case.
+    KwReadPkgImage(u"MAIN", 2, ref);
+    EXPECT_EQ(changes_, 2);
+}
+
 TEST_F(MemoryImageTest, DeletedImageFallsSilentAndReturns) {
     Give(main_->Images().Add(1), 8, 8);
     TKwMemoryImage ref;

@@ -455,6 +455,19 @@ TEST_F(ApplicationPackages, LanguageUpdateFindsItsReferenceFileByContents) {
     EXPECT_EQ(log.questions.size(), 1u);
 }
 
+TEST_F(ApplicationPackages, LanguageUpdateRecordsTheFileOnlyWhenItHeldItems) {
+    TKwPkgLanguage().SaveToFile(InstallPath("Empty.lan"));
+    TKwCApplication app;
+    app.UpdateSystemPkgLanguage(u"Empty.lan", false);
+    EXPECT_EQ(app.PkgLanguage().UpdateDateTime(), 0);
+    EXPECT_EQ(app.PkgLanguage().LastUpdateFile(), u"");
+    WriteLanguage(InstallPath("English.lan"), u"English", u"OK");
+    app.UpdateSystemPkgLanguage(u"English.lan", false);
+    EXPECT_GT(app.PkgLanguage().UpdateDateTime(), 0);
+    EXPECT_EQ(app.PkgLanguage().LastUpdateFile(), u"English.lan");
+    EXPECT_EQ(app.PkgLanguage().SystemStrings().Labels().Count(), 2);
+}
+
 TEST_F(ApplicationPackages, ExceptionHookFollowsTheActiveObject) {
     TKwCApplication first, second;
     first.Link().DoInit();
@@ -498,6 +511,24 @@ TEST_F(ApplicationPackages, CalendarAndCalculatorUseTheirEventsElseTheDialogs) {
     EXPECT_TRUE(app.Calendar(date));
     EXPECT_DOUBLE_EQ(date, EncodeDate(2026, 12, 7));
     TKwApplicationHooks hooks;
+    // The dialog shows the weeks by the language's rules.
+    TKwCalendarWeek shown;
+    String caption;
+    hooks.calendarDialog = [&](TDateTime& d, const String& c, const TKwCalendarWeek& week) {
+        shown = week;
+        caption = c;
+        d = 0;
+        return true;
+    };
+    app.OnCalendar = nullptr;
+    app.PkgLanguage().Locale().SetStartOfWeek(sweMon);
+    app.PkgLanguage().Locale().SetStartWeekYear(swyFullWeek);
+    KwSetApplicationHooks(hooks);
+    EXPECT_TRUE(app.CalendarEx(date, u"Due"));
+    EXPECT_EQ(shown.startOfWeek, sweMon);
+    EXPECT_EQ(shown.startWeekYear, swyFullWeek);
+    EXPECT_EQ(caption, u"Due");
+    EXPECT_DOUBLE_EQ(date, 0);
     hooks.calculatorDialog = [](int decimals, double& v) {
         v = v * 2 + decimals;
         return true;

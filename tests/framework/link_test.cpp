@@ -127,6 +127,46 @@ TEST_F(LinkTest, StartupPassRunsGroupsInFixedOrderAndCreatesTheApplicationObject
         EXPECT_FALSE(part->HasState(csLoading));
 }
 
+TEST_F(LinkTest, WithinOneInitCodeTheLastPendingLinkStartsFirst) {
+    std::vector<String> log;
+    TForm form;
+    std::vector<Linked*> parts;
+    for (const Char* name : {u"A", u"B", u"C"}) {
+        auto& part = Create<Linked>(form, kwInitControl, &log);
+        part.SetName(name);
+        part.IncludeState(csLoading | csReading);
+        parts.push_back(&part);
+    }
+    for (Linked* part : parts)
+        part->ExcludeState(csReading);
+    parts.front()->Loaded();
+    EXPECT_EQ(log, (std::vector<String>{u"init C", u"init B", u"init A"}));
+}
+
+TEST_F(LinkTest, BroadcastsSkipLoadingInactiveAndDyingLinks) {
+    TForm form;
+    std::vector<Linked*> parts;
+    std::vector<String> received;
+    for (const Char* name : {u"Plain", u"Loading", u"Inactive", u"Dying"}) {
+        auto& part = Create<Linked>(form, kwInitOther);
+        part.SetName(name);
+        part.link.Init();
+        part.link.OnEvt = [&received, &part](int evt, void*) {
+            received.push_back(part.Name() + u" " + IntToStr(evt));
+        };
+        parts.push_back(&part);
+    }
+    parts[1]->link.BeginLoading();
+    parts[2]->link.SetActive(false);
+    parts[3]->IncludeState(csDestroying);
+    KwLinksPerform(kwEvtMasks, nullptr);
+    EXPECT_EQ(received, std::vector<String>{u"Plain 3"});
+    parts[1]->link.EndLoading();
+    KwFormPerform(&form, kwEvtMasks, nullptr);
+    EXPECT_EQ(received, (std::vector<String>{u"Plain 3", u"Plain 3", u"Loading 3"}));
+    parts[3]->ExcludeState(csDestroying);
+}
+
 TEST_F(LinkTest, StartupEventThatAsksToTerminateAbandonsThePass) {
     std::vector<String> log;
     TForm form;

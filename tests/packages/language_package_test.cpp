@@ -13,9 +13,11 @@
 #include "packages/strings_update.h"
 #include "platform/core/filer.h"
 #include "platform/core/files.h"
+#include "platform/core/properties.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
+#include "util/app_format.h"
 
 namespace kw {
 namespace {
@@ -159,6 +161,22 @@ TEST_F(LanguagePackageTest, LocaleChangesBroadcastAndMarkModified) {
     EXPECT_TRUE(language.GetModified());
     language.Locale().SetStartOfWeek(sweWed);  // a plain field
     EXPECT_EQ(broadcasts, 1);
+
+    // The name lists are published, and editing one in place is a change like any other.
+    language.SetModified(false);
+    for (const Char* name : {u"MonthShortNames", u"MonthLongNames", u"DayShortNames"}) {
+        const TPropInfoPtr info = FindProperty(TKwPkgLanguageLocale::StaticClass(), name);
+        ASSERT_TRUE(info) << StringToUtf8(name);
+        EXPECT_EQ(info->kind, TPropKind::pkObject);
+    }
+    const TPropInfoPtr days = FindProperty(TKwPkgLanguageLocale::StaticClass(), u"DayLongNames");
+    ASSERT_TRUE(days);
+    auto* list = dynamic_cast<TStringList*>(days->subObject(language.Locale()));
+    ASSERT_EQ(list, &language.Locale().DayLongNames());
+    ASSERT_EQ(list->Count(), 7);
+    list->SetString(0, u"Sun-day");
+    EXPECT_EQ(broadcasts, 2);
+    EXPECT_TRUE(language.GetModified());
 }
 
 TEST_F(LanguagePackageTest, AutoLoadCopiesTheRegionalSettingsOfTheLocale) {
@@ -192,12 +210,20 @@ TEST_F(LanguagePackageTest, ShortDateFormatsGiveOrderAndYearWidth) {
     EXPECT_EQ(KwSystemDateYear(), dyeYear4);
 }
 
-TEST_F(LanguagePackageTest, CurrencyFormatThreePlacesTheCurrencyAfterABlank) {
-    EXPECT_EQ(KwCurrencyFormatOf(3), cfo1cc);
+TEST_F(LanguagePackageTest, PlatformCurrencyFormatThreeShowsTheCurrencyAfterABlank) {
     EXPECT_EQ(KwCurrencyFormatOf(9), cfo1cc);
-    EXPECT_EQ(KwPlaceCurrency(u"5", u"EUR", KwCurrencyFormatOf(3)), u"5 EUR");
-    EXPECT_EQ(KwPlaceCurrency(u"5", u"$", KwCurrencyFormatOf(0)), u"$5");
-    EXPECT_EQ(KwPlaceCurrency(u"5", u"", cfocc1), u"5");
+    SetRegionalLocale("de_DE");  // the platform reports format 3
+    TKwPkgLanguage& language = StartApplication();
+    EXPECT_EQ(language.Locale().NumericCurrencyFormat(), cfo1cc);
+    language.Locale().SetNumericCurrencyString(u"EUR");
+    EXPECT_EQ(KwAInt64ToStrShowEx(5, u"", 0, KwLocaleNumericCurrencyString(),
+                                  KwLocaleNumericCurrencyFormat()),
+              u"5 EUR");
+    SetRegionalLocale("en_US");  // format 0: joined in front
+    language.Locale().LoadLocaleWindows(true);
+    EXPECT_EQ(KwAInt64ToStrShowEx(5, u"", 0, KwLocaleNumericCurrencyString(),
+                                  KwLocaleNumericCurrencyFormat()),
+              u"$5");
 }
 
 TEST_F(LanguagePackageTest, AccessorsFallBackToThePlatformWithoutApplication) {

@@ -98,6 +98,25 @@ TEST_F(MemoryRefsTest, DeletingAndReaddingALabelNotifiesItsReferences) {
     EXPECT_EQ(otherChanges.count, 1);
 }
 
+TEST_F(MemoryRefsTest, ChangingALabelIdMovesItsLiveReferences) {
+    system_->Labels().Add(10, u"Ten", u"");
+    TKwMemoryLabel before;
+    TKwMemoryLabel after;
+    before.PkgId(u"System", 10);
+    after.PkgId(u"System", 12);
+    ASSERT_EQ(before.Text(), u"Ten");
+    ASSERT_EQ(after.Text(), u"");
+    TChangeCounter beforeChanges, afterChanges;
+    beforeChanges.Watch(before);
+    afterChanges.Watch(after);
+    system_->Labels().FindId(10)->SetId(12);
+    EXPECT_EQ(before.Text(), u"");
+    EXPECT_EQ(after.Text(), u"Ten");
+    EXPECT_EQ(beforeChanges.count, 1);
+    EXPECT_EQ(afterChanges.count, 1);
+    EXPECT_EQ(system_->Labels().FindId(10), nullptr);
+}
+
 TEST_F(MemoryRefsTest, ClearingAPackageLeavesNoReferenceOnAFreedItem) {
     system_->Texts().Add(1, u"text");
     TKwMemoryText ref;

@@ -32,7 +32,7 @@ protected:
         KwResetPackagesState();
         KwResetDisplayState();
         Application().Reset();
-        ResetRegionalLocale();
+        SetRegionalLocale("en_US");
         KwSetMessageLookup(nullptr);
     }
 

@@ -141,6 +141,43 @@ TEST_F(PrivilegesTest, BulkChangesReachEveryItem) {
         EXPECT_TRUE(p.Items(i).Visible());
 }
 
+TEST_F(PrivilegesTest, ShowingAnAlreadyVisibleItemShowsItsHiddenDescendants) {
+    TKwPkgPrivileges& p = StartPrivileges();
+    BuildTree(p);
+    // Partly visible: 10 stays visible through 13 while 11 and 12 are hidden.
+    p.Add(13).SetParent(p.FindId(10));
+    p.FindId(11)->SetVisible(false);
+    ASSERT_TRUE(p.FindId(10)->Visible());
+    ASSERT_FALSE(p.FindId(12)->Visible());
+    p.FindId(10)->SetVisible(true);
+    EXPECT_TRUE(p.FindId(11)->Visible());
+    EXPECT_TRUE(p.FindId(12)->Visible());
+
+    p.FindId(12)->SetVisible(false);
+    p.FindId(21)->SetVisible(false);
+    p.GrantAllVisibles();
+    for (int id : {11, 12, 21})
+        EXPECT_TRUE(p.FindId(id)->Visible()) << id;
+}
+
+TEST_F(PrivilegesTest, StartUpTakesDescriptionsFromTheActiveLanguage) {
+    TKwPkgPrivileges& p = StartPrivileges();
+    BuildTree(p);
+    app_->PkgLanguage().UserStrings().Labels().Add(7, u"Archivos", u"");
+    p.FindId(10)->DescriptionId().PkgId(u"User", 7);
+    p.FindId(11)->DescriptionId().PkgId(u"User", 8);  // no such label: keeps its own text
+    p.Link().DoInit();
+    EXPECT_EQ(p.FindId(10)->Description(), u"Archivos");
+    EXPECT_EQ(p.FindId(11)->Description(), u"Open");
+
+    // Another language active: the next start-up follows it.
+    TKwCApplication other;
+    other.PkgLanguage().UserStrings().Labels().Add(7, u"Dateien", u"");
+    other.SetActive(true);
+    p.Link().DoInit();
+    EXPECT_EQ(p.FindId(10)->Description(), u"Dateien");
+}
+
 TEST_F(PrivilegesTest, AssignCopiesTheTreeAndTheRightsCopiesOnlyKnownIds) {
     TKwPkgPrivileges& source = StartPrivileges();
     BuildTree(source);

@@ -38,7 +38,7 @@ protected:
         KwResetPackagesState();
         KwResetConversionProviders();
         Application().Reset();
-        ResetRegionalLocale();
+        SetRegionalLocale("en_US");
     }
     void StartApplication() { app_ = std::make_unique<TKwCApplication>(); }
 

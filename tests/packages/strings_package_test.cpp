@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/pkg_formats.h"
 #include "framework/pkg_header.h"
 #include "packages/package_scopes.h"
@@ -10,6 +12,7 @@
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
+#include "support/byte_builder.h"
 
 namespace kw {
 namespace {
@@ -145,6 +148,24 @@ TEST_F(StringsPackageTest, RenamingMakesTheOtherPackageOfTheNameWin) {
     EXPECT_EQ(ref.Text(), u"a");
 }
 
+TEST_F(StringsPackageTest, DestroyingTheActivePackageOfANameHandsItsReferencesOver) {
+    StartApplication();
+    auto first = std::make_unique<TKwPkgStrings>();
+    TKwPkgStrings second;
+    first->SetPkgName(u"Main");
+    second.SetPkgName(u"Main");
+    first->Labels().Add(0, u"first", u"");
+    second.Labels().Add(0, u"second", u"");
+    TKwMemoryLabel ref;
+    ref.PkgId(u"Main", 0);
+    ASSERT_EQ(ref.Text(), u"first");
+    TChangeCounter changes;
+    changes.Watch(ref);
+    first.reset();
+    EXPECT_EQ(changes.count, 1);
+    EXPECT_EQ(ref.Text(), u"second");
+}
+
 std::vector<std::uint8_t> VersionTwoFile() {
     TMemoryStream stream;
     {
@@ -193,6 +214,61 @@ TEST_F(StringsPackageTest, EveryVersionRoundTripsWhatItStores) {
         EXPECT_EQ(back.DesignWindow().state, version >= 4 ? 2 : 0);
     }
     EXPECT_THROW(source.SetSaveVersion(6), EInvalidArgument);
+}
+
+// The 34-byte header as raw bytes: a 31-byte short string holding the signature, filler that
+// carries no meaning, and the version.
+std::vector<std::uint8_t> RawHeader(int version, std::uint8_t filler) {
+    test::ByteBuilder header;
+    header.U8(23).U8(1).Text("123456789").U8(1).Text("KwPkgStrings");
+    header.Bytes(std::vector<std::uint8_t>(32 - header.Size(), filler));
+    header.U16(static_cast<std::uint16_t>(version));
+    return header.Data();
+}
+
+TEST_F(StringsPackageTest, HeaderAndProtectedFlagsAreTheBytesOfTheLayout) {
+    TKwPkgStrings source;
+    source.Labels().Add(3, u"l", u"h").SetProtected(true);
+    const std::vector<std::uint8_t> saved = SavedBytes(source);
+    ASSERT_GT(saved.size(), 34u);
+    const std::vector<std::uint8_t> expected = RawHeader(5, 0);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + 24, saved.begin()));
+    EXPECT_EQ(saved[32], 5);
+    EXPECT_EQ(saved[33], 0);
+
+    // A version 5 file built by hand, with junk between signature and version: each item's
+    // protection is the boolean after its texts.
+    TMemoryStream stream;
+    const std::vector<std::uint8_t> raw = RawHeader(5, 0xEE);
+    stream.Write(raw.data(), static_cast<std::int64_t>(raw.size()));
+    {
+        TWriter writer(stream);
+        writer.WriteString(u"by hand");
+        for (int count : {2, 1, 1})
+            writer.WriteInteger(count);
+        for (auto [id, locked] : {std::pair{1, true}, std::pair{2, false}}) {
+            writer.WriteInteger(id);
+            writer.WriteString(u"label");
+            writer.WriteString(u"hint");
+            writer.WriteBoolean(locked);
+        }
+        writer.WriteInteger(9);
+        writer.WriteString(u"message");
+        writer.WriteBoolean(false);
+        writer.WriteInteger(4);
+        writer.WriteString(u"text");
+        writer.WriteBoolean(true);
+        for (int value : {10, 20, 300, 200, 1})
+            writer.WriteInteger(value);
+    }
+    TKwPkgStrings back;
+    LoadBytes(back, stream.Bytes());
+    EXPECT_EQ(back.Description(), u"by hand");
+    EXPECT_TRUE(back.Labels().FindId(1)->Protected());
+    EXPECT_FALSE(back.Labels().FindId(2)->Protected());
+    EXPECT_FALSE(back.Messages().FindId(9)->Protected());
+    EXPECT_TRUE(back.Texts().FindId(4)->Protected());
+    EXPECT_EQ(back.DesignWindow().width, 300);
 }
 
 TEST_F(StringsPackageTest, HeaderCheckRefusesVersionSixButNotLetterCase) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "display/display_fixture.h"
 #include "display/display_package.h"
+#include "display/image_imkw.h"
 #include "display/image_package.h"
 #include "display/memory_image.h"
 #include "display/state.h"
@@ -116,6 +118,20 @@ TEST_F(KwPkgDisplayTest, OlderFilesDumpWithTheirVersion) {
         ADD_FAILURE() << "a version 12 file was dumped";
     } catch (const kwpkg::TKwPkgError& error) {
         EXPECT_NE(std::string(error.what()).find("newer"), std::string::npos);
+    }
+}
+
+TEST_F(KwPkgDisplayTest, DumpOfAnImageFileReportsTheVersionTheFileHas) {
+    TKwImageIMKW newest;
+    LoadNative(newest.Image(), EncodedBytes<TBitmap>(2, 1), TBitmap::StaticClass());
+    TMemoryStream saved;
+    newest.SaveToStream(saved);
+    const std::vector<std::pair<int, std::vector<Byte>>> files{
+        {4, OldImageFile(4)}, {5, OldImageFile(5)}, {7, saved.Bytes()}};
+    for (const auto& [version, file] : files) {
+        const std::string json = kwpkg::DumpText(kwpkg::TBytes(file.begin(), file.end()));
+        EXPECT_NE(json.find("\"version\": " + std::to_string(version) + ","), std::string::npos)
+            << json;
     }
 }
 

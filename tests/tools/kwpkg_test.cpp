@@ -97,6 +97,15 @@ TEST_F(KwPkgTest, ReferenceFilesRoundTripThroughJson) {
     }
 }
 
+TEST_F(KwPkgTest, HelpPrintsTheUsageOnStandardOutputAndSucceeds) {
+    for (const char* args : {"help", "--help"}) {
+        const RunResult result = Run(args);
+        EXPECT_EQ(result.status, 0) << args;
+        EXPECT_EQ(result.out.rfind("usage: kwpkg info FILE", 0), 0u) << result.out;
+        EXPECT_EQ(result.err, "") << args;
+    }
+}
+
 TEST_F(KwPkgTest, FailuresPrintOneLineAndLeaveNothing) {
     const std::string english = BinaryDir() + "/share/kwctrls/English.lan";
     ExpectFailure("", "usage");

@@ -34,7 +34,11 @@ TEST(NumberDisplayTest, SeparatorsAndSigns) {
     EXPECT_EQ(KwANumericToStrShow(1.0 / 3, u"", 0, -1, kUs), u"0.333333333333333");
     EXPECT_EQ(KwAInt64ToStrShow(-1234567, u".", 0, kUs), u"-1,234,567");
     EXPECT_EQ(KwAInt64ToStrShow(-123, u".", 0, kUs), u"-123");
-    EXPECT_EQ(KwAInt64ToStrShow(1234567, u"", 0, kUs), u"1234567");
+    // A blank mask is the default number mask, which groups integers too.
+    EXPECT_EQ(KwAInt64ToStrShow(1234567, u"", 0, kUs), u"1,234,567");
+    EXPECT_EQ(KwAInt64ToStrShow(3214, u"", 6, German()), u"3.214");
+    EXPECT_EQ(KwAInt64ToStrShow(-3214, u"  ", 0, German()), u"-3.214");
+    EXPECT_EQ(KwAInt64ToStr(3214, u"", 6, German()), u"3214");
 }
 
 TEST(NumberDisplayTest, ZeroFillZeroSuppressionAndCurrency) {

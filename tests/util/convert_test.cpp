@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/exception.h"
+#include "platform/text/regional.h"
 #include "util/db_literals.h"
 
 namespace kw {
@@ -111,6 +112,17 @@ TEST(DatabaseLiteralTest, ReadsTheInstalledProvider) {
     KwResetConversionProviders();
     EXPECT_EQ(KwDBDateToStr(EncodeDate(2024, 6, 1), TKwDateType::detDate), u"06/01/2024");
     EXPECT_EQ(KwDBString(Variant(7), TKwDataType::dtyInteger, TKwDateType::detDate), u"7");
+}
+
+TEST(ApplicationFormTest, WithoutAProviderThePlatformsRegionalSettingsApply) {
+    KwResetConversionProviders();
+    SetRegionalLocale("de_DE");
+    EXPECT_DOUBLE_EQ(KwAStrToNumeric(u"1.234,5", 2), 1234.5);
+    EXPECT_EQ(KwAStrToDate(u"24.12.2026"), EncodeDate(2026, 12, 24));
+    EXPECT_EQ(KwApplicationSettings().monthLongNames[2], u"März");
+    EXPECT_EQ(KwApplicationSettings().maskDecimals, 0);  // no application object
+    SetRegionalLocale("en_US");
+    EXPECT_DOUBLE_EQ(KwAStrToNumeric(u"1,234.5", 2), 1234.5);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(LocaleListTest, InstalledLocalesAreASubsetOfTheSupportedOnes) {
     EXPECT_GE(installed.IndexOf(0x0407), 0);
     SetRegionalLocale("fr_FR");
     EXPECT_EQ(KwGetApplicationLocale(), 0x040Cu);
-    ResetRegionalLocale();
+    SetRegionalLocale("en_US");
 }
 
 }  // namespace

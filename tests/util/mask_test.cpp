@@ -184,9 +184,18 @@ TEST(MaskValueTest, TextsReadBackAndCompleteness) {
     const TKwFormatSettings us;
     const TKwMaskInfo code = KwMaskScanned(dtyString, u"u$ad;###-##;_", dyeYear4, us);
     EXPECT_EQ(KwMaskToValue(code, Variant(), u"AB1-23", 0, 0, dyeYear4, {}, us), Variant(u"AB123"));
-    EXPECT_TRUE(KwMaskToValue(code, Variant(), u"___-__", 0, 0, dyeYear4, {}, us).IsNull());
     EXPECT_EQ(MessageOf([&] { KwMaskToValue(code, Variant(), u"AB1-2_", 0, 0, dyeYear4, {}, us); }),
               6);
+    // Every position blank is no less incomplete; only an empty text is no value at all.
+    EXPECT_EQ(MessageOf([&] { KwMaskToValue(code, Variant(), u"___-__", 0, 0, dyeYear4, {}, us); }),
+              6);
+    EXPECT_TRUE(KwMaskToValue(code, Variant(), u"", 0, 0, dyeYear4, {}, us).IsNull());
+    const TKwMaskInfo optional = KwMaskScanned(dtyString, u"uad;###-##;_", dyeYear4, us);
+    EXPECT_TRUE(KwMaskToValue(optional, Variant(), u"___-__", 0, 0, dyeYear4, {}, us).IsNull());
+    // With the literals saved, the edit text is the value even when no position is filled.
+    const TKwMaskInfo saved = KwMaskScanned(dtyString, u"dawrmt;AB-###;*", dyeYear4, us);
+    EXPECT_EQ(KwMaskToValue(saved, Variant(), u"AB-***", 0, 0, dyeYear4, {}, us),
+              Variant(u"AB-***"));
     const TKwMaskInfo kept = KwMaskScanned(dtyString, u"m;##/##", dyeYear4, us);
     EXPECT_EQ(KwMaskToValue(kept, Variant(), u"12/34", 0, 0, dyeYear4, {}, us), Variant(u"12/34"));
     const TKwMaskInfo free = KwMaskScanned(dtyString, u"$f", dyeYear4, us);

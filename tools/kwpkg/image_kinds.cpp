@@ -7,8 +7,10 @@
 #include "display/image_imkw.h"
 #include "display/image_package.h"
 #include "framework/pkg_formats.h"
+#include "framework/pkg_header.h"
 #include "kwpkg/package_json.h"
 #include "packages/package_scopes.h"
+#include "platform/core/filer.h"
 #include "platform/core/stream.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/graphic_registry.h"
@@ -186,12 +188,15 @@ TBytes BuildImages(const Json& source) {
 }
 
 Json DumpImage(const TBytes& file) {
-    kw::TKwImageIMKW graphic;
     TBytesStream stream(file);
+    kw::TReader header(stream);
+    const int version = kw::TKwPkgHeader::Read(header).version;
+    stream.SetPosition(0);
+    kw::TKwImageIMKW graphic;
     graphic.LoadFromStream(stream);
     Json json;
     json["kind"] = "image";
-    json["version"] = kw::kKwFormatImage.newestVersion;
+    json["version"] = version;
     json.update(ImageToJson(graphic.Image(), false));
     return json;
 }

@@ -65,6 +65,8 @@ std::string RunImageCommand(const std::vector<std::string>& args) {
 // Runs one command; what it prints is returned so that nothing reaches standard output when
 // the command fails.
 std::string Run(const std::vector<std::string>& args) {
+    if (args.size() == 1 && (args[0] == "help" || args[0] == "--help" || args[0] == "-h"))
+        return std::string(kUsage) + "\n";
     if (args.size() == 2 && args[0] == "info") {
         return InFile(args[1], [&] {
             std::string warning;

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 namespace kw {
 namespace {
 
 class RegionalTest : public testing::Test {
 protected:
-    void TearDown() override { ResetRegionalLocale(); }
+    void TearDown() override { SetRegionalLocale("en_US"); }
 };
 
 TEST_F(RegionalTest, NumbersAndCurrencyPlacementFollowTheLocale) {
@@ -44,11 +47,38 @@ TEST_F(RegionalTest, NamesStartWithJanuaryAndSunday) {
     EXPECT_EQ(RegionalSettingsFor("en_US").timePMString, u"PM");
 }
 
-TEST_F(RegionalTest, TheProgramLocaleIsProcessWideAndResettable) {
-    EXPECT_EQ(RegionalLocale(), "en_US");
+// A fake environment for the locale look-up.
+struct FakeEnvironment {
+    static inline std::map<std::string, std::string> values;
+    static const char* Get(const char* name) {
+        const auto found = values.find(name);
+        return found != values.end() ? found->second.c_str() : nullptr;
+    }
+};
+
+TEST_F(RegionalTest, TheUserLocaleComesFromTheEnvironmentInPriorityOrder) {
+    auto localeOf = [](std::map<std::string, std::string> values) {
+        FakeEnvironment::values = std::move(values);
+        return LocaleIdFromEnvironment(&FakeEnvironment::Get);
+    };
+    EXPECT_EQ(localeOf({{"LANG", "de_DE.UTF-8"}}), "de_DE");
+    EXPECT_EQ(localeOf({{"LANG", "de_DE.UTF-8"}, {"LC_TIME", "fr_FR@euro"}}), "fr_FR");
+    EXPECT_EQ(localeOf({{"LC_TIME", "fr_FR"}, {"LC_NUMERIC", "it_IT.ISO-8859-1"}}), "it_IT");
+    EXPECT_EQ(localeOf({{"LC_ALL", "es_ES.UTF-8"}, {"LC_NUMERIC", "it_IT"}}), "es_ES");
+    // An empty variable is skipped; C and POSIX mean the neutral English locale.
+    EXPECT_EQ(localeOf({{"LC_ALL", ""}, {"LANG", "pt_BR"}}), "pt_BR");
+    EXPECT_EQ(localeOf({{"LC_ALL", "C.UTF-8"}, {"LANG", "de_DE"}}), "en_US");
+    EXPECT_EQ(localeOf({{"LANG", "POSIX"}}), "en_US");
+    EXPECT_EQ(localeOf({}), "en_US");
+}
+
+TEST_F(RegionalTest, TheProgramLocaleIsProcessWideAndResettableToTheUsers) {
+    EXPECT_EQ(RegionalLocale(), "en_US");  // pinned by the test runner
     SetRegionalLocale("it_IT");
     EXPECT_EQ(RegionalSettings().longMonthNames[0], u"gennaio");
     ResetRegionalLocale();
+    EXPECT_EQ(RegionalLocale(), LocaleIdFromEnvironment());
+    SetRegionalLocale("en_US");
     EXPECT_EQ(RegionalSettings().longMonthNames[0], u"January");
     // Unknown ids fall back to root data rather than failing.
     EXPECT_EQ(RegionalSettingsFor("zz_ZZ").decimalSeparator, u'.');
