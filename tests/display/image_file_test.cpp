@@ -1,5 +1,5 @@
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "display/format_graphics.h"
