@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "platform/core/object.h"
+#include "platform/graphics/device.h"
+#include "platform/graphics/font.h"
 #include "platform/graphics/graphics_types.h"
 
 namespace kw {
@@ -12,16 +15,52 @@ class TBitmap;
 class TGraphic;
 class TRegion;
 
-enum class TBrushStyle { bsSolid, bsClear };
+// Brush styles: hatches paint their lines in the brush colour, their gaps follow the device's
+// background mode and colour. Bitmap, when set, tiles a pattern instead.
+enum class TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 struct TBrush {
     TColor Color = clWhite;
     TBrushStyle Style = TBrushStyle::bsSolid;
+    // An 8 x 8 pattern that replaces colour and style while set; not owned.
+    const TBitmap* Bitmap = nullptr;
+};
+
+enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+// The sixteen pen modes, in the order of the device's binary raster operations.
+enum class TPenMode {
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 
 struct TPen {
     TColor Color = clBlack;
     int Width = 1;
+    TPenStyle Style = TPenStyle::psSolid;
+    TPenMode Mode = TPenMode::pmCopy;
 };
 
 // Raster operations of CopyRect and opaque drawing: the platform's ternary codes over the
@@ -47,9 +86,11 @@ inline constexpr TCopyMode cmWhiteness = 0x00FF0062;
 // alpha, or skipping those of a key colour.
 enum class TBlendMode { bmCopy, bmAlpha, bmColorKey };
 
-// Drawing surface of a bitmap. Coordinates are pixels; rectangles exclude their right and bottom
-// edges; stretching picks the nearest source pixel. A pf1bit target is drawn in colour and each
-// pixel then takes the nearer of its two palette colours.
+// Drawing surface of a bitmap, over a device context. Coordinates are logical units of the
+// device; rectangles exclude their right and bottom edges; stretching picks the nearest source
+// pixel. The pen, brush and font are values: each drawing call selects what they describe into
+// the device, so objects that other code selected through Handle() in between do not leak into
+// the canvas's drawing.
 class TCanvas : public TObject {
     KW_CLASS(TCanvas)
 public:
@@ -57,28 +98,54 @@ public:
     ~TCanvas() override;
 
     TBitmap& Target() const { return target_; }
+    // The device context; valid as long as the canvas.
+    HDC Handle() const;
     TBrush& Brush() { return brush_; }
     const TBrush& Brush() const { return brush_; }
     TPen& Pen() { return pen_; }
     const TPen& Pen() const { return pen_; }
+    TFont& Font() { return font_; }
+    const TFont& Font() const { return font_; }
     TCopyMode CopyMode() const { return copyMode_; }
     void SetCopyMode(TCopyMode mode) { copyMode_ = mode; }
 
-    // Drawing is limited to this region (in canvas coordinates); none lifts the limit.
+    // Drawing is limited to this region (in device units); none lifts the limit.
     void SetClipRegion(const TRegion* region);
-    const TRegion* ClipRegion() const { return clip_.get(); }
+    // The device's clip region, or null.
+    const TRegion* ClipRegion() const;
     // The bounds of the drawable area.
     TRect ClipRect() const;
 
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
 
-    // Fills with the brush; a clear brush paints nothing.
+    TPoint PenPos() const;
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Polyline(std::span<const TPoint> points);
+    void Polygon(std::span<const TPoint> points);
+    void Rectangle(const TRect& rect);
+    void RoundRect(const TRect& rect, int ellipseW, int ellipseH);
+    void Ellipse(const TRect& rect);
+    void Arc(const TRect& rect, TPoint start, TPoint end);
+    // Fills with the brush; a clear brush paints nothing. No pen mode.
     void FillRect(const TRect& rect);
+    void FrameRect(const TRect& rect);
+
+    void TextOut(int x, int y, StringView text);
+    // Text clipped to `rect`, whose background the brush fills unless it is clear.
+    void TextRect(const TRect& rect, int x, int y, StringView text);
+    TSize TextExtent(StringView text);
+    int TextWidth(StringView text) { return TextExtent(text).cx; }
+    int TextHeight(StringView text) { return TextExtent(text).cy; }
+
     void Draw(int x, int y, const TGraphic& graphic);
     void StretchDraw(const TRect& rect, const TGraphic& graphic);
     // Copies `sourceRect` of `source` stretched into `dest` with the copy mode.
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
+    // Copies `sourceRect` of `source` into `dest`, its pixels of `color` replaced by the brush; a
+    // clear brush leaves the destination's pixels there.
+    void BrushCopy(const TRect& dest, const TBitmap& source, const TRect& sourceRect, TColor color);
     // The primitive under Draw and StretchDraw: `sourceRect` of `source` into `dest`.
     void DrawBitmap(const TRect& dest, const TBitmap& source, const TRect& sourceRect,
                     TBlendMode mode, TColor keyColor = clNone);
@@ -87,12 +154,21 @@ private:
     struct Surface;
     void Compose(const TRect& dest, const TBitmap& source, const TRect& sourceRect, TBlendMode mode,
                  TColor keyColor, Surface& surface);
+    // Select the pen, brush or font the canvas describes into its device.
+    HDC RequirePen();
+    HDC RequireBrush();
+    HDC RequireFont();
+    HDC RequireShapeTools();
 
     TBitmap& target_;
     TBrush brush_;
     TPen pen_;
+    TFont font_;
     TCopyMode copyMode_ = cmSrcCopy;
-    std::unique_ptr<TRegion> clip_;
+    mutable HDC dc_;
+    // The objects last made from the values, kept while they still match.
+    struct Made;
+    std::unique_ptr<Made> made_;
 };
 
 }  // namespace kw

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/core/byte_io.h"
 #include "platform/graphics/bitmap.h"
@@ -16,8 +17,6 @@ namespace {
 constexpr std::uint32_t kRegionHeaderSize = 32;
 constexpr std::uint32_t kRegionRectSize = 16;
 constexpr std::uint32_t kRectanglesType = 1;
-// Vertical reach of a polygon; beyond it the scan would take unreasonably long.
-constexpr std::int64_t kMaxPolygonRows = std::int64_t{1} << 24;
 
 void Check(pixman_bool_t ok) {
     if (!ok)
@@ -78,53 +77,6 @@ private:
     int bandBottom_ = 0;
 };
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-}
-
-struct Crossing {
-    std::int64_t x;  // first pixel column whose centre lies at or right of the edge
-    int direction;
-};
-
-// Where the edge p-q crosses the centre line of row y, as a pixel column: ceil(X - 1/2), with X
-// the exact crossing abscissa.
-std::int64_t CrossingColumn(const TPoint& p, const TPoint& q, std::int64_t y) {
-    const std::int64_t dy = q.Y - p.Y;
-    const std::int64_t numerator =
-        2 * std::int64_t{p.X} * dy + (2 * y + 1 - 2 * std::int64_t{p.Y}) * (q.X - p.X) - dy;
-    return -FloorDiv(-numerator, 2 * dy);
-}
-
-std::vector<std::pair<int, int>> SpansOfRow(std::vector<Crossing>& crossings, TPolyFillMode mode) {
-    std::sort(crossings.begin(), crossings.end(),
-              [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
-    std::vector<std::pair<int, int>> spans;
-    int winding = 0;
-    for (std::size_t i = 0; i < crossings.size(); ++i) {
-        const bool wasInside = mode == TPolyFillMode::pfmAlternate ? (i % 2) == 1 : winding != 0;
-        winding += crossings[i].direction;
-        const bool inside = mode == TPolyFillMode::pfmAlternate ? (i % 2) == 0 : winding != 0;
-        if (!wasInside && inside) {
-            spans.emplace_back(static_cast<int>(crossings[i].x), 0);
-        } else if (wasInside && !inside) {
-            spans.back().second = static_cast<int>(crossings[i].x);
-            if (spans.back().second <= spans.back().first)
-                spans.pop_back();
-        }
-    }
-    // Runs that touch (winding rule) merge, so identical rows coalesce into one band.
-    std::vector<std::pair<int, int>> merged;
-    for (const auto& span : spans) {
-        if (!merged.empty() && span.first <= merged.back().second)
-            merged.back().second = std::max(merged.back().second, span.second);
-        else
-            merged.push_back(span);
-    }
-    return merged;
-}
-
 }  // namespace
 
 void TRegion::Deleter::operator()(pixman_region32* region) const {
@@ -179,27 +131,22 @@ TRegion TRegion::FromPolygon(std::span<const TPoint> points, TPolyFillMode mode)
         return TRegion();
     auto [low, high] = std::minmax_element(
         points.begin(), points.end(), [](const TPoint& a, const TPoint& b) { return a.Y < b.Y; });
-    const int top = low->Y;
-    const int bottom = high->Y;
-    if (std::int64_t{bottom} - top > kMaxPolygonRows)
+    if (std::int64_t{high->Y} - low->Y > kMaxRegionRows)
         throw ERegionError(u"The polygon is too tall for a region");
+    return FromRows([&](const RowSink& sink) {
+        PolygonRows(points, mode, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                    sink);
+    });
+}
+
+TRegion TRegion::FromRows(const std::function<void(const RowSink&)>& produce) {
     BandBuilder bands;
-    std::vector<Crossing> crossings;
-    for (int y = top; y < bottom; ++y) {
-        crossings.clear();
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const TPoint& a = points[i];
-            const TPoint& b = points[(i + 1) % points.size()];
-            if (a.Y == b.Y)
-                continue;
-            const bool down = a.Y < b.Y;
-            const TPoint& p = down ? a : b;
-            const TPoint& q = down ? b : a;
-            if (y >= p.Y && y < q.Y)
-                crossings.push_back({CrossingColumn(p, q, y), down ? 1 : -1});
-        }
-        bands.AddRow(y, SpansOfRow(crossings, mode));
-    }
+    std::int64_t rows = 0;
+    produce([&](int y, const RowSpans& spans) {
+        if (++rows > kMaxRegionRows)
+            throw ERegionError(u"The shape is too tall for a region");
+        bands.AddRow(y, spans);
+    });
     return FromBoxes(bands.Finish());
 }
 

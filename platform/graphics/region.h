@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "platform/graphics/graphics_types.h"
+#include "platform/graphics/raster.h"
 
 struct pixman_region32;
 
@@ -17,6 +19,9 @@ enum class TPolyFillMode { pfmAlternate = 1, pfmWinding = 2 };
 enum class TRegionKind { rkNull = 1, rkSimple = 2, rkComplex = 3 };
 
 KW_DECLARE_EXCEPTION(ERegionError, Exception);
+
+// The most rows a region built from a shape may span.
+inline constexpr std::int64_t kMaxRegionRows = std::int64_t{1} << 24;
 
 // A set of pixels made of rectangles, with the platform's half-open rules: a rectangle region
 // (0, 0, 10, 10) holds x and y from 0 to 9. A plain value: copies are independent.
@@ -31,9 +36,12 @@ public:
     ~TRegion();
 
     static TRegion FromRects(std::span<const TRect> rects);
-    // The pixels whose centres lie inside the closed polygon under the fill rule; pixels on a
-    // left or top edge are inside, those on a right or bottom edge outside.
+    // The pixels whose integer points lie inside the closed polygon under the fill rule: left
+    // and top edges are inside, right and bottom edges outside. The same pixels Polygon fills.
     static TRegion FromPolygon(std::span<const TPoint> points, TPolyFillMode mode);
+    // The rows a scan converter hands to the sink, top to bottom. Raises ERegionError beyond
+    // 16 million rows.
+    static TRegion FromRows(const std::function<void(const RowSink&)>& produce);
     // The set pixels (index 1) of a 1-bit bitmap. Raises EInvalidGraphicOperation for others.
     static TRegion FromMask(const TBitmap& mask);
 

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/device.h"
 #include "platform/graphics/region.h"
 
 namespace kw {
@@ -122,6 +123,80 @@ TEST(CanvasTest, MonochromeTargetsTakeTheNearerPaletteColour) {
     mask.Canvas().SetCopyMode(cmDstInvert);
     mask.Canvas().CopyRect(TRect(0, 0, 4, 1), colour.Canvas(), TRect(0, 0, 4, 1));
     EXPECT_EQ(Picture(mask, kLegend), (std::vector<std::string>{"k..k"}));
+}
+
+TEST(CanvasTest, DrawsWithItsOwnToolsWhateverWasSelectedThroughTheHandle) {
+    TBitmap bitmap(8, 3);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Pen().Color = clRed;
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(4, 0);
+    // Library code selects its own pen and brush with the raw calls and leaves them there.
+    const HPEN blue = CreatePen(PS_SOLID, 1, clBlue);
+    SelectObject(canvas.Handle(), blue);
+    SelectObject(canvas.Handle(), GetStockObject(NULL_BRUSH));
+    canvas.MoveTo(0, 1);
+    canvas.LineTo(4, 1);
+    canvas.Brush().Color = clLime;
+    canvas.FillRect(TRect(5, 0, 7, 2));
+    EXPECT_EQ(Picture(bitmap, kLegend),
+              (std::vector<std::string>{"rrrr.gg.", "rrrr.gg.", "........"}));
+    DeleteObject(blue);
+    // The pen mode is part of the pen: xor twice restores.
+    canvas.Pen().Mode = TPenMode::pmXor;
+    canvas.Pen().Color = clWhite;
+    canvas.MoveTo(0, 2);
+    canvas.LineTo(3, 2);
+    EXPECT_EQ(Picture(bitmap, kLegend)[2], "kkk.....");
+    canvas.MoveTo(0, 2);
+    canvas.LineTo(3, 2);
+    EXPECT_EQ(Picture(bitmap, kLegend)[2], "........");
+}
+
+TEST(CanvasTest, ShapesUsePenAndBrushAndBrushCopyReplacesOneColour) {
+    TBitmap bitmap(6, 4);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().Color = clRed;
+    canvas.Pen().Color = clBlue;
+    canvas.Rectangle(TRect(0, 0, 4, 4));
+    EXPECT_EQ(Picture(bitmap, kLegend),
+              (std::vector<std::string>{"bbbb..", "brrb..", "brrb..", "bbbb.."}));
+    canvas.Pen().Style = TPenStyle::psClear;
+    canvas.Brush().Color = clLime;
+    canvas.Rectangle(TRect(0, 0, 4, 4));  // without a pen: one pixel short
+    EXPECT_EQ(Picture(bitmap, kLegend)[2], "gggb..");
+    EXPECT_EQ(Picture(bitmap, kLegend)[3], "bbbb..");
+
+    TBitmap sprite(3, 1);
+    sprite.SetPixel(0, 0, clRed);
+    sprite.SetPixel(1, 0, clFuchsia);  // the colour to replace
+    sprite.SetPixel(2, 0, clBlue);
+    TBitmap target(3, 2);
+    target.Canvas().Brush().Color = clBlack;
+    target.Canvas().FillRect(TRect(0, 0, 3, 2));
+    target.Canvas().Brush().Color = clLime;
+    target.Canvas().BrushCopy(TRect(0, 0, 3, 1), sprite, TRect(0, 0, 3, 1), clFuchsia);
+    target.Canvas().Brush().Style = TBrushStyle::bsClear;
+    target.Canvas().BrushCopy(TRect(0, 1, 3, 2), sprite, TRect(0, 0, 3, 1), clFuchsia);
+    EXPECT_EQ(Picture(target, kLegend), (std::vector<std::string>{"rgb", "rkb"}));
+}
+
+TEST(CanvasTest, TextUsesTheCanvasFontAndShowsTheBrushBehind) {
+    TBitmap bitmap(30, 12);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Font().SetName(u"Kw Fixed");
+    canvas.Font().SetHeight(-8);
+    canvas.Font().SetColor(clBlue);
+    EXPECT_EQ(canvas.TextWidth(u"abcd"), 24);
+    EXPECT_EQ(canvas.TextHeight(u"x"), 10);
+    canvas.Brush().Color = clRed;
+    canvas.TextOut(1, 1, u"I");
+    EXPECT_EQ(bitmap.Pixel(1, 1), clRed);
+    EXPECT_EQ(bitmap.Pixel(3, 5), clBlue);
+    canvas.Brush().Style = TBrushStyle::bsClear;
+    canvas.TextRect(TRect(10, 0, 13, 12), 10, 1, u"MM");
+    EXPECT_EQ(bitmap.Pixel(10, 5), clBlue);
+    EXPECT_EQ(bitmap.Pixel(16, 5), clWhite);  // clipped away
 }
 
 }  // namespace

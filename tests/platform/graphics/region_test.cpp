@@ -98,9 +98,10 @@ TEST(RegionTest, CombinationsMatchPixelSetsOnRandomShapes) {
     }
 }
 
-// A pixel is inside when its centre is: crossings of the row's centre line at or left of the
-// centre are counted (odd count) or summed by direction (non-zero), in exact integers.
-bool CentreInside(const std::vector<TPoint>& poly, int x, int y, TPolyFillMode mode) {
+// A pixel is inside when its integer point is: crossings of row y at or left of x are counted
+// (odd count) or summed by direction (non-zero), in exact integers. Edges hold their top row,
+// not their bottom one.
+bool PointInside(const std::vector<TPoint>& poly, int x, int y, TPolyFillMode mode) {
     int crossings = 0, winding = 0;
     for (std::size_t i = 0; i < poly.size(); ++i) {
         TPoint p = poly[i], q = poly[(i + 1) % poly.size()];
@@ -109,11 +110,11 @@ bool CentreInside(const std::vector<TPoint>& poly, int x, int y, TPolyFillMode m
         const int direction = p.Y < q.Y ? 1 : -1;
         if (p.Y > q.Y)
             std::swap(p, q);
-        if (2 * y + 1 < 2 * p.Y || 2 * y + 1 >= 2 * q.Y)
+        if (y < p.Y || y >= q.Y)
             continue;
-        // crossing X <= x + 1/2, times 2 * (q.Y - p.Y) > 0
-        const long long lhs = 2LL * p.X * (q.Y - p.Y) + (2LL * y + 1 - 2LL * p.Y) * (q.X - p.X);
-        if (lhs <= (2LL * x + 1) * (q.Y - p.Y)) {
+        // crossing X <= x, times (q.Y - p.Y) > 0
+        const long long lhs = 1LL * p.X * (q.Y - p.Y) + (1LL * y - p.Y) * (q.X - p.X);
+        if (lhs <= 1LL * x * (q.Y - p.Y)) {
             ++crossings;
             winding += direction;
         }
@@ -121,10 +122,28 @@ bool CentreInside(const std::vector<TPoint>& poly, int x, int y, TPolyFillMode m
     return mode == TPolyFillMode::pfmAlternate ? crossings % 2 == 1 : winding != 0;
 }
 
-TEST(RegionTest, PolygonsFollowTheFillRuleAtPixelCentres) {
+TEST(RegionTest, PolygonsSampleIntegerPointsUnderTheFillRule) {
     const std::vector<TPoint> square = {{2, 3}, {12, 3}, {12, 9}, {2, 9}};
     EXPECT_TRUE(TRegion::FromPolygon(square, TPolyFillMode::pfmAlternate) ==
                 TRegion(TRect(2, 3, 12, 9)));
+
+    // A right triangle whose diagonal is its left edge keeps the diagonal's points; the
+    // vertical right edge and the bottom row are out.
+    const std::vector<TPoint> triangle = {{0, 0}, {10, 0}, {10, 10}};
+    const TRegion upper = TRegion::FromPolygon(triangle, TPolyFillMode::pfmAlternate);
+    for (int y = -1; y <= 10; ++y) {
+        for (int x = -1; x <= 11; ++x)
+            EXPECT_EQ(upper.Contains(x, y), y >= 0 && y < 10 && x >= y && x < 10) << x << "," << y;
+    }
+    // A slanted left edge: the crossing of row 1 is at x = 1/3, so the row starts at 1 (a
+    // centre sample would start at 0).
+    const std::vector<TPoint> slant = {{0, 0}, {6, 0}, {6, 3}, {1, 3}};
+    const TRegion slanted = TRegion::FromPolygon(slant, TPolyFillMode::pfmAlternate);
+    EXPECT_TRUE(slanted.Contains(0, 0));
+    EXPECT_FALSE(slanted.Contains(0, 1));
+    EXPECT_TRUE(slanted.Contains(1, 1));
+    EXPECT_TRUE(slanted.Contains(1, 2));
+    EXPECT_FALSE(slanted.Contains(6, 1));
 
     const std::vector<TPoint> star = {{20, 0}, {32, 38}, {0, 14}, {40, 14}, {8, 38}};
     const TRegion alternate = TRegion::FromPolygon(star, TPolyFillMode::pfmAlternate);
@@ -141,7 +160,7 @@ TEST(RegionTest, PolygonsFollowTheFillRuleAtPixelCentres) {
         for (auto mode : {TPolyFillMode::pfmAlternate, TPolyFillMode::pfmWinding}) {
             ExpectPixels(
                 TRegion::FromPolygon(poly, mode),
-                [&](int x, int y) { return CentreInside(poly, x, y, mode); }, "polygon");
+                [&](int x, int y) { return PointInside(poly, x, y, mode); }, "polygon");
         }
     }
 }
