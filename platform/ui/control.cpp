@@ -35,6 +35,8 @@ TMouseButton ButtonOf(Cardinal msg) {
     }
 }
 
+constexpr int kMaxCoordinate = 1 << 24;
+
 TRegion Subtract(const TRegion& a, const TRegion& b) {
     TRegion r;
     r.Combine(a, b, TRegionCombine::rgnDiff);
@@ -92,10 +94,11 @@ void TControl::SetParentComponent(TComponent* parent) {
 }
 
 void TControl::StoreBounds(int left, int top, int width, int height) {
-    left_ = left;
-    top_ = top;
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
+    // Kept far from the int limits so that edges, origins and anchor shifts never overflow.
+    left_ = std::clamp(left, -kMaxCoordinate, kMaxCoordinate);
+    top_ = std::clamp(top, -kMaxCoordinate, kMaxCoordinate);
+    width_ = std::clamp(width, 0, kMaxCoordinate);
+    height_ = std::clamp(height, 0, kMaxCoordinate);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -148,6 +151,8 @@ void TControl::SetVisible(bool visible) {
         Invalidate();
     if (!visible && CaptureControl() == this)
         SetCaptureControl(nullptr);
+    if (dynamic_cast<TWinControl*>(this) != nullptr)
+        Perform(WM_SHOWWINDOW, visible ? 1 : 0);
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
     if (parent_ != nullptr && align_ != TAlign::alNone)
         parent_->Realign();
@@ -165,6 +170,8 @@ void TControl::SetEnabled(bool enabled) {
     if (enabled == enabled_)
         return;
     enabled_ = enabled;
+    if (dynamic_cast<TWinControl*>(this) != nullptr)
+        Perform(WM_ENABLE, enabled ? 1 : 0);
     Perform(CM_ENABLEDCHANGED);
 }
 
