@@ -55,6 +55,12 @@ TRegion Intersect(const TRegion& a, const TRegion& b) {
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
     WindowProc = [this](TMessage& message) { WndProc(message); };
+    font_.OnChange = [this](TFont&) {
+        // A font set on the control itself ends following the parent's.
+        if (!adoptingFont_)
+            parentFont_ = false;
+        Perform(CM_FONTCHANGED);
+    };
 }
 
 TControl::~TControl() {
@@ -251,10 +257,9 @@ void TControl::ParentChanged(Cardinal msg) {
     if (parent_ == nullptr)
         return;
     if (msg == CM_PARENTFONTCHANGED && parentFont_) {
-        const auto notify = std::move(font_.OnChange);
+        adoptingFont_ = true;
         font_.Assign(parent_->Font());
-        font_.OnChange = notify;
-        Perform(CM_FONTCHANGED);
+        adoptingFont_ = false;
     } else if (msg == CM_PARENTCOLORCHANGED && parentColor_) {
         color_ = parent_->Color();
         Perform(CM_COLORCHANGED);

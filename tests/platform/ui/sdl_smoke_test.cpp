@@ -1,5 +1,6 @@
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/ui/sdl_backend.h"
@@ -84,6 +85,53 @@ TEST_F(SdlSmoke, AClickPushedThroughSdlReachesTheControlAndCloseAsksCloseQuery) 
     Application().ProcessMessages();
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(SdlSmoke, KeysTextAndTheWheelArriveAsTheLayersMessages) {
+    form = std::make_unique<TForm>();
+    form->SetBounds(0, 0, 200, 100);
+    auto& edit = Create<TCustomControl>(*form);
+    edit.SetParent(form.get());
+    edit.SetBounds(10, 10, 100, 20);
+    edit.SetTabStop(true);
+    std::u16string typed;
+    std::vector<Word> keys;
+    edit.OnKeyPress = [&](TObject*, Char& ch) { typed.push_back(ch); };
+    edit.OnKeyDown = [&](TObject*, Word& key, TShiftState) { keys.push_back(key); };
+    int wheel = 0;
+    edit.OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+        wheel += delta;
+        handled = true;
+    };
+    form->Show();
+    Application().ProcessMessages();
+    ASSERT_EQ(FocusedControl(), &edit);
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = sdl->WindowId(*form);
+    e.key.keysym.sym = SDLK_q;
+    Push(e);
+    e.type = SDL_KEYUP;
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = sdl->WindowId(*form);
+    std::snprintf(e.text.text, sizeof e.text.text, "%s", "q\xC3\xA9");
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RETURN;  // no text event for Enter: the back-end types it
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = sdl->WindowId(*form);
+    e.wheel.y = -2;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    Push(e);
+    Application().ProcessMessages();
+    EXPECT_EQ(keys, (std::vector<Word>{'Q', VK_RETURN}));
+    EXPECT_EQ(typed, u"q\u00E9\r");
+    EXPECT_EQ(wheel, -2 * WHEEL_DELTA);
 }
 
 }  // namespace
