@@ -35,6 +35,8 @@ TMouseButton ButtonOf(Cardinal msg) {
     }
 }
 
+constexpr int kMaxCoordinate = 1 << 24;
+
 TRegion Subtract(const TRegion& a, const TRegion& b) {
     TRegion r;
     r.Combine(a, b, TRegionCombine::rgnDiff);
@@ -53,6 +55,12 @@ TRegion Intersect(const TRegion& a, const TRegion& b) {
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
     WindowProc = [this](TMessage& message) { WndProc(message); };
+    font_.OnChange = [this](TFont&) {
+        // A font set on the control itself ends following the parent's.
+        if (!adoptingFont_)
+            parentFont_ = false;
+        Perform(CM_FONTCHANGED);
+    };
 }
 
 TControl::~TControl() {
@@ -92,10 +100,11 @@ void TControl::SetParentComponent(TComponent* parent) {
 }
 
 void TControl::StoreBounds(int left, int top, int width, int height) {
-    left_ = left;
-    top_ = top;
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
+    // Kept far from the int limits so that edges, origins and anchor shifts never overflow.
+    left_ = std::clamp(left, -kMaxCoordinate, kMaxCoordinate);
+    top_ = std::clamp(top, -kMaxCoordinate, kMaxCoordinate);
+    width_ = std::clamp(width, 0, kMaxCoordinate);
+    height_ = std::clamp(height, 0, kMaxCoordinate);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -148,6 +157,8 @@ void TControl::SetVisible(bool visible) {
         Invalidate();
     if (!visible && CaptureControl() == this)
         SetCaptureControl(nullptr);
+    if (dynamic_cast<TWinControl*>(this) != nullptr)
+        Perform(WM_SHOWWINDOW, visible ? 1 : 0);
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
     if (parent_ != nullptr && align_ != TAlign::alNone)
         parent_->Realign();
@@ -165,6 +176,8 @@ void TControl::SetEnabled(bool enabled) {
     if (enabled == enabled_)
         return;
     enabled_ = enabled;
+    if (dynamic_cast<TWinControl*>(this) != nullptr)
+        Perform(WM_ENABLE, enabled ? 1 : 0);
     Perform(CM_ENABLEDCHANGED);
 }
 
@@ -244,10 +257,9 @@ void TControl::ParentChanged(Cardinal msg) {
     if (parent_ == nullptr)
         return;
     if (msg == CM_PARENTFONTCHANGED && parentFont_) {
-        const auto notify = std::move(font_.OnChange);
+        adoptingFont_ = true;
         font_.Assign(parent_->Font());
-        font_.OnChange = notify;
-        Perform(CM_FONTCHANGED);
+        adoptingFont_ = false;
     } else if (msg == CM_PARENTCOLORCHANGED && parentColor_) {
         color_ = parent_->Color();
         Perform(CM_COLORCHANGED);

@@ -206,6 +206,7 @@ private:
     bool parentColor_ = false;
     TFont font_;
     bool parentFont_ = true;
+    bool adoptingFont_ = false;
     String caption_;
     String hint_;
     bool showHint_ = false;

@@ -332,5 +332,39 @@ TEST_F(UiTest, AlignedChildrenShareTheClientAreaAndAnchorsFollowResizes) {
     EXPECT_EQ(left.BoundsRect(), TRect(0, 0, 40, 220));
 }
 
+TEST_F(UiTest, ParentFontAndColorFlowDownUntilAChildSetsItsOwn) {
+    TForm form;
+    auto& panel = Create<TCustomControl>(form);
+    auto& inner = Create<TGraphicControl>(form);
+    auto& own = Create<TGraphicControl>(form);
+    panel.SetParent(&form);
+    inner.SetParent(&panel);
+    own.SetParent(&panel);
+    inner.SetParentColor(true);
+    own.SetColor(clRed);
+    own.SetParentFont(false);
+    form.Font().SetName(u"Serif");
+    EXPECT_EQ(inner.Font().Name(), u"Serif");  // through the panel, which follows the form
+    EXPECT_TRUE(inner.ParentFont());
+    EXPECT_NE(own.Font().Name(), u"Serif");
+    inner.Font().SetName(u"Mono");  // an own font ends the link too
+    EXPECT_FALSE(inner.ParentFont());
+    form.Font().SetName(u"Sans");
+    EXPECT_EQ(inner.Font().Name(), u"Mono");
+    panel.SetColor(clYellow);
+    EXPECT_EQ(inner.Color(), clYellow);
+    EXPECT_EQ(own.Color(), clRed);
+    inner.SetColor(clBlue);  // an own colour ends the link
+    EXPECT_FALSE(inner.ParentColor());
+    panel.SetColor(clGreen);
+    EXPECT_EQ(inner.Color(), clBlue);
+    // A control placed later picks its parent's values up at once.
+    auto& late = Create<TGraphicControl>(form);
+    late.SetParentColor(true);
+    late.SetParent(&panel);
+    EXPECT_EQ(late.Color(), clGreen);
+    EXPECT_EQ(late.Font().Name(), u"Sans");
+}
+
 }  // namespace
 }  // namespace kw::test

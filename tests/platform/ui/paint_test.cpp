@@ -143,11 +143,13 @@ TEST_F(UiTest, FrameIsPaintedOnceAndAFormRendersToPng) {
     pane.SetAlign(TAlign::alClient);
     EXPECT_EQ(form.ClientRect(), TRect(0, 0, 120 - 8, 80 - 8 - 23));
     EXPECT_EQ(pane.BoundsRect(), form.ClientRect());
-    const String file = TempFileNameIn(GetCurrentDir(), u"form") + u".png";
+    const String reserved = TempFileNameIn(GetCurrentDir(), u"form");
+    const String file = reserved + u".png";  // the extension picks the reader
     form.SaveToPng(file);
     TPicture picture;
     picture.LoadFromFile(file);
     DeleteFile(file);
+    DeleteFile(reserved);
     ASSERT_NE(picture.Graphic(), nullptr);
     EXPECT_EQ(picture.Graphic()->Width(), 120);
     TBitmap pixels;

@@ -1,0 +1,138 @@
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/ui/sdl_backend.h"
+#include "ui_fixture.h"
+
+namespace kw::test {
+namespace {
+
+// Real SDL windows under the dummy video driver: events pushed into SDL's queue must come out
+// as the layer's messages at the right control.
+class SdlSmoke : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        auto backend = std::make_unique<TSdlBackend>();
+        sdl = backend.get();
+        SetWindowBackend(std::move(backend));
+    }
+    void TearDown() override {
+        form.reset();
+        UiTest::TearDown();  // frees the back-end, which closes SDL
+    }
+    void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+
+    TSdlBackend* sdl = nullptr;
+    std::unique_ptr<TForm> form;
+};
+
+TEST_F(SdlSmoke, AClickPushedThroughSdlReachesTheControlAndCloseAsksCloseQuery) {
+    form = std::make_unique<TForm>();
+    form->SetCaption(u"Smoke");
+    form->SetBounds(40, 30, 300, 200);
+    auto& panel = Create<TCustomControl>(*form);
+    panel.SetParent(form.get());
+    panel.SetBounds(10, 10, 200, 120);
+    auto& button = Create<TGraphicControl>(panel);
+    button.SetParent(&panel);
+    button.SetBounds(20, 20, 80, 30);
+    int clicks = 0;
+    button.OnClick = [&](TObject*) { ++clicks; };
+    int asked = 0;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) {
+        ++asked;
+        canClose = false;
+    };
+    form->Show();
+    Application().ProcessMessages();
+    const std::uint32_t id = sdl->WindowId(*form);
+    ASSERT_NE(id, 0u);
+    EXPECT_FALSE(form->NeedsPaint());
+    EXPECT_GE(Screen().MonitorCount(), 1);
+
+    // The button's middle in window coordinates, as SDL reports positions.
+    const TPoint screen = button.ClientToScreen({40, 15});
+    const int x = screen.X - form->Left(), y = screen.Y - form->Top();
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = id;
+    e.motion.x = x;
+    e.motion.y = y;
+    Push(e);
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        e = SDL_Event{};
+        e.type = type;
+        e.button.windowID = id;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+        Push(e);
+    }
+    Application().ProcessMessages();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(MouseControl(), &button);
+
+    e = SDL_Event{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = id;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    Push(e);
+    Application().ProcessMessages();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(SdlSmoke, KeysTextAndTheWheelArriveAsTheLayersMessages) {
+    form = std::make_unique<TForm>();
+    form->SetBounds(0, 0, 200, 100);
+    auto& edit = Create<TCustomControl>(*form);
+    edit.SetParent(form.get());
+    edit.SetBounds(10, 10, 100, 20);
+    edit.SetTabStop(true);
+    std::u16string typed;
+    std::vector<Word> keys;
+    edit.OnKeyPress = [&](TObject*, Char& ch) { typed.push_back(ch); };
+    edit.OnKeyDown = [&](TObject*, Word& key, TShiftState) { keys.push_back(key); };
+    int wheel = 0;
+    edit.OnMouseWheel = [&](TObject*, TShiftState, int delta, TPoint, bool& handled) {
+        wheel += delta;
+        handled = true;
+    };
+    form->Show();
+    Application().ProcessMessages();
+    ASSERT_EQ(FocusedControl(), &edit);
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.windowID = sdl->WindowId(*form);
+    e.key.keysym.sym = SDLK_q;
+    Push(e);
+    e.type = SDL_KEYUP;
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = sdl->WindowId(*form);
+    std::snprintf(e.text.text, sizeof e.text.text, "%s", "q\xC3\xA9");
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RETURN;  // no text event for Enter: the back-end types it
+    Push(e);
+    e = SDL_Event{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = sdl->WindowId(*form);
+    e.wheel.y = -2;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    Push(e);
+    Application().ProcessMessages();
+    EXPECT_EQ(keys, (std::vector<Word>{'Q', VK_RETURN}));
+    EXPECT_EQ(typed, u"q\u00E9\r");
+    EXPECT_EQ(wheel, -2 * WHEEL_DELTA);
+}
+
+}  // namespace
+}  // namespace kw::test
