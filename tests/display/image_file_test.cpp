@@ -143,7 +143,10 @@ class ImageFilesOnDisk : public ImageFileTest {
 protected:
     void SetUp() override {
         ImageFileTest::SetUp();
-        dir_ = std::filesystem::temp_directory_path() / "kw_image_files";
+        // One folder per test: ctest runs the cases of this fixture as parallel processes.
+        dir_ = std::filesystem::temp_directory_path() /
+               (std::string("kw_image_files_") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
