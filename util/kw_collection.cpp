@@ -1,6 +1,7 @@
 #include "util/kw_collection.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/core/component.h"
 
@@ -54,9 +55,13 @@ TKwCollection::~TKwCollection() {
 }
 
 void TKwCollection::FreeItemsSilently() {
+    // Silent for the platform's update event too: owners free their items while destroying,
+    // when the listeners may already be gone.
+    auto onUpdate = std::exchange(OnUpdate, nullptr);
     ++optDepth_;
     TCollection::Clear();
     --optDepth_;
+    OnUpdate = std::move(onUpdate);
 }
 
 bool TKwCollection::OwnerReading() const {
