@@ -838,28 +838,29 @@ int SelectClipRgn(HDC dc, HRGN region) {
     return ClipKind(*device);
 }
 
-int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
+namespace {
+
+// The clip rectangles take logical units and are fixed in device space from then on.
+int CombineClipRect(HDC dc, int left, int top, int right, int bottom, TRegionCombine mode) {
     const auto device = FindDC(dc);
     if (!device)
         return ERROR;
     TRegion clip = CurrentClip(*device);
     const TPoint a = device->ToDevice(left, top);
     const TPoint b = device->ToDevice(right, bottom);
-    clip.Combine(clip, TRegion(Ordered(a.X, a.Y, b.X, b.Y)), TRegionCombine::rgnAnd);
+    clip.Combine(clip, TRegion(Ordered(a.X, a.Y, b.X, b.Y)), mode);
     device->state.clip = std::move(clip);
     return ClipKind(*device);
 }
 
+}  // namespace
+
+int IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
+    return CombineClipRect(dc, left, top, right, bottom, TRegionCombine::rgnAnd);
+}
+
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
-    const auto device = FindDC(dc);
-    if (!device)
-        return ERROR;
-    TRegion clip = CurrentClip(*device);
-    const TPoint a = device->ToDevice(left, top);
-    const TPoint b = device->ToDevice(right, bottom);
-    clip.Combine(clip, TRegion(Ordered(a.X, a.Y, b.X, b.Y)), TRegionCombine::rgnDiff);
-    device->state.clip = std::move(clip);
-    return ClipKind(*device);
+    return CombineClipRect(dc, left, top, right, bottom, TRegionCombine::rgnDiff);
 }
 
 int OffsetClipRgn(HDC dc, int dx, int dy) {
