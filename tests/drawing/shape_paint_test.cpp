@@ -12,6 +12,7 @@
 #include "drawing/shape_styles.h"
 #include "drawing/shapes.h"
 #include "drawing_fixture.h"
+#include "golden.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
 #include "platform/graphics/region.h"
@@ -101,12 +102,6 @@ TEST_F(ShapePaintTest, FillsMatchTheRegionAndOutlinesRunOnItsBoundary) {
 // Golden pictures of every shape: one sheet per shape with its four turns, mirrored and not,
 // at three sizes, filled and outlined. KW_UPDATE_GOLDEN=1 writes them instead of comparing.
 TEST_F(ShapePaintTest, EveryShapeMatchesItsGoldenPicture) {
-    // ctest names the source tree; run by hand, set KW_SOURCE_DIR to the checkout.
-    const char* source = std::getenv("KW_SOURCE_DIR");
-    ASSERT_NE(source, nullptr) << "KW_SOURCE_DIR is not set";
-    const std::filesystem::path folder = std::filesystem::path(source) / "tests/drawing/golden";
-    const bool update = std::getenv("KW_UPDATE_GOLDEN") != nullptr &&
-                        std::string(std::getenv("KW_UPDATE_GOLDEN")) == "1";
     constexpr int kCell = 32;
     for (int s = 0; s < kKwShapeCount; ++s) {
         const auto shape = static_cast<TKwShapes>(s);
@@ -121,27 +116,7 @@ TEST_F(ShapePaintTest, EveryShapeMatchesItsGoldenPicture) {
                                  brsSolid, kInk, pesSolid, kLine, 1);
             }
         }
-        const std::filesystem::path file = folder / ("shape_" + std::to_string(s) + ".png");
-        if (update) {
-            std::filesystem::create_directories(folder);
-            TPngImage png;
-            png.Assign(&sheet);
-            png.SaveToFile(Utf8ToString(file.string()));
-            continue;
-        }
-        ASSERT_TRUE(std::filesystem::exists(file)) << file << ": run with KW_UPDATE_GOLDEN=1";
-        TPngImage png;
-        png.LoadFromFile(Utf8ToString(file.string()));
-        TBitmap golden;
-        golden.Assign(&png);
-        ASSERT_EQ(golden.Width(), sheet.Width());
-        ASSERT_EQ(golden.Height(), sheet.Height());
-        int differing = 0;
-        for (int y = 0; y < sheet.Height(); ++y) {
-            for (int x = 0; x < sheet.Width(); ++x)
-                differing += golden.Pixel(x, y) != sheet.Pixel(x, y);
-        }
-        EXPECT_EQ(differing, 0) << "shape " << s;
+        test::ExpectMatchesGolden(sheet, "drawing/golden/shape_" + std::to_string(s) + ".png");
     }
 }
 

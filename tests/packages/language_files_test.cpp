@@ -11,6 +11,7 @@
 #include "platform/text/string_list.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"
+#include "test_paths.h"
 
 namespace kw {
 namespace {
@@ -44,8 +45,7 @@ const std::set<int> kMessages = Union({{0, 1},
                                        {62, 63, 67, 73, 79, 82, 86, 90, 93}});
 
 String Folder() {
-    const char* dir = std::getenv("KW_BINARY_DIR");
-    return AddPathBar(Utf8ToString(dir != nullptr ? dir : ".")) + u"share/kwctrls/";
+    return Utf8ToString(test::ReferenceDir());
 }
 
 std::set<int> IdsOf(const TKwPkgStringsCollection& items) {

@@ -10,6 +10,7 @@
 #include "platform/core/files.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"
+#include "test_paths.h"
 #include "util/app_format.h"
 #include "util/convert.h"
 #include "util/mask.h"
@@ -20,9 +21,8 @@ namespace kw {
 namespace {
 
 String ReferenceFolder() {
-    const char* dir = std::getenv("KW_BINARY_DIR");
     // Absolute: the application object resolves relative paths against the program's folder.
-    return ExpandFileName(AddPathBar(Utf8ToString(dir != nullptr ? dir : ".")) + u"share/kwctrls/");
+    return ExpandFileName(Utf8ToString(test::ReferenceDir()));
 }
 
 // What each reference file says about numbers and dates.

@@ -16,6 +16,7 @@
 #include "platform/core/stream.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/region.h"
+#include "test_paths.h"
 
 namespace kw {
 namespace {
@@ -28,8 +29,7 @@ std::string Slurp(const fs::path& path) {
 }
 
 std::string Binary() {
-    const char* dir = std::getenv("KW_BINARY_DIR");
-    return std::string(dir != nullptr ? dir : ".") + "/bin/kwpkg";
+    return test::BinaryDir() + "/bin/kwpkg";
 }
 
 unsigned ModeOf(const fs::path& path) {
@@ -132,9 +132,7 @@ TEST_F(KwPkgFilesTest, InputsMustBeRegularFilesOfASaneSize) {
 }
 
 TEST_F(KwPkgFilesTest, InfoOnANewerFileShowsTheHeaderAndWarns) {
-    const char* dir = std::getenv("KW_BINARY_DIR");
-    std::string english =
-        Slurp(std::string(dir != nullptr ? dir : ".") + "/share/kwctrls/English.lan");
+    std::string english = Slurp(test::ReferenceDir() + "English.lan");
     ASSERT_GT(english.size(), 40u);
     const RunResult current = Run("info " + Write("current.lan", english));
     EXPECT_EQ(current.status, 0);

@@ -11,6 +11,7 @@
 #include "platform/core/form_stream.h"
 #include "platform/core/properties.h"
 #include "platform/core/stream.h"
+#include "test_paths.h"
 
 namespace kw {
 namespace {
@@ -172,11 +173,10 @@ TEST_F(KwPkgFormTest, CommandPrintsTheDumpOrOneErrorLine) {
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     std::ofstream(dir / "bad.kwfm", std::ios::binary) << "KWFM";
-    const char* binary = std::getenv("KW_BINARY_DIR");
     auto run = [&](const std::string& file) {
-        const std::string command = std::string(binary != nullptr ? binary : ".") +
-                                    "/bin/kwpkg form dump " + (dir / file).string() + " >" +
-                                    (dir / "out").string() + " 2>" + (dir / "err").string();
+        const std::string command = test::BinaryDir() + "/bin/kwpkg form dump " +
+                                    (dir / file).string() + " >" + (dir / "out").string() + " 2>" +
+                                    (dir / "err").string();
         const int status = std::system(command.c_str());
         auto slurp = [](const fs::path& path) {
             std::ifstream in(path, std::ios::binary);

@@ -16,6 +16,7 @@
 #include "packages/vars_package.h"
 #include "platform/core/filer.h"
 #include "platform/core/stream.h"
+#include "test_paths.h"
 
 namespace kw {
 namespace {
@@ -23,8 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string BinaryDir() {
-    const char* dir = std::getenv("KW_BINARY_DIR");
-    return dir != nullptr ? dir : ".";
+    return test::BinaryDir();
 }
 
 std::string Slurp(const fs::path& path) {
