@@ -1,15 +1,14 @@
 #include "drawing/images.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 
 #include "display/default_sets.h"
 #include "display/memory_image.h"
 #include "drawing/canvas_saver.h"
 #include "drawing/image_masks.h"
+#include "drawing/image_pixels.h"
 #include "drawing/palette.h"
-#include "platform/core/stream.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
@@ -17,46 +16,6 @@
 namespace kw {
 
 namespace {
-
-constexpr std::array<Byte, 8> kPngSignature{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
-
-bool StartsWithPng(TStream& stream) {
-    std::array<Byte, 8> head{};
-    stream.SetPosition(0);
-    const bool png = stream.Read(head.data(), 8) == 8 && head == kPngSignature;
-    stream.SetPosition(0);
-    return png;
-}
-
-// The decoded pixels of an image's data: PNG data keeps its alpha, everything else comes as a
-// bitmap. On an 8-bit display the painter only takes bitmaps.
-struct TDecoded {
-    std::unique_ptr<TPngImage> png;
-    std::unique_ptr<TBitmap> bitmap;
-    const TBitmap* pixels = nullptr;
-    bool isPng = false;
-};
-
-TDecoded Decode(const TKwPkgImagesImage& image, bool eightBit) {
-    TDecoded decoded;
-    TStream* stream = image.ReadStream(eightBit);
-    if (stream == nullptr)
-        return decoded;
-    if (!eightBit && StartsWithPng(*stream)) {
-        decoded.png = std::make_unique<TPngImage>();
-        decoded.png->LoadFromStream(*stream);
-        decoded.pixels = decoded.png->PixelData();
-        decoded.isPng = true;
-    } else {
-        stream->SetPosition(0);
-        decoded.bitmap = std::make_unique<TBitmap>();
-        decoded.bitmap->LoadFromStream(*stream);
-        decoded.pixels = decoded.bitmap.get();
-    }
-    if (decoded.pixels != nullptr && decoded.pixels->Empty())
-        decoded.pixels = nullptr;
-    return decoded;
-}
 
 int RoundHalfEven(long long numerator, long long denominator) {
     long long quotient = numerator / denominator;
@@ -168,7 +127,7 @@ TRect KwDrawImage(TCanvas& canvas, const TRect& rect, const TKwPkgImagesImage* i
     if (image == nullptr || image->Empty())
         return rect;
     const bool eightBit = Kw8BitPalette();
-    const TDecoded decoded = Decode(*image, eightBit);
+    const TKwDecodedImage decoded = KwDecodeImage(*image, eightBit);
     if (decoded.pixels == nullptr)
         return rect;
     const TBitmap& pixels = *decoded.pixels;
