@@ -8,6 +8,7 @@
 #include "drawing/text_draw.h"
 #include "drawing/text_paint.h"
 #include "drawing_fixture.h"
+#include "golden.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/font.h"
 
@@ -296,6 +297,30 @@ TEST_F(TextTest, SpeedTextMovesMultiLineBlocksItselfAndScalesSetFonts) {
     EXPECT_EQ(set.Font().Size(), 9);
     set.SetScaleMul(3);
     EXPECT_EQ(KwScaledSetFont(set, scratch).Size(), 14);
+}
+
+TEST_F(TextTest, CaptionLooks) {
+    KwSetFont().Font().Assign(font);
+    TBitmap picture(4 * 64 + 4, 3 * 24 + 4);
+    picture.Canvas().Brush().Color = clBtnFace;
+    picture.Canvas().FillRect(TRect(0, 0, picture.Width(), picture.Height()));
+    const TKwFontStyle styles[] = {fosNormal, fosLight, fos3DLight, fos3D};
+    for (int i = 0; i < 4; ++i) {
+        const TRect r = TRect::Bounds(4 + i * 64, 4, 60, 20);
+        KwPaintText(picture.Canvas(), r, styles[i], u"&Save", nullptr, nullptr, nullptr, nullptr, 1,
+                    true, false,
+                    {.Alignment = aliCenter, .Layout = layCenter, .ShowAccelChar = true});
+    }
+    for (int i = 0; i < 2; ++i)
+        KwPaintText(picture.Canvas(), TRect::Bounds(4 + i * 64, 28, 60, 20), fosNormal, u"&Off",
+                    nullptr, nullptr, nullptr, nullptr, 1, false, i == 1,
+                    {.Alignment = aliCenter, .Layout = layCenter, .ShowAccelChar = true});
+    KwPaintText(picture.Canvas(), TRect::Bounds(132, 28, 124, 44), fosNormal,
+                u"Wrapped words run on and on", nullptr, nullptr, nullptr, nullptr, 1, true, false,
+                {.Alignment = aliRight, .WordWrap = true, .ShowCorners = true, .LimitChars = 10});
+    KwDrawSpeedText(picture.Canvas(), TRect::Bounds(4, 52, 124, 20), u"Speed &text", font, clNavy,
+                    {.Alignment = aliCenter, .Layout = layBottom, .ShowAccelChar = true});
+    test::ExpectMatchesGolden(picture, "drawing/golden/caption_looks.png");
 }
 
 }  // namespace
