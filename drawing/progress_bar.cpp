@@ -42,7 +42,9 @@ void Show(TCanvas& canvas, const TRect& rect, TBitmap& cache, const TRect& sourc
           const TRect& dest) {
     if (source.IsEmpty() || dest.IsEmpty())
         return;
-    canvas.CopyRect(dest.Offset(rect.Left, rect.Top), cache.Canvas(), source);
+    // Same sizes on both sides: a straight block copy, no stretching.
+    BitBlt(canvas.Handle(), rect.Left + dest.Left, rect.Top + dest.Top, dest.Width(), dest.Height(),
+           cache.Canvas().Handle(), source.Left, source.Top, SRCCOPY);
 }
 
 void ShowStretch(TCanvas& canvas, const TRect& rect, TBitmap& cache, std::int64_t from,
@@ -101,8 +103,6 @@ void KwDrawProgressBar(TCanvas& canvas, const TRect& rect, std::unique_ptr<TBitm
         KwPaintBackGroundEx(cache->Canvas(), TRect(0, 0, rect.Width(), rect.Height()),
                             setBackGround, typeBar == tbaIndeterminate ? length / blockSize : 0);
     }
-    const TCopyMode mode = canvas.CopyMode();
-    canvas.SetCopyMode(cmSrcCopy);
     const std::int64_t range = std::int64_t{max} - min;
     const std::int64_t done = std::int64_t{position} - min;
     if (typeBar == tbaIndeterminate) {
@@ -118,7 +118,6 @@ void KwDrawProgressBar(TCanvas& canvas, const TRect& rect, std::unique_ptr<TBitm
                         Round(static_cast<double>(done) * length / static_cast<double>(range)),
                         length, thickness, orientation);
     }
-    canvas.SetCopyMode(mode);
 }
 
 }  // namespace kw
