@@ -302,8 +302,11 @@ void TKwSinglePanel::SetEnabled(bool value) {
     if (value == enabled_)
         return;
     enabled_ = value;
+    const bool before = TControl::Enabled();
     TControl::SetEnabled(xEnabled());
-    ChangeTips();
+    // A change of the window layer's flag has updated the panel through its announcement.
+    if (TControl::Enabled() == before)
+        ChangeTips();
     if (!LoadingProps())
         PrivilegeChanged();
 }
@@ -378,8 +381,21 @@ void TKwSinglePanel::Loaded() {
     link_->InitLinks();
 }
 
-void TKwSinglePanel::NotifyInit() {
+void TKwSinglePanel::RunUpdateControl() {
+    // The enabled flag set inside UpdateControl announces itself and comes back here; the
+    // outer run finishes the work, so children hear each announcement once.
+    if (updating_)
+        return;
+    updating_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{updating_};
     UpdateControl();
+}
+
+void TKwSinglePanel::NotifyInit() {
+    RunUpdateControl();
 }
 
 void TKwSinglePanel::NotifyUpdate() {
@@ -390,7 +406,7 @@ void TKwSinglePanel::NotifyEvt(int, void*) {}
 
 void TKwSinglePanel::ChangeTips() {
     if (!LoadingProps() && WindowExists())
-        UpdateControl();
+        RunUpdateControl();
 }
 
 void TKwSinglePanel::UpdateControl() {
@@ -555,7 +571,7 @@ void TKwSinglePanel::AnswerMaster(TMessage& message) {
             // A nested announcement (our own enabled flag changing inside UpdateControl) has
             // told the children already; they hear it once.
             const int before = enabledAnnouncements_;
-            UpdateControl();
+            RunUpdateControl();
             if (before == enabledAnnouncements_) {
                 ++enabledAnnouncements_;
                 KwControlsPerform(this, kwEvtEnabledChanged, data);

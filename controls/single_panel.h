@@ -235,6 +235,7 @@ protected:
 private:
     friend class TKwPaintControl;  // keeps both sides of the element list in step
     void Construct();
+    void RunUpdateControl();
     void AnswerMaster(TMessage& message);
     void ChangeFrame(int& field, int value, bool horizontal);
     int FrameSize(bool horizontal) const;
@@ -287,6 +288,7 @@ private:
     bool selBoxOnFocus_ = false;
     bool erasePending_ = false;
     int enabledAnnouncements_ = 0;
+    bool updating_ = false;
 };
 
 }  // namespace kw
