@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "controls/controls_state.h"
-#include "controls/paint_origin.h"
 #include "display/default_sets.h"
 #include "drawing/canvas_saver.h"
 #include "drawing/decorations.h"
@@ -24,6 +23,12 @@
 
 namespace kw {
 namespace {
+// What the context adds to the control's coordinates on its canvas.
+TPoint PaintShift(const TPaintContext& context) {
+    const TRect r = context.ToDevice(TRect(0, 0, 0, 0));
+    return {r.Left, r.Top};
+}
+
 TRegion Intersect(const TRegion& a, const TRegion& b) {
     TRegion r;
     r.Combine(a, b, TRegionCombine::rgnAnd);
@@ -667,9 +672,8 @@ void TKwSinglePanel::PaintMessage(const TPaintContext& context) {
         clip.Offset(-box.Left, -box.Top);
         const TPaintContext inner{
             &canvas, {context.Origin.X - box.Left, context.Origin.Y - box.Top}, clip};
-        canvas.SetClipRegion(&inner.Clip);
         {
-            TKwPaintOrigin origin(inner);
+            TPaintScope scope(inner);
             PaintLayers(inner, true);
         }
         TPoint viewport;
@@ -721,7 +725,7 @@ void TKwSinglePanel::DrawFrames(TCanvas& canvas, TRect r) {
 }
 
 void TKwSinglePanel::DrawBackGround(const TPaintContext& context) {
-    const TPoint shift = KwPaintShift(context);
+    const TPoint shift = PaintShift(context);
     const TRect whole(0, 0, Width(), Height());
     KwPaintTransparentBackGround(*context.Canvas, whole, TRect(), this, false, false,
                                  setBackGround_.get(), transparent_, shift);
@@ -750,7 +754,7 @@ void TKwSinglePanel::NCPaint(const TPaintContext& context) {
     TKwCanvasSaver saver(*context.Canvas);
     const TRect whole(0, 0, Width(), Height());
     KwPaintTransparentBackGround(*context.Canvas, whole, TRect(), this, true, false,
-                                 setBackGround_.get(), transparent_, KwPaintShift(context));
+                                 setBackGround_.get(), transparent_, PaintShift(context));
     DrawFrames(*context.Canvas, context.ToDevice(whole));
 }
 
@@ -810,8 +814,7 @@ void TKwSinglePanel::PaintPtControls(const TPaintContext& context) {
         TKwCanvasSaver saver(*context.Canvas);
         const TPaintContext child{
             context.Canvas, {bounds.Left, bounds.Top}, Intersect(context.Clip, TRegion(bounds))};
-        context.Canvas->SetClipRegion(&child.Clip);
-        TKwPaintOrigin origin(child);
+        TPaintScope scope(child);
         c->Paint(child);
     }
 }
