@@ -151,5 +151,28 @@ TEST_F(PaintTest, TheShadowFollowsThePanel) {
     EXPECT_EQ(At(201, 70), clWhite);
 }
 
+TEST_F(PaintTest, ANonClientFrameAndTheFocusHighlight) {
+    TForm& form = Form(100, 80);
+    auto& p = Create<TKwSinglePanel>(form, true, false, true);
+    p.SetParent(&form);
+    p.SetBounds(10, 10, 60, 40);
+    p.SetBevelInner(besSingle);
+    p.SetBorderWidth(1);
+    Show();
+    EXPECT_EQ(p.ClientRect(), TRect(0, 0, 54, 34));
+    EXPECT_EQ(At(10, 10), ColorToRGB(KwSet3DMLight().Color()));
+    EXPECT_EQ(At(12, 20), clBlack);  // the inner single line, past the border width
+    EXPECT_EQ(At(14, 20), ColorToRGB(clBtnFace));
+    Display().SetsColor().Add(u"Sel").SetColor(clRed);
+    p.SetColSelBox().SetName(u"Sel");
+    p.SetFocus();
+    Application().ProcessMessages();
+    EXPECT_EQ(At(10, 10), clRed);
+    EXPECT_EQ(At(69, 49), clRed);
+    form.SetFocus();
+    Application().ProcessMessages();
+    EXPECT_EQ(At(10, 10), ColorToRGB(KwSet3DMLight().Color()));
+}
+
 }  // namespace
 }  // namespace kw::test
