@@ -347,10 +347,14 @@ void TKwSinglePanel::SetTransparent(bool value) {
 
 void TKwSinglePanel::SetAlignHor(TKwAlignHor value) {
     alignHor_ = value;
+    if (!LoadingProps())
+        KwPosSizeInfo(*this, resizeInfo_);
 }
 
 void TKwSinglePanel::SetAlignVer(TKwAlignVer value) {
     alignVer_ = value;
+    if (!LoadingProps())
+        KwPosSizeInfo(*this, resizeInfo_);
 }
 
 void TKwSinglePanel::SetInternalBuffer(bool on) {
@@ -401,6 +405,7 @@ void TKwSinglePanel::RunUpdateControl() {
 
 void TKwSinglePanel::NotifyInit() {
     RunUpdateControl();
+    KwPosSizeInfo(*this, resizeInfo_);
 }
 
 void TKwSinglePanel::NotifyUpdate() {
@@ -443,7 +448,9 @@ void TKwSinglePanel::Invalidate() {
         InvalidateFrame();
 }
 
-void TKwSinglePanel::UpdatePosSize() {}
+void TKwSinglePanel::UpdatePosSize() {
+    KwPosSize(*this, resizeInfo_, alignHor_, alignVer_, HasAdjustHorz(), HasAdjustVert());
+}
 
 void TKwSinglePanel::NotifyParentInvalidate() {
     const std::vector<TControl*> children = ControlList();
@@ -604,8 +611,10 @@ void TKwSinglePanel::HandleWindowPosChanged(TMessage& message) {
             const bool sized = Width() != lastWidth_ || Height() != lastHeight_;
             if (transparent_ || sized) {
                 Invalidate();
-                if (sized)
+                if (sized) {
                     SizeChanged();
+                    KwPosSizesChange(*this);
+                }
             }
             NotifyParentInvalidate();
             lastWidth_ = Width();

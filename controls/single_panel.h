@@ -6,6 +6,7 @@
 
 #include "platform/ui/paint_context.h"
 #include "platform/ui/panel.h"
+#include "util/kw_pos.h"
 
 namespace kw {
 
@@ -18,25 +19,6 @@ class TKwSinglePanel;
 class TKwShadowShape;
 
 enum TKwBevelStyle : std::uint8_t { besNone, besSingle, bes3DTop, bes3DBottom };
-enum TKwAlignHor : std::uint8_t {
-    alhLeft,
-    alhCentered,
-    alhRight,
-    alhLeftRight,
-    alhZoom,
-    alhZoomLeft,
-    alhZoomRight
-};
-enum TKwAlignVer : std::uint8_t {
-    alvTop,
-    alvCentered,
-    alvBottom,
-    alvTopBottom,
-    alvZoom,
-    alvZoomTop,
-    alvZoomBottom
-};
-
 // A light-weight element painted by its panel: no window of its own, painted back to front in
 // the panel's list, inside its rectangle only.
 class TKwPaintControl : public TComponent {
@@ -153,6 +135,7 @@ public:
     void SetAlignHor(TKwAlignHor value);
     TKwAlignVer AlignVer() const { return alignVer_; }
     void SetAlignVer(TKwAlignVer value);
+    const TKwResizeInfo& ResizeInfo() const { return resizeInfo_; }
 
     // --- loading and updates ---
     void BeginLoading();
@@ -252,6 +235,7 @@ private:
     bool answerReadOnly_ = true;
     TKwAlignHor alignHor_ = alhLeft;
     TKwAlignVer alignVer_ = alvTop;
+    TKwResizeInfo resizeInfo_;  // placement recorded for AlignHor / AlignVer
     TKwBevelStyle bevelInner_ = besNone;
     TKwBevelStyle bevelOuter_ = bes3DTop;
     int borderWidth_ = 0;

@@ -165,5 +165,20 @@ TEST_F(PanelTest, BackGroundQueryIsAnsweredByTheFirstOpaquePanel) {
     EXPECT_FALSE(none.Answered);
 }
 
+TEST_F(PanelTest, ChildPanelsFollowTheirParentsSizeByAlignHorAndAlignVer) {
+    TForm& form = Form();
+    auto& parent = Panel(form, TRect(0, 0, 100, 80));
+    auto& right = Panel(parent, TRect(70, 10, 90, 30));
+    auto& stretched = Panel(parent, TRect(10, 40, 90, 70));
+    auto& fixed = Panel(parent, TRect(10, 10, 30, 30));
+    right.SetAlignHor(alhRight);
+    stretched.SetAlignHor(alhLeftRight);
+    stretched.SetAlignVer(alvBottom);
+    parent.SetBounds(0, 0, 140, 100);
+    EXPECT_EQ(right.BoundsRect(), TRect(110, 10, 130, 30));
+    EXPECT_EQ(stretched.BoundsRect(), TRect(10, 60, 130, 90));
+    EXPECT_EQ(fixed.BoundsRect(), TRect(10, 10, 30, 30));
+}
+
 }  // namespace
 }  // namespace kw::test
