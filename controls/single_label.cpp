@@ -1,5 +1,6 @@
 #include "controls/single_label.h"
 
+#include "drawing/text_paint.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 #include "platform/ui/paint_context.h"
@@ -29,22 +30,21 @@ void TKwSingleLabel::SetReadOnly(bool value) {
 void TKwSingleLabel::UpdateControl() {
     TBitmap scratch(1, 1);
     TCanvas canvas(scratch);
-    canvas.Font().Assign(Font());
-    const TSize size = canvas.TextExtent(value_.empty() ? String(u" ") : value_);
-    SetBounds(Left(), Top(), value_.empty() ? 0 : size.cx, size.cy);
+    TKwTextLook look;
+    look.CalcRect = true;
+    look.CalcOrigin = true;
+    const TRect r =
+        KwPaintText(canvas, TRect(0, 0, 0, 0), fosNormal, value_.empty() ? String(u" ") : value_,
+                    nullptr, nullptr, nullptr, nullptr, 0, true, false, look);
+    SetBounds(Left(), Top(), value_.empty() ? 0 : r.Width(), r.Height());
     Invalidate();
 }
 
 void TKwSingleLabel::Paint(const TPaintContext& context) {
     if (value_.empty())
         return;
-    TCanvas& canvas = *context.Canvas;
-    canvas.Font().Assign(Font());
-    if (!Enabled())
-        canvas.Font().SetColor(clBtnShadow);
-    canvas.Brush().Style = TBrushStyle::bsClear;
-    const TRect r = context.ToDevice(ClientRect());
-    canvas.TextRect(r, r.Left, r.Top, value_);
+    KwPaintText(*context.Canvas, context.ToDevice(ClientRect()), fosNormal, value_, nullptr,
+                nullptr, nullptr, nullptr, 0, Enabled(), false, TKwTextLook());
 }
 
 }  // namespace kw

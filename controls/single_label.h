@@ -5,7 +5,7 @@
 namespace kw {
 
 // The library's label as a panel attaches it beside itself: one line of value text in the
-// label's font, sized to that text, greyed while disabled.
+// library's default font and text colour, sized to that text, in its disabled look while disabled.
 class TKwSingleLabel : public TGraphicControl {
     KW_CLASS(TKwSingleLabel)
 public:
