@@ -139,7 +139,7 @@ TKwPkgStringsItem* TKwMemoryReference::InfoItem() {
 
 String TKwMemoryReference::Text() {
     const TKwPkgStringsItem* item = InfoItem();
-    return item != nullptr ? item->Text() : String();
+    return item != nullptr ? String(item->TextView()) : String();
 }
 
 void TKwMemoryReference::Refresh() {
@@ -186,7 +186,7 @@ void TKwMemoryReference::DefineProperties(TFiler& filer) {
 
 String TKwMemoryLabel::Hint() {
     const TKwPkgStringsLabel* label = Info();
-    return label != nullptr ? label->Hint() : String();
+    return label != nullptr ? String(label->HintView()) : String();
 }
 
 bool KwIsMemoryReferenceEqualTo(const TKwMemoryReference& a, const TKwMemoryReference& b) {

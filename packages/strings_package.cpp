@@ -14,6 +14,7 @@
 #include "packages/state.h"
 #include "platform/core/filer.h"
 #include "platform/core/properties.h"
+#include "platform/core/text_arena.h"
 #include "platform/text/string_list.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
@@ -50,6 +51,7 @@ TKwPkgStrings::TKwPkgStrings(TComponent* owner)
     if (Packages().empty())
         KwInstallStringsMessageLookup();
     Packages().push_back(this);
+    textArena_ = std::make_unique<TTextArena>();
     labels_ = std::make_unique<TKwPkgStringsLabels>(*this);
     messages_ = std::make_unique<TKwPkgStringsMessages>(*this);
     texts_ = std::make_unique<TKwPkgStringsTexts>(*this);
@@ -164,6 +166,8 @@ void TKwPkgStrings::Clear() {
             TKwLoadingScope loading(*this);
             for (TKwStringsKind kind : kKwAllStringsKinds)
                 Collection(kind).Clear();
+            // No item is left to show a text of the arena.
+            textArena_->Reset();
         }
         if (!quiet)
             KwUpdateAllReferences();
@@ -316,7 +320,7 @@ const TKwPkgStringsItem* FindPkgItem(StringView pkgName, TKwStringsKind kind, in
 
 String PkgItemText(StringView pkgName, TKwStringsKind kind, int id) {
     const TKwPkgStringsItem* item = FindPkgItem(pkgName, kind, id);
-    return item != nullptr ? item->Text() : String();
+    return item != nullptr ? String(item->TextView()) : String();
 }
 
 }  // namespace
@@ -328,7 +332,7 @@ String KwReadPkgLabelText(StringView pkgName, int id) {
 String KwReadPkgLabelHint(StringView pkgName, int id) {
     const auto* label =
         static_cast<const TKwPkgStringsLabel*>(FindPkgItem(pkgName, TKwStringsKind::skLabel, id));
-    return label != nullptr ? label->Hint() : String();
+    return label != nullptr ? String(label->HintView()) : String();
 }
 
 String KwReadPkgMessage(StringView pkgName, int id) {
@@ -346,7 +350,7 @@ void KwInstallStringsMessageLookup() {
             package != nullptr ? package->Messages().FindId(id) : nullptr;
         if (message == nullptr)
             return std::nullopt;
-        return message->Text();
+        return String(message->TextView());
     });
 }
 

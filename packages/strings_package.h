@@ -9,6 +9,7 @@
 namespace kw {
 
 class TStringList;
+class TTextArena;
 
 // Where the package's editor window was last placed; kNotPlaced until it was.
 struct TKwDesignWindow {
@@ -60,6 +61,10 @@ protected:
 private:
     // A language file holds two strings payloads.
     friend class TKwPkgLanguage;
+    // Loaded items keep their texts in the package's arena.
+    friend class TKwPkgStringsItem;
+
+    TTextArena& TextArena() const { return *textArena_; }
 
     void ReadItems(TReader& reader, int version);
     // The file name the header errors name: this package's, or that of the package holding it.
@@ -67,6 +72,8 @@ private:
     bool OwnedByLanguage() const;
     void MoveInList(bool toFront);
 
+    // Declared first: it outlives the items whose texts it holds.
+    std::unique_ptr<TTextArena> textArena_;
     std::unique_ptr<TKwPkgStringsLabels> labels_;
     std::unique_ptr<TKwPkgStringsMessages> messages_;
     std::unique_ptr<TKwPkgStringsTexts> texts_;
