@@ -13,6 +13,7 @@ class TReader;
 class TWriter;
 class TKwPkgStrings;
 class TKwPkgStringsCollection;
+class TKwMemoryReference;
 class TTextArena;
 
 // The three numbered collections of a strings package; each is a number space of its own.
@@ -167,6 +168,9 @@ public:
     TKwPkgStringsItem& AddEmpty(int id) { return AddItem(id, String(), nullptr); }
     // An item read from a stream: given its id directly, without checks or notifications.
     TKwPkgStringsItem& AppendLoaded(int id);
+    // Live references whose checked target lies in this collection: invalidation skips the
+    // registry walk when there is none.
+    int CheckedReferences() const { return checkedReferences_; }
     // Room for the items a stream announces, bounded by the id range so that a corrupt count
     // cannot reserve more than a valid file holds.
     void ReserveLoaded(int count);
@@ -183,6 +187,7 @@ protected:
 
 private:
     friend class TKwPkgStringsItem;
+    friend class TKwMemoryReference;
 
     bool Loading() const;
     TKwPkgStringsItem& AppendNew();
@@ -196,6 +201,7 @@ private:
     std::vector<TKwPkgStringsItem*> items_;
     // Slot n holds the label whose id is n; grows to one past the highest id placed.
     std::vector<TKwPkgStringsItem*> index_;
+    mutable int checkedReferences_ = 0;
 };
 
 // The collection of one item class.

@@ -29,6 +29,11 @@ std::vector<TKwPkgStrings*>& Packages() {
     return KwPackagesState().stringsPackages;
 }
 
+// The list or a name in it changed: name lookups made before may now find another package.
+void PackagesChanged() {
+    ++KwPackagesState().stringsGeneration;
+}
+
 void RegisterPublishedProperties() {
     KwRegisterNamedPackageProperties<TKwPkgStrings>(u"pst");
 }
@@ -51,6 +56,7 @@ TKwPkgStrings::TKwPkgStrings(TComponent* owner)
     if (Packages().empty())
         KwInstallStringsMessageLookup();
     Packages().push_back(this);
+    PackagesChanged();
     textArena_ = std::make_unique<TTextArena>();
     labels_ = std::make_unique<TKwPkgStringsLabels>(*this);
     messages_ = std::make_unique<TKwPkgStringsMessages>(*this);
@@ -72,6 +78,7 @@ TKwPkgStrings::~TKwPkgStrings() {
     messages_.reset();
     labels_.reset();
     std::erase(Packages(), this);
+    PackagesChanged();
     if (HasState(csDesigning))
         KwGlobalPerform(kwEvtStringsPackages, this);
 }
@@ -106,6 +113,7 @@ void TKwPkgStrings::MoveInList(bool toFront) {
     const auto self = std::find(list.begin(), list.end(), this);
     if (self == list.end())
         return;
+    PackagesChanged();
     if (toFront) {
         std::rotate(list.begin(), self, self + 1);
     } else {
@@ -119,6 +127,7 @@ void TKwPkgStrings::SetPkgName(const String& name) {
     TKwSetsLock lock;
     if (LoadingProps()) {
         StorePkgName(name);
+        PackagesChanged();
         return;
     }
     const bool reserved =
@@ -128,6 +137,7 @@ void TKwPkgStrings::SetPkgName(const String& name) {
     // Among packages of the new name this one is active only when it is the only one.
     MoveInList(false);
     StorePkgName(name);
+    PackagesChanged();
     KwWithScreenUpdate(true, [&] { ReresolveAfterMove(*this); });
     Change();
 }
@@ -288,6 +298,23 @@ TKwPkgStrings* KwFindPkgStrings(StringView name) {
     TKwPkgStrings* package = *found;
     // Most recently used first; the first match stays first among its name.
     std::rotate(list.begin(), found, found + 1);
+    return package;
+}
+
+TKwPkgStrings* TKwPkgStringsFinder::Find(StringView name) {
+    const std::uint64_t generation = KwPackagesState().stringsGeneration;
+    const void* application = KwCApp();
+    if (generation != generation_ || application != application_) {
+        found_.clear();
+        generation_ = generation;
+        application_ = application;
+    }
+    for (const Found& found : found_) {
+        if (found.name == name)
+            return found.package;
+    }
+    TKwPkgStrings* package = KwFindPkgStrings(name);
+    found_.push_back({String(name), package});
     return package;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/pkg_info.h"
 #include "packages/strings_items.h"
@@ -86,6 +87,23 @@ private:
 // language strings, none without an application object; other names the active package of
 // that name. A package found moves to the front of the list.
 TKwPkgStrings* KwFindPkgStrings(StringView name);
+// Finds packages for one update pass: each distinct name (compared exactly) is looked up once,
+// until a strings package is created, destroyed, renamed or reordered or another application
+// object becomes active.
+class TKwPkgStringsFinder {
+public:
+    TKwPkgStrings* Find(StringView name);
+
+private:
+    struct Found {
+        String name;
+        TKwPkgStrings* package;
+    };
+    std::vector<Found> found_;
+    std::uint64_t generation_ = 0;
+    const void* application_ = nullptr;
+};
+
 // One entry per distinct name (trimmed, not empty), with its active package as object.
 void KwPkgStringsActives(TStringList& list);
 // Every package owned by a form, duplicates included.
