@@ -355,14 +355,25 @@ void TReader::RequireAvailable(std::uint64_t count) {
 
 namespace {
 
-// Where decoded text goes: a string of its own, or room in a text arena.
+// Where decoded text goes: a string of its own, or room in a text arena. Short texts (most
+// names and captions) are decoded on the stack and copied once, so that the string is neither
+// filled with zeros first nor cut to size afterwards.
 struct StringOut {
+    static constexpr size_t kSmall = 64;
     String text;
+    Char small[kSmall];
     Char* Room(size_t units) {
+        if (units <= kSmall)
+            return small;
         text.resize(units);
         return text.data();
     }
-    void Done(Char*, size_t, size_t used) { text.resize(used); }
+    void Done(Char* room, size_t, size_t used) {
+        if (room == small)
+            text.assign(small, used);
+        else
+            text.resize(used);
+    }
 };
 
 struct ArenaOut {
