@@ -64,29 +64,37 @@ TColor TKwGalleryPainter::TextColor() {
     return text_.Color();
 }
 
-void TKwGalleryPainter::UseFont(int pixels) {
+void TKwGalleryPainter::UseFont(int pixels, TColor color) {
     TFont& font = canvas_.Font();
     font.SetName(kBuiltInFontName);
     font.SetHeight(-pixels);
-    font.SetColor(TextColor());
+    font.SetColor(color);
     canvas_.Brush().Style = TBrushStyle::bsClear;
 }
 
-int TKwGalleryPainter::TextWidth(StringView text, int pixels) {
-    UseFont(pixels);
-    return canvas_.TextWidth(text);
+TSize TKwGalleryPainter::TextSize(StringView text, int pixels) {
+    UseFont(pixels, clBlack);
+    return canvas_.TextExtent(text);
+}
+
+void TKwGalleryPainter::TextAt(const TRect& clip, TPoint origin, StringView text, int pixels,
+                               TColor color) {
+    UseFont(pixels, color);
+    canvas_.TextRect(clip, origin.X, origin.Y, text);
+    view_.NoteText(TKwGalleryText{clip, origin, String(text), pixels, color});
 }
 
 void TKwGalleryPainter::Text(int x, int y, StringView text, int pixels) {
-    UseFont(pixels);
-    canvas_.TextOut(x, y, text);
+    const TSize size = TextSize(text, pixels);
+    TextAt(TRect(x, y, x + size.cx, y + size.cy), TPoint{x, y}, text, pixels, TextColor());
 }
 
 void TKwGalleryPainter::TextCentered(const TRect& rect, StringView text, int pixels) {
-    UseFont(pixels);
-    const TSize size = canvas_.TextExtent(text);
-    canvas_.TextRect(rect, rect.Left + (rect.Width() - size.cx) / 2,
-                     rect.Top + (rect.Height() - size.cy) / 2, text);
+    const TSize size = TextSize(text, pixels);
+    TextAt(
+        rect,
+        TPoint{rect.Left + (rect.Width() - size.cx) / 2, rect.Top + (rect.Height() - size.cy) / 2},
+        text, pixels, TextColor());
 }
 
 void TKwGalleryPainter::TileCaption(const TRect& tile, StringView text) {
@@ -131,6 +139,10 @@ TSize TKwGalleryView::PreferredSize() {
     return TSize{kWidth, height};
 }
 
+void TKwGalleryView::NoteText(TKwGalleryText text) {
+    texts_.push_back(std::move(text));
+}
+
 String TKwGalleryView::LabelText(int id) {
     std::unique_ptr<TKwMemoryLabel>& label = labels_[id];
     if (label == nullptr) {
@@ -145,15 +157,18 @@ void TKwGalleryView::PaintHeader(TKwGalleryPainter& painter, const TRect& rect) 
     String skin;
     if (TKwCApplication* app = KwCApp())
         skin = app->PkgDisplay().Description();
-    TCanvas& canvas = painter.Canvas();
-    TFont& font = canvas.Font();
-    font.SetName(kBuiltInFontName);
-    font.SetHeight(-TKwGalleryPainter::kTitlePixels);
-    font.SetColor(KwSetEdSelectedText().Color());
-    canvas.Brush().Style = TBrushStyle::bsClear;
-    const int y = rect.Top + (rect.Height() - canvas.TextHeight(u"X")) / 2;
-    canvas.TextOut(rect.Left + kMargin, y, u"KwControls gallery - " + LabelText(0));
-    canvas.TextOut(rect.Right - kMargin - canvas.TextWidth(skin), y, skin);
+    const TColor color = KwSetEdSelectedText().Color();
+    const int pixels = TKwGalleryPainter::kTitlePixels;
+    const String title = u"KwControls gallery - " + LabelText(0);
+    const TSize titleSize = painter.TextSize(title, pixels),
+                skinSize = painter.TextSize(skin, pixels);
+    const int y = rect.Top + (rect.Height() - titleSize.cy) / 2;
+    const int skinLeft = rect.Right - kMargin - skinSize.cx;
+    painter.TextAt(
+        TRect(rect.Left + kMargin, y, rect.Left + kMargin + titleSize.cx, y + titleSize.cy),
+        TPoint{rect.Left + kMargin, y}, title, pixels, color);
+    painter.TextAt(TRect(skinLeft, y, skinLeft + skinSize.cx, y + skinSize.cy), TPoint{skinLeft, y},
+                   skin, pixels, color);
 }
 
 int TKwGalleryView::SwitchCount() {
@@ -208,6 +223,7 @@ void TKwGalleryView::MouseUp(TMouseButton button, TShiftState shift, int x, int 
 
 void TKwGalleryView::PaintGallery(TCanvas& canvas) {
     ++paints_;
+    texts_.clear();
     const TSize size = PreferredSize();
     TKwGalleryPainter painter(*this, canvas, *tile_, *title_, *text_, *frame_);
     KwPaintBackGround(canvas, TRect(0, 0, size.cx, size.cy), main_.get());

@@ -17,6 +17,15 @@ class TKwMemoryLabel;
 class TKwSetBackGround;
 class TKwSetColor;
 
+// A text as the gallery painted it: where, clipped to what, in which size and colour.
+struct TKwGalleryText {
+    TRect clip;
+    TPoint origin;
+    String text;
+    int pixels = 0;
+    TColor color = 0;
+};
+
 // What a section paints with: the canvas of the whole gallery, the sets every section shares,
 // and small helpers that keep text and tiles looking the same everywhere.
 class TKwGalleryPainter {
@@ -38,14 +47,16 @@ public:
     void TextCentered(const TRect& rect, StringView text, int pixels = kBodyPixels);
     // A small caption centred under a tile.
     void TileCaption(const TRect& tile, StringView text);
-    int TextWidth(StringView text, int pixels = kBodyPixels);
+    TSize TextSize(StringView text, int pixels = kBodyPixels);
+    // The one way text reaches the canvas: at `origin`, clipped to `clip`.
+    void TextAt(const TRect& clip, TPoint origin, StringView text, int pixels, TColor color);
 
     static constexpr int kBodyPixels = 10;
     static constexpr int kTitlePixels = 14;
     static constexpr int kCaptionPixels = 9;
 
 private:
-    void UseFont(int pixels);
+    void UseFont(int pixels, TColor color);
 
     TKwGalleryView& view_;
     TCanvas& canvas_;
@@ -92,6 +103,9 @@ public:
     // The text of "System" label `id`; the view keeps a reference to it, so that a language
     // loaded later repaints the view.
     String LabelText(int id);
+    // Every text of the last paint, in painting order.
+    const std::vector<TKwGalleryText>& PaintedTexts() const { return texts_; }
+    void NoteText(TKwGalleryText text);
 
 protected:
     void Paint(const TPaintContext& context) override;
@@ -112,6 +126,7 @@ private:
     std::unique_ptr<TKwSetColor> frame_;
     std::map<int, std::unique_ptr<TKwMemoryLabel>> labels_;
     std::unique_ptr<TBitmap> buffer_;
+    std::vector<TKwGalleryText> texts_;
     int paints_ = 0;
 };
 
