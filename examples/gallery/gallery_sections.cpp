@@ -7,7 +7,9 @@
 #include "display/memory_image.h"
 #include "display/set_references.h"
 #include "drawing/gradient.h"
+#include "drawing/images.h"
 #include "drawing/shape_paint.h"
+#include "drawing/skins.h"
 #include "framework/application.h"
 #include "gallery_view.h"
 #include "packages/memory_refs.h"
@@ -119,6 +121,52 @@ void PaintColorSets(TKwGalleryPainter& painter, const TRect& body) {
     }
 }
 
+// The skin's System images, each in its up, disabled and down look.
+void PaintImages(TKwGalleryPainter& painter, const TRect& body) {
+    TKwCApplication* app = KwCApp();
+    if (app == nullptr)
+        return;
+    const auto& images = app->PkgDisplay().SystemImages().Images();
+    const int shown = std::min(images.Count(), 18);
+    const TKwImageState states[] = {TKwImageState::istUp, TKwImageState::istDisabled,
+                                    TKwImageState::istDown};
+    for (int i = 0; i < shown; ++i) {
+        for (int row = 0; row < 3; ++row) {
+            const TRect cell = Cell(body, row * 18 + i, 18, TSize{32, 32}, 6);
+            PaintTile(painter, cell, shaRectangle);
+            KwPaintImage(painter.Canvas(),
+                         TRect(cell.Left + 4, cell.Top + 4, cell.Right - 4, cell.Bottom - 4),
+                         &images.Items(i), false,
+                         TKwImageDraw{states[row], true, true, -1, -1, false});
+        }
+    }
+}
+
+// The first sliced picture of the skin's User images, dressing boxes of several sizes.
+void PaintSkins(TKwGalleryPainter& painter, const TRect& body) {
+    TKwCApplication* app = KwCApp();
+    const TKwPkgImagesImage* skin = nullptr;
+    if (app != nullptr) {
+        const auto& images = app->PkgDisplay().UserImages().Images();
+        for (int i = 0; i < images.Count() && skin == nullptr; ++i)
+            if (images.Items(i).Skin().adjusts && !images.Items(i).Empty())
+                skin = &images.Items(i);
+    }
+    if (skin == nullptr) {
+        painter.Text(body.Left, body.Top + 4, u"This skin has no sliced pictures.");
+        return;
+    }
+    const TSize sizes[] = {{96, 28}, {160, 40}, {240, 56}, {56, 56}, {120, 20}};
+    int x = body.Left;
+    for (TSize size : sizes) {
+        const TRect rect(x, body.Top, x + size.cx, body.Top + size.cy);
+        KwPaintSkin(rect, painter.Canvas(), skin, nullptr, nullptr);
+        painter.TileCaption(TRect(rect.Left, body.Top, rect.Right, body.Top + 56),
+                            IntToStr(size.cx) + u" x " + IntToStr(size.cy));
+        x += size.cx + 2 * kGap;
+    }
+}
+
 }  // namespace
 
 const std::vector<TKwGallerySection>& KwGallerySections() {
@@ -126,6 +174,8 @@ const std::vector<TKwGallerySection>& KwGallerySections() {
         {u"Captions", 3 * 28 + 2 * kGap, PaintCaptions},
         {u"Background styles", 3 * 36 + 2 * 20 + 14, PaintBackgrounds},
         {u"Shapes", 4 * 40 + 3 * kGap, PaintShapes},
+        {u"Images: up, disabled, down", 3 * 32 + 2 * 6, PaintImages},
+        {u"Skin pictures", 56 + 16, PaintSkins},
         {u"Colour sets", 4 * 16 + 3 * 6, PaintColorSets},
     };
     return sections;
