@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 #include <string>
 
 #include "kwpkg/kinds.h"

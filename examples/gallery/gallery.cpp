@@ -70,7 +70,7 @@ std::unique_ptr<TBitmap> TKwGallery::Snapshot() const {
 }
 
 std::unique_ptr<TBitmap> KwContactSheet(const std::vector<TKwSheetPicture>& pictures, int columns) {
-    constexpr int kMargin = 16, kCaption = 22;
+    constexpr int kMargin = 16, kCaption = 26;
     int cellWidth = 0, cellHeight = 0;
     for (const TKwSheetPicture& p : pictures) {
         cellWidth = std::max(cellWidth, p.picture->Width() / 2);

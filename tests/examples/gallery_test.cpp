@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <unistd.h>
 
 #include "framework/application.h"
 #include "gallery.h"
