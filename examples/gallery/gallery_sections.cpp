@@ -8,6 +8,8 @@
 #include "display/set_references.h"
 #include "drawing/gradient.h"
 #include "drawing/images.h"
+#include "drawing/marks.h"
+#include "drawing/progress_bar.h"
 #include "drawing/shape_paint.h"
 #include "drawing/skins.h"
 #include "framework/application.h"
@@ -167,6 +169,34 @@ void PaintSkins(TKwGalleryPainter& painter, const TRect& body) {
     }
 }
 
+// Progress bars of each kind in the skin's accent, and the direction marks.
+void PaintElements(TKwGalleryPainter& painter, const TRect& body) {
+    struct Bar {
+        TKwTypeBar type;
+        TKwProgressBarOrientation orientation;
+        int position;
+    };
+    const Bar bars[] = {
+        {tbaBlock, pboRight, 60}, {tbaSolid, pboRight, 35}, {tbaIndeterminate, pboRight, 30}};
+    for (int i = 0; i < 3; ++i) {
+        const TRect frame = Cell(body, i, 3, TSize{237, 20}, kGap);
+        PaintTile(painter, frame, shaRectangle);
+        std::unique_ptr<TBitmap> cache;
+        int position = bars[i].position;
+        KwDrawProgressBar(painter.Canvas(),
+                          TRect(frame.Left + 2, frame.Top + 2, frame.Right - 2, frame.Bottom - 2),
+                          cache, 0, 100, position, 10, bars[i].type, painter.Accent(), 8, 2,
+                          bars[i].orientation);
+    }
+    for (int direction = mvdUp; direction <= mvdMove; ++direction) {
+        const TRect tile = Cell(body, direction, 9, TSize{72, 28}, kGap).Offset(0, 20 + kGap);
+        PaintTile(painter, tile);
+        KwDrawDirection(TRect(tile.Left + 24, tile.Top + 2, tile.Right - 24, tile.Bottom - 2),
+                        painter.Canvas(), static_cast<TKwMoveDirection>(direction),
+                        painter.TextColor());
+    }
+}
+
 }  // namespace
 
 const std::vector<TKwGallerySection>& KwGallerySections() {
@@ -174,6 +204,7 @@ const std::vector<TKwGallerySection>& KwGallerySections() {
         {u"Captions", 3 * 28 + 2 * kGap, PaintCaptions},
         {u"Background styles", 3 * 36 + 2 * 20 + 14, PaintBackgrounds},
         {u"Shapes", 4 * 40 + 3 * kGap, PaintShapes},
+        {u"Progress bars and directions", 20 + kGap + 28, PaintElements},
         {u"Images: up, disabled, down", 3 * 32 + 2 * 6, PaintImages},
         {u"Skin pictures", 56 + 16, PaintSkins},
         {u"Colour sets", 4 * 16 + 3 * 6, PaintColorSets},
