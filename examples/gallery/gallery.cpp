@@ -24,11 +24,12 @@ String KwGalleryPackagesFolder(const String& given) {
     return String();
 }
 
-TKwGallery::TKwGallery(const String& packagesFolder, const String& language, const String& skin)
+TKwGallery::TKwGallery(const String& packagesFolder, const String& language, const String& skin,
+                       bool framed)
     : form_(std::make_unique<TForm>()), language_(language), skin_(skin) {
     form_->SetName(u"GalleryForm");
     form_->SetCaption(u"KwControls gallery");
-    form_->SetBorderStyle(TFormBorderStyle::bsNone);
+    form_->SetBorderStyle(framed ? TFormBorderStyle::bsSingle : TFormBorderStyle::bsNone);
     app_ = &Create<TKwCApplication>(*form_);
     app_->SetName(u"GalleryApp");
     app_->SetPath(packagesFolder);
@@ -41,7 +42,9 @@ TKwGallery::TKwGallery(const String& packagesFolder, const String& language, con
     view_->OnSwitch = [this](const String& language, const String& skin) {
         Switch(language, skin);
     };
-    form_->SetBounds(0, 0, view_->Width(), view_->Height());
+    const int border = form_->BorderThickness();
+    form_->SetBounds(0, 0, view_->Width() + 2 * border,
+                     view_->Height() + 2 * border + form_->CaptionHeight());
     form_->Show();
     form_->PaintNow();
 }

@@ -22,7 +22,9 @@ String KwGalleryPackagesFolder(const String& given);
 // loads other files into the running packages, the way a program changes them live.
 class TKwGallery {
 public:
-    TKwGallery(const String& packagesFolder, const String& language, const String& skin);
+    // `framed` gives the form the frame and caption bar of a desktop window.
+    TKwGallery(const String& packagesFolder, const String& language, const String& skin,
+               bool framed = false);
     ~TKwGallery();
     TKwGallery(const TKwGallery&) = delete;
     TKwGallery& operator=(const TKwGallery&) = delete;

@@ -31,9 +31,12 @@ void Push(SDL_Event event) {
             Utf8ToString(std::string("SDL refused an event: ") + SDL_GetError()));
 }
 
-// A left click in the middle of `rect` (form coordinates) through SDL's queue, as a user's.
-void ClickThroughSdl(std::uint32_t window, const TRect& rect) {
-    const int x = (rect.Left + rect.Right) / 2, y = (rect.Top + rect.Bottom) / 2;
+// A left click in the middle of `rect` of the view through SDL's queue, as a user's; SDL
+// reports positions in window coordinates, frame included.
+void ClickThroughSdl(std::uint32_t window, TKwGallery& gallery, const TRect& rect) {
+    const TPoint screen = gallery.View().ClientToScreen(
+        TPoint{(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2});
+    const int x = screen.X - gallery.Form().Left(), y = screen.Y - gallery.Form().Top();
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
     e.motion.windowID = window;
@@ -81,8 +84,7 @@ bool SamePixels(const TBitmap& a, const TBitmap& b) {
 
 int KwRunGalleryWindow(const String& packagesFolder) {
     InstallSdl();
-    TKwGallery gallery(packagesFolder, u"English", u"standard");
-    gallery.Form().SetBorderStyle(TFormBorderStyle::bsSingle);
+    TKwGallery gallery(packagesFolder, u"English", u"standard", true);
     Application().SetMainForm(&gallery.Form());
     Application().Run();
     Application().SetMainForm(nullptr);
@@ -96,16 +98,16 @@ int KwRunGalleryScript(const String& packagesFolder, const String& folder) {
     TSdlBackend& sdl = InstallSdl();
     std::unique_ptr<TBitmap> after;
     {
-        TKwGallery gallery(packagesFolder, u"English", u"standard");
+        TKwGallery gallery(packagesFolder, u"English", u"standard", true);
         Application().ProcessMessages();
         const std::uint32_t window = sdl.WindowId(gallery.Form());
         if (window == 0)
             throw EInvalidOperation(u"the gallery has no SDL window");
         Save(*gallery.Snapshot(), out + u"window-before.png");
         const int languages = static_cast<int>(KwGalleryLanguages().size());
-        ClickThroughSdl(window,
+        ClickThroughSdl(window, gallery,
                         TKwGalleryView::SwitchRect(IndexOf(KwGalleryLanguages(), u"German")));
-        ClickThroughSdl(window,
+        ClickThroughSdl(window, gallery,
                         TKwGalleryView::SwitchRect(languages + IndexOf(KwGallerySkins(), u"dark")));
         if (gallery.Language() != u"German" || gallery.Skin() != u"dark") {
             std::cerr << "kwgallery: the scripted clicks did not switch the gallery\n";
@@ -114,7 +116,7 @@ int KwRunGalleryScript(const String& packagesFolder, const String& folder) {
         after = gallery.Snapshot();
         Save(*after, out + u"window-after.png");
     }
-    TKwGallery fresh(packagesFolder, u"German", u"dark");
+    TKwGallery fresh(packagesFolder, u"German", u"dark", true);
     Application().ProcessMessages();
     const std::unique_ptr<TBitmap> started = fresh.Snapshot();
     Save(*started, out + u"window-fresh.png");
