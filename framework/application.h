@@ -223,6 +223,7 @@ private:
     bool exceptionsHooked_ = false;
     bool hintsHooked_ = false;
     TControl* activeControl_ = nullptr;
+    std::uintptr_t designTimer_ = 0;
     // Configuration objects changed since the last update, with their events, in order.
     std::vector<std::pair<TKwStyleObject*, int>> changedCfgs_;
 #define KW_CFG_MEMBER(Type, Name, Event) std::unique_ptr<Type> Name##_;
