@@ -8,6 +8,7 @@
 #include "display/image_package.h"
 #include "display/memory_image.h"
 #include "display/package_image.h"
+#include "drawing/styles/cfg_window_styles.h"
 #include "framework/app_hooks.h"
 #include "framework/errors.h"
 #include "framework/events.h"
@@ -103,7 +104,11 @@ void EnsurePublishedProperties() {
         .Boolean(u"HandleExceptions", &App::HandleExceptions, &App::SetHandleExceptions, true)
         .Boolean(u"HandleHints", &App::HandleHints, &App::SetHandleHints, true)
         .Integer(u"MDIMargin", &App::MDIMargin, &App::SetMDIMargin, 1)
-        .Boolean(u"FocusModified", &App::FocusModified, &App::SetFocusModified, false)
+        .Boolean(u"FocusModified", &App::FocusModified, &App::SetFocusModified, false);
+#define KW_REGISTER_CFG(Type, Name, Event) Properties<App>().Object(u## #Name, &App::Name);
+    KW_APPLICATION_CFGS(KW_REGISTER_CFG)
+#undef KW_REGISTER_CFG
+    Properties<App>()
         .Event(u"OnInitLoaded", &App::OnInitLoaded)
         .Event(u"OnBeforeLoaded", &App::OnBeforeLoaded)
         .Event(u"OnAfterLoaded", &App::OnAfterLoaded)
@@ -160,6 +165,7 @@ TKwCApplication::TKwCApplication(TComponent* owner) : TComponent(nullptr) {
     pixelsPerInch_ = Screen().PixelsPerInch();
     icon_ = std::make_unique<TKwMemoryImage>();
     icon_->OnChange = [this](TKwMemoryImage&) { link_->Change(); };
+    CreateCfgs();
     if (hostForm_ != nullptr)
         hostForm_->SetScaled(false);
     if (HasState(csDesigning))
@@ -208,7 +214,36 @@ TKwCApplication::~TKwCApplication() {
         Shown(this, [] { KwScreen().EndUpdate(); });
 }
 
+void TKwCApplication::CreateCfgs() {
+#define KW_CREATE_CFG(Type, Name, Event)    \
+    Name##_ = std::make_unique<Type>(this); \
+    Name##_->OnChange = [this](TKwStyleObject& cfg) { CfgChanged(cfg, Event); };
+    KW_APPLICATION_CFGS(KW_CREATE_CFG)
+#undef KW_CREATE_CFG
+}
+
+void TKwCApplication::CfgChanged(TKwStyleObject& cfg, int evt) {
+    // Values read from the form reach the users when they start; nothing to tell then.
+    if (link_ == nullptr || LoadingProps())
+        return;
+    const auto entry = std::make_pair(&cfg, evt);
+    if (std::find(changedCfgs_.begin(), changedCfgs_.end(), entry) == changedCfgs_.end())
+        changedCfgs_.push_back(entry);
+    link_->Change();
+}
+
+void TKwCApplication::BroadcastCfgChanges() {
+    const auto changed = std::exchange(changedCfgs_, {});
+    for (const auto& [cfg, evt] : changed)
+        KwGlobalPerform(evt, cfg);
+}
+
 void TKwCApplication::FreeOwnedObjects() {
+    // The configuration objects go first: freeing the packages tells their set references.
+#define KW_FREE_CFG(Type, Name, Event) Name##_.reset();
+    KW_APPLICATION_CFGS(KW_FREE_CFG)
+#undef KW_FREE_CFG
+    changedCfgs_.clear();
     icon_.reset();
     FreeOwned(pkgDisplay_);
     FreeOwned(pkgLanguage_);
@@ -430,6 +465,7 @@ void TKwCApplication::StartPackages() {
 void TKwCApplication::NotifyUpdate(TKwLinkEvt& sender) {
     if (sender.Changed())
         LoadPkgImages(true);
+    BroadcastCfgChanges();
 }
 
 // --- Installation reference files ----------------------------------------------------------

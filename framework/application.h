@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "framework/link.h"
 #include "platform/core/component.h"
@@ -20,7 +22,28 @@ class TKwPkgLanguage;
 class TKwPkgPrivileges;
 class TKwPkgSetup;
 class TKwPkgVars;
+class TKwStyleObject;
 class TStringList;
+
+// The skin-configuration objects the application object owns and publishes: class, property,
+// and the event that tells their users of a change.
+#define KW_APPLICATION_CFGS(X)                                     \
+    X(TKwCfgMessages, CfgMessages, kwEvtSkinConfig)                \
+    X(TKwCfgHelps, CfgHelps, kwEvtSkinConfig)                      \
+    X(TKwCfgCalculator, CfgCalculator, kwEvtSkinConfig)            \
+    X(TKwCfgCalendar, CfgCalendar, kwEvtSkinConfig)                \
+    X(TKwCfgRichEdit, CfgRichEdit, kwEvtSkinConfig)                \
+    X(TKwCfgMemoEditor, CfgMemoEditor, kwEvtSkinConfig)            \
+    X(TKwCfgImageEditor, CfgImageEditor, kwEvtSkinConfig)          \
+    X(TKwCfgPopupMenus, CfgPopupMenus, kwEvtSkinConfig)            \
+    X(TKwCfgScrollBars, CfgScrollBars, kwEvtScrollBarsConfig)      \
+    X(TKwCfgMainBtnsForm, CfgMainBtnsForm, kwEvtMainButtonsConfig) \
+    X(TKwCfgCommonWndsSkin, CfgCommonWnds, kwEvtWindowSkins)       \
+    X(TKwCfgHints, CfgHints, kwEvtSkinConfig)
+
+#define KW_DECLARE_CFG_CLASS(Type, Name, Event) class Type;
+KW_APPLICATION_CFGS(KW_DECLARE_CFG_CLASS)
+#undef KW_DECLARE_CFG_CLASS
 
 using TKwCApplicationNotifyLoaded = std::function<void(TKwCApplication& sender, bool& terminate)>;
 using TKwCApplicationNotifyException =
@@ -148,6 +171,15 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
     void SetParentComponent(TComponent* parent) override;
 
+    // The skin-configuration objects. A change in one reaches its users through one broadcast
+    // of its event when the screen update ends.
+#define KW_CFG_ACCESSOR(Type, Name, Event) \
+    Type& Name() const {                   \
+        return *Name##_;                   \
+    }
+    KW_APPLICATION_CFGS(KW_CFG_ACCESSOR)
+#undef KW_CFG_ACCESSOR
+
 protected:
     virtual void NotifyInit(TKwLinkEvt& sender);
     virtual void NotifyUpdate(TKwLinkEvt& sender);
@@ -162,6 +194,9 @@ private:
     // Loads a file-mode package for start-up; returns whether it loaded.
     bool StartPackageFile(TKwPkgInfo& package);
     void HandleApplicationException(const std::exception& error);
+    void CreateCfgs();
+    void CfgChanged(TKwStyleObject& cfg, int evt);
+    void BroadcastCfgChanges();
 
     TCustomForm* hostForm_ = nullptr;
     std::unique_ptr<TKwLinkEvt> link_;
@@ -189,6 +224,11 @@ private:
     bool hintsHooked_ = false;
     TControl* activeControl_ = nullptr;
     std::uintptr_t designTimer_ = 0;
+    // Configuration objects changed since the last update, with their events, in order.
+    std::vector<std::pair<TKwStyleObject*, int>> changedCfgs_;
+#define KW_CFG_MEMBER(Type, Name, Event) std::unique_ptr<Type> Name##_;
+    KW_APPLICATION_CFGS(KW_CFG_MEMBER)
+#undef KW_CFG_MEMBER
 };
 
 // The active application object, or none.

@@ -35,6 +35,9 @@ enum TKwEventCode : int {
     kwEvtMainButtonsConfig = 41,
     kwEvtWindowActivation = 42,
     kwEvtWindowSkins = 44,
+    // A skin-configuration object of the application changed (the object): dialogs, menus and
+    // hints that draw with it restyle.
+    kwEvtSkinConfig = 47,
     kwEvtNoBuffer = 58,
     kwEvtPaintFrame = 59,
     kwEvtParentDisabled = 60,

@@ -1,20 +1,12 @@
 #pragma once
 
+#include "drawing/control_layout.h"
+#include "drawing/element_types.h"
 #include "drawing/enum_names.h"
+#include "drawing/text_types.h"
 #include "platform/core/types.h"
 
 namespace kw {
-
-// Text layout and effects the text routines take from a style.
-KW_ENUM(TKwLayout, layTop, layCenter, layBottom)
-KW_ENUM(TKwFontStyle, fosNormal, fosLight, fos3DLight, fos3D, fos3DLight1)
-// Where an image stands relative to the text.
-KW_ENUM(TKwInternalControlLayout, iclLeft, iclRight, iclTop, iclBottom, iclOverlay)
-
-// How buttons, check marks and radio marks are drawn.
-KW_ENUM(TKwButtonStyle, btsShape, btsImage)
-KW_ENUM(TKwCheckStyle, cksText, cksImage, cksShape)
-KW_ENUM(TKwRadioStyle, rasImage, rasShape)
 
 // Enumerations of the style and configuration objects themselves.
 KW_ENUM(TKwEditBorderStyle, ebsNone, ebsSingle, ebs3D, ebsLine, ebs3DTopLine, ebs3DBottomLine)

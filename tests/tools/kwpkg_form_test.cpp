@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "drawing/shape_styles.h"
 #include "kwpkg/form_dump.h"
 #include "platform/core/exception.h"
 #include "platform/core/form_stream.h"
@@ -86,6 +87,15 @@ public:
 };
 KW_IMPLEMENT_CLASS(TDumpStore, TComponent)
 
+// A control with a style object, whose properties the stream stores as paths.
+class TDumpStyled : public TComponent {
+    KW_CLASS(TDumpStyled)
+public:
+    using TComponent::TComponent;
+    TKwFullShape shape;
+};
+KW_IMPLEMENT_CLASS(TDumpStyled, TComponent)
+
 class TDumpForm : public TComponent {
     KW_CLASS(TDumpForm)
 public:
@@ -150,6 +160,26 @@ TEST_F(KwPkgFormTest, DumpsTheTreeWithEveryValueKind) {
         {"name": "Price", "value": {"currency": 1.2345}},
         {"name": "Items", "value": ["één", {"ident": "clRed"}, [false]]},
         {"name": "Data", "value": {"binary": "AQL/"}}])"));
+}
+
+TEST_F(KwPkgFormTest, StyleObjectsNestByTheirStoredPaths) {
+    Properties<TDumpStyled>().Object(u"Shape", &TDumpStyled::shape);
+    TDumpForm form;
+    auto& styled = Create<TDumpStyled>(form);
+    styled.SetName(u"Styled");
+    styled.shape.SetShape(shaStar);
+    styled.shape.Pen().SetWidth(3);
+    styled.shape.Pen().SetColor().SetName(u"Ink");
+    styled.SetTag(7);
+    TMemoryStream stream;
+    WriteComponent(stream, form);
+    EXPECT_EQ(kwpkg::DumpForm(stream.Bytes())["children"][0]["properties"], Json::parse(R"([
+        {"name": "Tag", "value": 7},
+        {"name": "Shape", "properties": [
+            {"name": "Shape", "value": {"ident": "shaStar"}},
+            {"name": "Pen", "properties": [
+                {"name": "SetColor", "properties": [{"name": "Name", "value": "Ink"}]},
+                {"name": "Width", "value": 3}]}]}])"));
 }
 
 TEST_F(KwPkgFormTest, TextIsStableAndDamageIsAnError) {

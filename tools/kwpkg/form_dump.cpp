@@ -77,10 +77,25 @@ Json ValueToJson(const kw::TFormValue& value) {
         value.value);
 }
 
+// A property stored as "Sub.Name" belongs to the sub-object "Sub": consecutive properties of
+// one sub-object become one entry {"name": "Sub", "properties": [...]}, nested as deep as the
+// stored paths go, so that style objects read as the trees they are.
+void AddProperty(Json& list, kw::StringView path, const kw::TFormValue& value) {
+    const size_t dot = path.find(u'.');
+    if (dot == kw::StringView::npos || dot == 0 || dot + 1 == path.size()) {
+        list.push_back({{"name", ToJson(kw::String(path))}, {"value", ValueToJson(value)}});
+        return;
+    }
+    const Json head = ToJson(kw::String(path.substr(0, dot)));
+    if (list.empty() || !list.back().contains("properties") || list.back()["name"] != head)
+        list.push_back({{"name", head}, {"properties", Json::array()}});
+    AddProperty(list.back()["properties"], path.substr(dot + 1), value);
+}
+
 Json PropertiesToJson(const std::vector<kw::TFormProperty>& properties) {
     Json json = Json::array();
     for (const kw::TFormProperty& property : properties)
-        json.push_back({{"name", ToJson(property.name)}, {"value", ValueToJson(property.value)}});
+        AddProperty(json, property.name, property.value);
     return json;
 }
 
