@@ -2,6 +2,7 @@
 
 #include "display/default_sets.h"
 #include "display/memory_image.h"
+#include "drawing/styles/image_styles.h"
 #include "image_fixture.h"
 #include "support/golden.h"
 
@@ -157,6 +158,11 @@ TEST_F(ImagesTest, PackageImagesPaintByNameAndNothingWithoutData) {
     EXPECT_EQ(PaintedBounds(own), TRect(3, 2, 19, 18));
     image.DrawRect(own.Canvas(), TRect(0, 0, 20, 20), TKwImageState::istDisabled, true, false);
     EXPECT_EQ(own.Pixel(0, 10), kFrameColors[1]);
+    // A full-image style object shows its disabled frame when not enabled.
+    TKwFullImage full;
+    full.Image().PkgId(u"User", 3);
+    KwPaintFullImage(own.Canvas(), TRect(0, 0, 20, 20), full, false, false);
+    EXPECT_EQ(own.Pixel(10, 10), kFrameColors[1]);
 }
 
 TEST_F(ImagesTest, StatesOfAStripPicture) {
