@@ -7,6 +7,7 @@
 #include "display/image_package.h"
 #include "display/kw_picture.h"
 #include "display/memory_image.h"
+#include "drawing/images.h"
 #include "framework/clip_formats.h"
 #include "framework/errors.h"
 #include "framework/pkg_formats.h"
@@ -465,6 +466,16 @@ void TKwPkgImagesImage::LoadFromClipBoard() {
     } else {
         LoadFromStream(stream, graphicClass);
     }
+}
+
+void TKwPkgImagesImage::Draw(TCanvas& canvas, int x, int y, bool transparent) const {
+    DrawRect(canvas, TRect::Bounds(x, y, FrameWidth(), height_), TKwImageState::istUp, false,
+             transparent);
+}
+
+void TKwPkgImagesImage::DrawRect(TCanvas& canvas, const TRect& rect, TKwImageState state,
+                                 bool stretch, bool transparent) const {
+    KwPaintImage(canvas, rect, this, false, TKwImageDraw{state, transparent, stretch});
 }
 
 }  // namespace kw

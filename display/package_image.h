@@ -11,6 +11,7 @@
 
 namespace kw {
 
+class TCanvas;
 class TClass;
 class TMemoryStream;
 class TReader;
@@ -110,6 +111,12 @@ public:
     void SaveToFile(const String& fileName) const;
     void LoadFromClipBoard();
     void SaveToClipBoard() const;
+
+    // Paints the first frame at its natural size with its top-left at (x, y).
+    void Draw(TCanvas& canvas, int x, int y, bool transparent) const;
+    // Paints the frame of `state` into `rect`, stretched when asked.
+    void DrawRect(TCanvas& canvas, const TRect& rect, TKwImageState state, bool stretch,
+                  bool transparent) const;
 
     // The image record of a package or image file of `version`.
     void xLoadFromStream(TReader& reader, int version, bool takeId);

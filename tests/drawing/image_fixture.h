@@ -50,16 +50,14 @@ inline void FillBox(TBitmap& bitmap, const TRect& rect, TColor color) {
 
 // The bounds of the pixels that are not the sentinel.
 inline TRect PaintedBounds(const TBitmap& bitmap) {
-    TRect r(bitmap.Width(), bitmap.Height(), 0, 0);
+    TRegion painted;
     for (int y = 0; y < bitmap.Height(); ++y) {
         for (int x = 0; x < bitmap.Width(); ++x) {
-            if (bitmap.Pixel(x, y) != kSentinel) {
-                r = TRect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
-                          std::max(r.Bottom, y + 1));
-            }
+            if (bitmap.Pixel(x, y) != kSentinel)
+                painted.Combine(painted, TRegion(TRect(x, y, x + 1, y + 1)), TRegionCombine::rgnOr);
         }
     }
-    return r.IsEmpty() ? TRect() : r;
+    return painted.Bounds();
 }
 
 }  // namespace kw

@@ -2,6 +2,7 @@
 
 #include "display/default_sets.h"
 #include "display/memory_image.h"
+#include "drawing/styles/image_styles.h"
 #include "image_fixture.h"
 #include "support/golden.h"
 
@@ -30,7 +31,7 @@ TEST_F(ImagesTest, StripsOfOneToFourFramesPickTheFrameOfEachState) {
     const int expected[4][4] = {{0, -1, 0, 0}, {0, 1, 0, 0}, {0, 1, 2, 0}, {0, 1, 2, 3}};
     const TKwImageState states[4] = {istUp, istDisabled, istDown, istExclusive};
     for (int n = 1; n <= 4; ++n) {
-        const auto image = (Strip(n));
+        const auto image = Strip(n);
         for (int s = 0; s < 4; ++s) {
             SCOPED_TRACE(testing::Message() << n << " frames, state " << s);
             BlankBitmap target(20, 20);
@@ -44,16 +45,12 @@ TEST_F(ImagesTest, StripsOfOneToFourFramesPickTheFrameOfEachState) {
                 EXPECT_EQ(centre, ColorToRGB(KwSetTextDisShadow().Color()));
         }
     }
-    // Five squares are one frame; istAll takes the whole strip.
+    // Five squares are one frame, as is a strip drawn whole; a given size is what is needed.
     BlankBitmap wide(100, 20);
-    KwPaintImage(wide.Canvas(), TRect(0, 0, 100, 20), (Strip(5)).get(), false,
-                 TKwImageDraw{istDown, false});
+    KwPaintImage(wide.Canvas(), TRect(0, 0, 100, 20), Strip(5).get(), false, {istDown, false});
     EXPECT_EQ(PaintedBounds(wide), TRect(10, 2, 90, 18));
-    EXPECT_EQ(KwPaintImage(wide.Canvas(), TRect(5, 5, 9, 9), (Strip(4)).get(), true,
-                           TKwImageDraw{istAll}),
-              TRect(0, 0, 64, 16));
-    EXPECT_EQ(KwPaintImage(wide.Canvas(), TRect(), (Strip(4)).get(), true,
-                           TKwImageDraw{istUp, true, false, 7, 9}),
+    EXPECT_EQ(KwPaintImage(wide.Canvas(), {}, Strip(4).get(), true, {istAll}), TRect(0, 0, 64, 16));
+    EXPECT_EQ(KwPaintImage(wide.Canvas(), {}, Strip(4).get(), true, {istUp, true, false, 7, 9}),
               TRect(0, 0, 7, 9));
 }
 
@@ -86,20 +83,17 @@ TEST_F(ImagesTest, TransparencyByKeyColourAndByAlpha) {
     TBitmap source(4, 4, TPixelFormat::pf32bit);
     FillBox(source, TRect(0, 0, 4, 4), kKey);
     FillBox(source, TRect(1, 1, 3, 3), RGB(0, 0, 0));
-    for (const bool transparent : {true, false}) {
-        BlankBitmap target(4, 4);
-        KwPaintImage(target.Canvas(), TRect(0, 0, 4, 4), ImageOf(source).get(), false,
-                     TKwImageDraw{TKwImageState::istUp, transparent});
-        EXPECT_EQ(CountPixels(target, kSentinel), transparent ? 12 : 0);
-        EXPECT_EQ(CountPixels(target, clBlack), 4);
-    }
     // An 8-bit display brush-copies around the key colour instead of blending.
-    SetScreenBitsPerPixelForTesting(8);
-    BlankBitmap eightBit(4, 4);
-    KwPaintImage(eightBit.Canvas(), TRect(0, 0, 4, 4), ImageOf(source).get(), false,
-                 TKwImageDraw{TKwImageState::istUp, true});
-    EXPECT_EQ(CountPixels(eightBit, kSentinel), 12);
-    EXPECT_EQ(CountPixels(eightBit, clBlack), 4);
+    for (const int bits : {32, 8}) {
+        SetScreenBitsPerPixelForTesting(bits);
+        for (const bool transparent : {true, false}) {
+            BlankBitmap target(4, 4);
+            KwPaintImage(target.Canvas(), TRect(0, 0, 4, 4), ImageOf(source).get(), false,
+                         {TKwImageState::istUp, transparent});
+            EXPECT_EQ(CountPixels(target, kSentinel), transparent ? 12 : 0) << bits;
+            EXPECT_EQ(CountPixels(target, clBlack), 4);
+        }
+    }
     SetScreenBitsPerPixelForTesting(32);
     TBitmap alpha(4, 4, TPixelFormat::pf32bit);
     alpha.SetAlphaFormat(TAlphaFormat::afDefined);
@@ -121,17 +115,11 @@ TEST_F(ImagesTest, DisabledLooksAreEmbossedOrRecoloured) {
     BlankBitmap target(6, 6);
     KwDrawImage(target.Canvas(), TRect(0, 0, 6, 6), ImageOf(single).get(), RGB(250, 250, 250),
                 RGB(60, 60, 60), false, TKwImageDraw{TKwImageState::istDisabled, false});
-    const std::vector<std::string> embossed = {"......", ".sss..", ".sssL.",
-                                               "..LLL.", "......", "......"};
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 6; ++x) {
-            const char want = embossed[y][x];
-            const TColor c = want == 's'   ? RGB(60, 60, 60)
-                             : want == 'L' ? RGB(250, 250, 250)
-                                           : ColorToRGB(clBtnFace);
-            EXPECT_EQ(target.Pixel(x, y), c) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(CountPixels(target, RGB(60, 60, 60)), 6);
+    EXPECT_EQ(CountPixels(target, RGB(250, 250, 250)), 4);
+    EXPECT_EQ(target.Pixel(4, 2), RGB(250, 250, 250));
+    EXPECT_EQ(target.Pixel(3, 2), RGB(60, 60, 60));
+    EXPECT_EQ(CountPixels(target, ColorToRGB(clBtnFace)), 26);
     // A strip's own disabled frame: white turns light, grey shadow, the key colour button face.
     TBitmap strip(8, 4);
     FillBox(strip, TRect(0, 0, 8, 4), kKey);
@@ -145,21 +133,12 @@ TEST_F(ImagesTest, DisabledLooksAreEmbossedOrRecoloured) {
     EXPECT_EQ(recoloured.Pixel(3, 1), RGB(60, 60, 60));
     EXPECT_EQ(recoloured.Pixel(0, 3), ColorToRGB(clBtnFace));
     EXPECT_EQ(recoloured.Pixel(1, 3), RGB(7, 7, 7));
-}
-
-TEST_F(ImagesTest, ShadowLiesUnderTheImageMovedUpAndLeft) {
-    BlankBitmap source(4, 4);
-    FillBox(source, TRect(0, 0, 4, 4), kKey);
-    FillBox(source, TRect(1, 1, 3, 3), RGB(0, 0, 0));
-    BlankBitmap target(6, 6);
-    KwPaintImage(target.Canvas(), TRect(1, 1, 5, 5), ImageOf(source).get(), false,
-                 TKwImageDraw{TKwImageState::istUp, true, false, -1, -1, true});
-    const TColor shadow = ColorToRGB(KwSetColShadow().Color());
-    EXPECT_EQ(target.Pixel(1, 1), clBlack);
-    EXPECT_EQ(target.Pixel(3, 3), shadow);
-    EXPECT_EQ(target.Pixel(2, 3), shadow);
-    EXPECT_EQ(CountPixels(target, clBlack), 4);
-    EXPECT_EQ(CountPixels(target, kSentinel), 36 - 4 - 3);
+    // A drop shadow lies under the image, which moves one pixel up and left.
+    BlankBitmap shadowed(8, 8);
+    KwPaintImage(shadowed.Canvas(), TRect(1, 1, 7, 7), ImageOf(single).get(), false,
+                 {TKwImageState::istUp, true, false, -1, -1, true});
+    EXPECT_EQ(CountPixels(shadowed, clBlack), 6);
+    EXPECT_EQ(shadowed.Pixel(4, 3), ColorToRGB(KwSetColShadow().Color()));
 }
 
 TEST_F(ImagesTest, PackageImagesPaintByNameAndNothingWithoutData) {
@@ -173,6 +152,17 @@ TEST_F(ImagesTest, PackageImagesPaintByNameAndNothingWithoutData) {
     KwPaintImageEx(target.Canvas(), TRect(0, 0, 16, 16), u"User", 3, TKwImageState::istDown, false,
                    false, -1, -1);
     EXPECT_EQ(target.Pixel(8, 8), kFrameColors[0]);
+    // The image paints itself: the first frame at its natural size, or a state's frame.
+    BlankBitmap own(20, 20);
+    image.Draw(own.Canvas(), 3, 2, false);
+    EXPECT_EQ(PaintedBounds(own), TRect(3, 2, 19, 18));
+    image.DrawRect(own.Canvas(), TRect(0, 0, 20, 20), TKwImageState::istDisabled, true, false);
+    EXPECT_EQ(own.Pixel(0, 10), kFrameColors[1]);
+    // A full-image style object shows its disabled frame when not enabled.
+    TKwFullImage full;
+    full.Image().PkgId(u"User", 3);
+    KwPaintFullImage(own.Canvas(), TRect(0, 0, 20, 20), full, false, false);
+    EXPECT_EQ(own.Pixel(10, 10), kFrameColors[1]);
 }
 
 TEST_F(ImagesTest, StatesOfAStripPicture) {
