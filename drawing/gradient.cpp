@@ -85,14 +85,55 @@ std::unique_ptr<TBitmap> WorkingBitmap(TKwMemoryImage* image, bool transparent, 
     return working;
 }
 
+// Rows of the strip that vertical bands are copied down the rectangle with.
+constexpr int kBandStripRows = 32;
+
+// Bands side by side repeat one row all the way down: that row is built once, for the columns
+// that can be seen, repeated into a short strip, and the strip is copied down the visible rows
+// one plain blit at a time, instead of filling every band row by row. Only for colour targets
+// copied plainly, where the blits put down exactly what a fill would; false when it does not
+// apply.
+bool PaintBandRow(TCanvas& canvas, const TRect& rect, const std::vector<TKwGradientBand>& bands,
+                  const std::vector<TColor>& table) {
+    if (canvas.Target().Monochrome() || canvas.CopyMode() != cmSrcCopy)
+        return false;
+    const TRect visible = rect.Intersect(canvas.ClipRect());
+    if (visible.IsEmpty() || bands.empty())
+        return true;
+    const int width = visible.Width();
+    const int rows = std::min(visible.Height(), kBandStripRows);
+    TBitmap strip(width, rows, TPixelFormat::pf32bit);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(strip.ScanLine(0));
+    for (const TKwGradientBand& band : bands) {
+        const int from = std::max(band.Rect.Left, visible.Left) - visible.Left;
+        const int to = std::min(band.Rect.Right, visible.Right) - visible.Left;
+        if (from < to)
+            std::fill(pixels + from, pixels + to,
+                      ColorToArgb(ColorToRGB(KwRealizedColor(table[band.Entry]))));
+    }
+    for (int y = 1; y < rows; ++y)
+        std::copy(pixels, pixels + width, reinterpret_cast<std::uint32_t*>(strip.ScanLine(y)));
+    strip.PixelsChanged();
+    for (std::int64_t top = visible.Top; top < visible.Bottom; top += rows) {
+        const int height = static_cast<int>(std::min<std::int64_t>(rows, visible.Bottom - top));
+        canvas.DrawBitmap(TRect(visible.Left, static_cast<int>(top), visible.Right,
+                                static_cast<int>(top) + height),
+                          strip, TRect(0, 0, width, height), TBlendMode::bmCopy);
+    }
+    return true;
+}
+
 void PaintGradient(TCanvas& canvas, const TRect& rect, TKwBackGroundStyle style, TColor start,
                    TColor end, int colors) {
     const int count = KwGradientColorCount(style, rect, colors);
     if (count < 1)
         return;
     const std::vector<TColor> table = KwGradientTable(style, start, end, count);
+    const std::vector<TKwGradientBand> bands = KwGradientBands(style, rect, count);
+    if (HorizontalExtent(style) && PaintBandRow(canvas, rect, bands, table))
+        return;
     canvas.Brush().Style = TBrushStyle::bsSolid;
-    for (const TKwGradientBand& band : KwGradientBands(style, rect, count)) {
+    for (const TKwGradientBand& band : bands) {
         canvas.Brush().Color = KwRealizedColor(table[band.Entry]);
         canvas.FillRect(band.Rect);
     }

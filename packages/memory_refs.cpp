@@ -60,11 +60,24 @@ TKwMemoryReference::TKwMemoryReference(TKwStringsKind kind, const String& defaul
 }
 
 TKwMemoryReference::~TKwMemoryReference() {
+    UnCheck();
     Registry(kind_).Remove(*this);
 }
 
-void TKwMemoryReference::Invalidate() {
+void TKwMemoryReference::UnCheck() {
+    if (checked_ && targetCollection_ != nullptr)
+        --targetCollection_->checkedReferences_;
     checked_ = false;
+}
+
+void TKwMemoryReference::MarkChecked() {
+    checked_ = true;
+    if (targetCollection_ != nullptr)
+        ++targetCollection_->checkedReferences_;
+}
+
+void TKwMemoryReference::Invalidate() {
+    UnCheck();
     target_ = nullptr;
     targetCollection_ = nullptr;
 }
@@ -116,36 +129,45 @@ bool TKwMemoryReference::Defined() const {
     return (id_ >= 0 && !KwIsBlankName(pkgName_)) || id_ == -2;
 }
 
-TKwPkgStringsItem* TKwMemoryReference::Resolve() const {
+TKwPkgStringsItem* TKwMemoryReference::Resolve(TKwPkgStringsFinder* finder) const {
     const bool explicitChoice = id_ >= 0 && Defined();
     const String& name = explicitChoice ? pkgName_ : defaultPkgName_;
     const int id = explicitChoice ? id_ : defaultId_;
     if (!explicitChoice && (KwIsBlankName(name) || id < 0))
         return nullptr;
-    TKwPkgStrings* package = KwFindPkgStrings(name);
+    TKwPkgStrings* package = finder != nullptr ? finder->Find(name) : KwFindPkgStrings(name);
     return package != nullptr ? package->Collection(kind_).FindItem(id) : nullptr;
 }
 
 TKwPkgStringsItem* TKwMemoryReference::InfoItem() {
+    return Lookup(nullptr);
+}
+
+TKwPkgStringsItem* TKwMemoryReference::Lookup(TKwPkgStringsFinder* finder) {
     if (KwCApp() == nullptr)
         return nullptr;
     if (checked_)
         return target_;
-    target_ = Resolve();
+    target_ = Resolve(finder);
     targetCollection_ = target_ != nullptr ? &target_->Owner() : nullptr;
-    checked_ = true;
+    MarkChecked();
     return target_;
 }
 
 String TKwMemoryReference::Text() {
     const TKwPkgStringsItem* item = InfoItem();
-    return item != nullptr ? item->Text() : String();
+    return item != nullptr ? String(item->TextView()) : String();
 }
 
 void TKwMemoryReference::Refresh() {
+    TKwPkgStringsFinder finder;
+    Refresh(finder);
+}
+
+void TKwMemoryReference::Refresh(TKwPkgStringsFinder& finder) {
     const bool hadTarget = target_ != nullptr;
-    checked_ = false;
-    InfoItem();
+    UnCheck();
+    Lookup(&finder);
     if (hadTarget || target_ != nullptr)
         Notify();
 }
@@ -158,9 +180,11 @@ void TKwMemoryReference::Assign(const TPersistent* source) {
     }
     if (AnsiSameText(other->pkgName_, pkgName_) && other->id_ == id_)
         return;
-    checked_ = other->checked_;
+    UnCheck();
     target_ = other->target_;
     targetCollection_ = other->targetCollection_;
+    if (other->checked_)
+        MarkChecked();
     id_ = other->id_;
     pkgName_ = other->pkgName_;
     Notify();
@@ -186,7 +210,7 @@ void TKwMemoryReference::DefineProperties(TFiler& filer) {
 
 String TKwMemoryLabel::Hint() {
     const TKwPkgStringsLabel* label = Info();
-    return label != nullptr ? label->Hint() : String();
+    return label != nullptr ? String(label->HintView()) : String();
 }
 
 bool KwIsMemoryReferenceEqualTo(const TKwMemoryReference& a, const TKwMemoryReference& b) {
@@ -194,6 +218,8 @@ bool KwIsMemoryReferenceEqualTo(const TKwMemoryReference& a, const TKwMemoryRefe
 }
 
 void KwUnCheckAllReferences(const TKwPkgStringsCollection& collection) {
+    if (collection.CheckedReferences() == 0)
+        return;
     ForEachReference(collection.Kind(), [&](TKwMemoryReference& ref) {
         if (ref.Checked() && ref.CachedCollection() == &collection)
             ref.UnCheck();
@@ -208,6 +234,8 @@ void KwUnCheckNilReferences(TKwStringsKind kind) {
 }
 
 void KwUnCheckReferencesTo(const TKwPkgStringsItem& item) {
+    if (item.Owner().CheckedReferences() == 0)
+        return;
     ForEachReference(item.Owner().Kind(), [&](TKwMemoryReference& ref) {
         if (ref.Checked() && ref.CachedTarget() == &item)
             ref.UnCheck();
@@ -215,7 +243,8 @@ void KwUnCheckReferencesTo(const TKwPkgStringsItem& item) {
 }
 
 void KwUpdateReferences(TKwStringsKind kind) {
-    KwRefreshUnchecked(Registry(kind));
+    TKwPkgStringsFinder finder;
+    KwRefreshUnchecked(Registry(kind), [&finder](TKwMemoryReference& ref) { ref.Refresh(finder); });
 }
 
 void KwUnCheckPackageReferences(const TKwPkgStrings& package) {

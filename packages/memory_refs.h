@@ -9,6 +9,7 @@
 namespace kw {
 
 class TKwPkgStrings;
+class TKwPkgStringsFinder;
 
 // A control's reference to one numbered string: a package name and an id, resolved on demand
 // against the active application object's packages and cached until something invalidates it.
@@ -46,11 +47,13 @@ public:
 
     // For the invalidation routines. The cached target survives unchecking so that the update
     // pass knows the reference had one; it is only compared, never read, while unchecked.
-    void UnCheck() { checked_ = false; }
+    void UnCheck();
     const TKwPkgStringsItem* CachedTarget() const { return target_; }
     const TKwPkgStringsCollection* CachedCollection() const { return targetCollection_; }
-    // Resolves again and tells the owner when the result may have changed.
+    // Resolves again and tells the owner when the result may have changed; an update pass
+    // hands in its finder so that its references share the package lookups.
     void Refresh();
+    void Refresh(TKwPkgStringsFinder& finder);
 
     TKwIntrusiveList<TKwMemoryReference>::Hook registryHook;
 
@@ -60,8 +63,10 @@ protected:
 
 private:
     void Invalidate();
+    void MarkChecked();
     void Notify();
-    TKwPkgStringsItem* Resolve() const;
+    TKwPkgStringsItem* Lookup(TKwPkgStringsFinder* finder);
+    TKwPkgStringsItem* Resolve(TKwPkgStringsFinder* finder) const;
 
     TKwStringsKind kind_;
     bool checked_ = false;

@@ -17,9 +17,10 @@ void KwForEachReference(TKwIntrusiveList<Ref>& registry, F visit) {
 }
 
 // The update pass: resolves every unchecked, defined reference again inside one screen update;
-// each tells its owner when its result may have changed.
-template <class Ref>
-void KwRefreshUnchecked(TKwIntrusiveList<Ref>& registry) {
+// each tells its owner when its result may have changed. `refresh` resolves one reference (a
+// pass may share lookups among its references).
+template <class Ref, class Refresh>
+void KwRefreshUnchecked(TKwIntrusiveList<Ref>& registry, Refresh refresh) {
     if (Application().Destroying() || registry.Empty())
         return;
     KwWithScreenUpdate(true, [&] {
@@ -27,9 +28,14 @@ void KwRefreshUnchecked(TKwIntrusiveList<Ref>& registry) {
         typename TKwIntrusiveList<Ref>::Cursor cursor(registry, false);
         while (Ref* ref = cursor.Next()) {
             if (!ref->Checked() && ref->Defined())
-                ref->Refresh();
+                refresh(*ref);
         }
     });
+}
+
+template <class Ref>
+void KwRefreshUnchecked(TKwIntrusiveList<Ref>& registry) {
+    KwRefreshUnchecked(registry, [](Ref& ref) { ref.Refresh(); });
 }
 
 }  // namespace kw

@@ -53,6 +53,9 @@ struct TKwSettingsHost {
 struct TKwPackagesState {
     // Strings packages in activity order: of several with one name, the first is active.
     std::vector<TKwPkgStrings*> stringsPackages;
+    // Counts the changes of that list and of its packages' names (lookups cached by name
+    // know when they are stale).
+    std::uint64_t stringsGeneration = 1;
     // Live references by kind, in creation order.
     std::array<TKwIntrusiveList<TKwMemoryReference>, kKwStringsKinds> references{
         TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::registryHook),

@@ -9,6 +9,7 @@
 #include "packages/strings_package.h"
 #include "platform/core/exception.h"
 #include "platform/core/filer.h"
+#include "platform/core/text_arena.h"
 #include "platform/text/strings.h"
 #include "platform/ui/application.h"
 
@@ -24,11 +25,11 @@ void TKwPkgStringsItem::SetText(const String& text) {
     ChangeText(text_, text);
 }
 
-void TKwPkgStringsItem::ChangeText(String& field, const String& value) {
-    if (field == value)
+void TKwPkgStringsItem::ChangeText(TKwItemText& field, const String& value) {
+    if (field.View() == value)
         return;
     TKwSetsLock lock;
-    field = value;
+    field.Set(value);
     if (!owner_.Loading())
         Changed();
 }
@@ -41,19 +42,20 @@ void TKwPkgStringsItem::Changed() {
 
 void TKwPkgStringsItem::Assign(const TKwPkgStringsItem& other) {
     TKwSetsLock lock;
-    text_ = other.text_;
+    text_.Set(String(other.TextView()));
     Changed();
 }
 
 void TKwPkgStringsItem::Read(TReader& reader, int version) {
-    text_ = reader.ReadString();
-    ReadExtra(reader);
+    TTextArena& arena = owner_.Owner().TextArena();
+    text_.SetView(reader.ReadString(arena));
+    ReadExtra(reader, arena);
     if (version >= 5)
         protected_ = reader.ReadBoolean();
 }
 
 void TKwPkgStringsItem::Write(TWriter& writer, int version) const {
-    writer.WriteString(text_);
+    writer.WriteString(text_.View());
     WriteExtra(writer);
     if (version >= 5)
         writer.WriteBoolean(protected_);
@@ -62,21 +64,21 @@ void TKwPkgStringsItem::Write(TWriter& writer, int version) const {
 void TKwPkgStringsLabel::Assign(const TKwPkgStringsItem& other) {
     TKwSetsLock lock;
     if (const auto* label = dynamic_cast<const TKwPkgStringsLabel*>(&other))
-        hint_ = label->hint_;
+        hint_.Set(String(label->HintView()));
     TKwPkgStringsItem::Assign(other);
 }
 
-void TKwPkgStringsLabel::ReadExtra(TReader& reader) {
-    hint_ = reader.ReadString();
+void TKwPkgStringsLabel::ReadExtra(TReader& reader, TTextArena& arena) {
+    hint_.SetView(reader.ReadString(arena));
 }
 
 void TKwPkgStringsLabel::WriteExtra(TWriter& writer) const {
-    writer.WriteString(hint_);
+    writer.WriteString(hint_.View());
 }
 
 TKwPkgStringsLabel* TKwPkgStringsLabels::FindLabel(StringView text) const {
     for (int i = 0; i < Count(); ++i) {
-        if (AnsiSameText(Items(i).Text(), text))
+        if (AnsiSameText(Items(i).TextView(), text))
             return &Items(i);
     }
     return nullptr;
@@ -88,6 +90,14 @@ TKwPkgStringsCollection::TKwPkgStringsCollection(TKwPkgStrings& owner, TKwString
     : owner_(owner), kind_(kind), indexed_(kind == TKwStringsKind::skLabel) {}
 
 TKwPkgStringsCollection::~TKwPkgStringsCollection() = default;
+
+void TKwPkgStringsCollection::FreeAll() {
+    for (TKwPkgStringsItem* item : items_)
+        FreeItem(*item);
+    items_.clear();
+    index_.clear();
+    RecycleStorage();
+}
 
 bool TKwPkgStringsCollection::Loading() const {
     return owner_.LoadingProps();
@@ -107,8 +117,8 @@ TKwPkgStringsItem* TKwPkgStringsCollection::FindItem(int id) const {
     }
     // Messages and texts, and ids beyond the valid range that only a load can bring in.
     auto found = std::find_if(items_.begin(), items_.end(),
-                              [id](const auto& item) { return item->id_ == id; });
-    return found != items_.end() ? found->get() : nullptr;
+                              [id](const TKwPkgStringsItem* item) { return item->id_ == id; });
+    return found != items_.end() ? *found : nullptr;
 }
 
 int TKwPkgStringsCollection::UniqueId() const {
@@ -118,7 +128,7 @@ int TKwPkgStringsCollection::UniqueId() const {
     }
     // Among n items, some id in 0..n is free.
     std::vector<bool> used(items_.size() + 1, false);
-    for (const auto& item : items_) {
+    for (const TKwPkgStringsItem* item : items_) {
         if (item->id_ >= 0 && static_cast<size_t>(item->id_) < used.size())
             used[static_cast<size_t>(item->id_)] = true;
     }
@@ -176,13 +186,24 @@ TKwPkgStringsItem& TKwPkgStringsCollection::AddItem(int id, const String& text,
                                                     const String* hint) {
     TKwSetsLock lock;
     CheckId(id);
-    items_.push_back(NewItem());
-    TKwPkgStringsItem& item = *items_.back();
-    item.text_ = text;
+    TKwPkgStringsItem& item = AppendNew();
+    item.text_.Set(text);
     if (hint != nullptr)
-        static_cast<TKwPkgStringsLabel&>(item).hint_ = *hint;
+        static_cast<TKwPkgStringsLabel&>(item).hint_.Set(*hint);
     item.SetId(id);
     return item;
+}
+
+TKwPkgStringsItem& TKwPkgStringsCollection::AppendNew() {
+    // The slot in the order first, so that a failed allocation leaves no item outside it.
+    items_.push_back(nullptr);
+    try {
+        items_.back() = &NewItem();
+    } catch (...) {
+        items_.pop_back();
+        throw;
+    }
+    return *items_.back();
 }
 
 void TKwPkgStringsCollection::ReserveLoaded(int count) {
@@ -190,8 +211,7 @@ void TKwPkgStringsCollection::ReserveLoaded(int count) {
 }
 
 TKwPkgStringsItem& TKwPkgStringsCollection::AppendLoaded(int id) {
-    items_.push_back(NewItem());
-    TKwPkgStringsItem& item = *items_.back();
+    TKwPkgStringsItem& item = AppendNew();
     item.id_ = id;
     Index(item);
     return item;
@@ -199,13 +219,12 @@ TKwPkgStringsItem& TKwPkgStringsCollection::AppendLoaded(int id) {
 
 void TKwPkgStringsCollection::Delete(int index) {
     TKwSetsLock lock;
-    ItemAt(index);  // raises for an index out of range
-    std::unique_ptr<TKwPkgStringsItem> item = std::move(items_[static_cast<size_t>(index)]);
+    TKwPkgStringsItem& item = ItemAt(index);  // raises for an index out of range
     items_.erase(items_.begin() + index);
-    Unindex(*item);
+    Unindex(item);
     // Unchecked even when nobody is told, so that no reference keeps showing a freed item.
-    KwUnCheckReferencesTo(*item);
-    item.reset();
+    KwUnCheckReferencesTo(item);
+    FreeItem(item);
     if (Loading() || Application().Destroying())
         return;
     KwUpdateReferences(kind_);
@@ -219,8 +238,7 @@ void TKwPkgStringsCollection::Clear() {
         KwUnCheckAllReferences(*this);
         {
             TKwLoadingScope loading(owner_);
-            items_.clear();
-            index_.clear();
+            FreeAll();
         }
         if (!quiet)
             KwUpdateReferences(kind_);

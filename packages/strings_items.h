@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/stable_pool.h"
 #include "platform/core/types.h"
 
 namespace kw {
@@ -12,6 +13,8 @@ class TReader;
 class TWriter;
 class TKwPkgStrings;
 class TKwPkgStringsCollection;
+class TKwMemoryReference;
+class TTextArena;
 
 // The three numbered collections of a strings package; each is a number space of its own.
 enum class TKwStringsKind : int { skLabel = 0, skMessage = 1, skText = 2 };
@@ -29,6 +32,37 @@ inline bool KwIsBlankName(StringView name) {
     return true;
 }
 
+// An item's text. After a load it is a view of the package's text arena, so that a load does not
+// allocate once per text; it becomes a string of its own when it is set, or the first time it is
+// asked for as a String.
+class TKwItemText {
+public:
+    StringView View() const { return owned_ ? StringView(string_) : view_; }
+    const String& Str() const {
+        if (!owned_) {
+            string_.assign(view_);
+            owned_ = true;
+        }
+        return string_;
+    }
+    void Set(const String& text) {
+        string_ = text;
+        owned_ = true;
+    }
+    // `view` must outlive this text (the package's arena does: it is reset only once every
+    // item is gone).
+    void SetView(StringView view) {
+        view_ = view;
+        string_.clear();
+        owned_ = false;
+    }
+
+private:
+    StringView view_;
+    mutable String string_;
+    mutable bool owned_ = true;
+};
+
 // One numbered string of a strings package. Changes re-resolve the references to it.
 class TKwPkgStringsItem {
 public:
@@ -40,7 +74,9 @@ public:
     TKwPkgStringsCollection& Owner() const { return owner_; }
     int Id() const { return id_; }
     void SetId(int id);
-    const String& Text() const { return text_; }
+    const String& Text() const { return text_.Str(); }
+    // The text without making a string of it.
+    StringView TextView() const { return text_.View(); }
     void SetText(const String& text);
     // A protected item is never overwritten by a system update; the flag notifies nobody.
     bool Protected() const { return protected_; }
@@ -53,8 +89,8 @@ public:
     void Write(TWriter& writer, int version) const;
 
 protected:
-    void ChangeText(String& field, const String& value);
-    virtual void ReadExtra(TReader& reader) {}
+    void ChangeText(TKwItemText& field, const String& value);
+    virtual void ReadExtra(TReader& reader, TTextArena& arena) {}
     virtual void WriteExtra(TWriter& writer) const {}
     // Re-resolves the references to this item and tells the package.
     void Changed();
@@ -64,7 +100,7 @@ private:
 
     TKwPkgStringsCollection& owner_;
     int id_ = -1;
-    String text_;
+    TKwItemText text_;
     bool protected_ = false;
 };
 
@@ -74,18 +110,19 @@ public:
     static constexpr TKwStringsKind kKind = TKwStringsKind::skLabel;
     using TKwPkgStringsItem::TKwPkgStringsItem;
 
-    const String& Hint() const { return hint_; }
+    const String& Hint() const { return hint_.Str(); }
+    StringView HintView() const { return hint_.View(); }
     void SetHint(const String& hint) { ChangeText(hint_, hint); }
     void Assign(const TKwPkgStringsItem& other) override;
 
 protected:
-    void ReadExtra(TReader& reader) override;
+    void ReadExtra(TReader& reader, TTextArena& arena) override;
     void WriteExtra(TWriter& writer) const override;
 
 private:
     friend class TKwPkgStringsCollection;
 
-    String hint_;
+    TKwItemText hint_;
 };
 
 // A dialog or error text.
@@ -102,8 +139,10 @@ public:
     using TKwPkgStringsItem::TKwPkgStringsItem;
 };
 
-// The items of one kind in insertion (or load) order. Labels keep an index by id as well, so
-// finding a caption is one access; messages and texts are searched in order.
+// The items of one kind in insertion (or load) order. Items are stored by value in chunks that
+// never move (references cache pointers to them); the order is a vector of pointers. Labels keep an
+// index by id as well, so finding a caption is one access; messages and texts are searched in
+// order.
 class TKwPkgStringsCollection {
 public:
     TKwPkgStringsCollection(TKwPkgStrings& owner, TKwStringsKind kind);
@@ -129,18 +168,29 @@ public:
     TKwPkgStringsItem& AddEmpty(int id) { return AddItem(id, String(), nullptr); }
     // An item read from a stream: given its id directly, without checks or notifications.
     TKwPkgStringsItem& AppendLoaded(int id);
+    // Live references whose checked target lies in this collection: invalidation skips the
+    // registry walk when there is none.
+    int CheckedReferences() const { return checkedReferences_; }
     // Room for the items a stream announces, bounded by the id range so that a corrupt count
     // cannot reserve more than a valid file holds.
     void ReserveLoaded(int count);
 
 protected:
     TKwPkgStringsItem& AddItem(int id, const String& text, const String* hint);
-    virtual std::unique_ptr<TKwPkgStringsItem> NewItem() = 0;
+    // The item storage of the concrete class.
+    virtual TKwPkgStringsItem& NewItem() = 0;
+    virtual void FreeItem(TKwPkgStringsItem& item) = 0;
+    // Every item is freed: all storage may be reused.
+    virtual void RecycleStorage() = 0;
+    // Frees every item without telling anyone (for destructors).
+    void FreeAll();
 
 private:
     friend class TKwPkgStringsItem;
+    friend class TKwMemoryReference;
 
     bool Loading() const;
+    TKwPkgStringsItem& AppendNew();
     void ChangeId(TKwPkgStringsItem& item, int id);
     void Unindex(const TKwPkgStringsItem& item);
     void Index(TKwPkgStringsItem& item);
@@ -148,9 +198,10 @@ private:
     TKwPkgStrings& owner_;
     TKwStringsKind kind_;
     bool indexed_;
-    std::vector<std::unique_ptr<TKwPkgStringsItem>> items_;
+    std::vector<TKwPkgStringsItem*> items_;
     // Slot n holds the label whose id is n; grows to one past the highest id placed.
     std::vector<TKwPkgStringsItem*> index_;
+    mutable int checkedReferences_ = 0;
 };
 
 // The collection of one item class.
@@ -159,13 +210,19 @@ class TKwPkgStringsCollectionOf : public TKwPkgStringsCollection {
 public:
     explicit TKwPkgStringsCollectionOf(TKwPkgStrings& owner)
         : TKwPkgStringsCollection(owner, Item::kKind) {}
+    ~TKwPkgStringsCollectionOf() override { FreeAll(); }
 
     Item& Items(int index) const { return static_cast<Item&>(ItemAt(index)); }
     Item* FindId(int id) const { return static_cast<Item*>(FindItem(id)); }
     Item& Add(int id, const String& text) { return static_cast<Item&>(AddItem(id, text, nullptr)); }
 
 protected:
-    std::unique_ptr<TKwPkgStringsItem> NewItem() override { return std::make_unique<Item>(*this); }
+    TKwPkgStringsItem& NewItem() override { return pool_.Emplace(*this); }
+    void FreeItem(TKwPkgStringsItem& item) override { pool_.Destroy(static_cast<Item&>(item)); }
+    void RecycleStorage() override { pool_.Reset(); }
+
+private:
+    TStablePool<Item> pool_;
 };
 
 class TKwPkgStringsLabels : public TKwPkgStringsCollectionOf<TKwPkgStringsLabel> {

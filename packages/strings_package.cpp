@@ -14,6 +14,7 @@
 #include "packages/state.h"
 #include "platform/core/filer.h"
 #include "platform/core/properties.h"
+#include "platform/core/text_arena.h"
 #include "platform/text/string_list.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
@@ -26,6 +27,11 @@ namespace {
 
 std::vector<TKwPkgStrings*>& Packages() {
     return KwPackagesState().stringsPackages;
+}
+
+// The list or a name in it changed: name lookups made before may now find another package.
+void PackagesChanged() {
+    ++KwPackagesState().stringsGeneration;
 }
 
 void RegisterPublishedProperties() {
@@ -50,6 +56,8 @@ TKwPkgStrings::TKwPkgStrings(TComponent* owner)
     if (Packages().empty())
         KwInstallStringsMessageLookup();
     Packages().push_back(this);
+    PackagesChanged();
+    textArena_ = std::make_unique<TTextArena>();
     labels_ = std::make_unique<TKwPkgStringsLabels>(*this);
     messages_ = std::make_unique<TKwPkgStringsMessages>(*this);
     texts_ = std::make_unique<TKwPkgStringsTexts>(*this);
@@ -70,6 +78,7 @@ TKwPkgStrings::~TKwPkgStrings() {
     messages_.reset();
     labels_.reset();
     std::erase(Packages(), this);
+    PackagesChanged();
     if (HasState(csDesigning))
         KwGlobalPerform(kwEvtStringsPackages, this);
 }
@@ -104,6 +113,7 @@ void TKwPkgStrings::MoveInList(bool toFront) {
     const auto self = std::find(list.begin(), list.end(), this);
     if (self == list.end())
         return;
+    PackagesChanged();
     if (toFront) {
         std::rotate(list.begin(), self, self + 1);
     } else {
@@ -117,6 +127,7 @@ void TKwPkgStrings::SetPkgName(const String& name) {
     TKwSetsLock lock;
     if (LoadingProps()) {
         StorePkgName(name);
+        PackagesChanged();
         return;
     }
     const bool reserved =
@@ -126,6 +137,7 @@ void TKwPkgStrings::SetPkgName(const String& name) {
     // Among packages of the new name this one is active only when it is the only one.
     MoveInList(false);
     StorePkgName(name);
+    PackagesChanged();
     KwWithScreenUpdate(true, [&] { ReresolveAfterMove(*this); });
     Change();
 }
@@ -164,6 +176,8 @@ void TKwPkgStrings::Clear() {
             TKwLoadingScope loading(*this);
             for (TKwStringsKind kind : kKwAllStringsKinds)
                 Collection(kind).Clear();
+            // No item is left to show a text of the arena.
+            textArena_->Reset();
         }
         if (!quiet)
             KwUpdateAllReferences();
@@ -287,6 +301,23 @@ TKwPkgStrings* KwFindPkgStrings(StringView name) {
     return package;
 }
 
+TKwPkgStrings* TKwPkgStringsFinder::Find(StringView name) {
+    const std::uint64_t generation = KwPackagesState().stringsGeneration;
+    const void* application = KwCApp();
+    if (generation != generation_ || application != application_) {
+        found_.clear();
+        generation_ = generation;
+        application_ = application;
+    }
+    for (const Found& found : found_) {
+        if (found.name == name)
+            return found.package;
+    }
+    TKwPkgStrings* package = KwFindPkgStrings(name);
+    found_.push_back({String(name), package});
+    return package;
+}
+
 void KwPkgStringsActives(TStringList& list) {
     list.Clear();
     for (TKwPkgStrings* package : Packages()) {
@@ -316,7 +347,7 @@ const TKwPkgStringsItem* FindPkgItem(StringView pkgName, TKwStringsKind kind, in
 
 String PkgItemText(StringView pkgName, TKwStringsKind kind, int id) {
     const TKwPkgStringsItem* item = FindPkgItem(pkgName, kind, id);
-    return item != nullptr ? item->Text() : String();
+    return item != nullptr ? String(item->TextView()) : String();
 }
 
 }  // namespace
@@ -328,7 +359,7 @@ String KwReadPkgLabelText(StringView pkgName, int id) {
 String KwReadPkgLabelHint(StringView pkgName, int id) {
     const auto* label =
         static_cast<const TKwPkgStringsLabel*>(FindPkgItem(pkgName, TKwStringsKind::skLabel, id));
-    return label != nullptr ? label->Hint() : String();
+    return label != nullptr ? String(label->HintView()) : String();
 }
 
 String KwReadPkgMessage(StringView pkgName, int id) {
@@ -346,7 +377,7 @@ void KwInstallStringsMessageLookup() {
             package != nullptr ? package->Messages().FindId(id) : nullptr;
         if (message == nullptr)
             return std::nullopt;
-        return message->Text();
+        return String(message->TextView());
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/pkg_info.h"
 #include "packages/strings_items.h"
@@ -9,6 +10,7 @@
 namespace kw {
 
 class TStringList;
+class TTextArena;
 
 // Where the package's editor window was last placed; kNotPlaced until it was.
 struct TKwDesignWindow {
@@ -60,6 +62,10 @@ protected:
 private:
     // A language file holds two strings payloads.
     friend class TKwPkgLanguage;
+    // Loaded items keep their texts in the package's arena.
+    friend class TKwPkgStringsItem;
+
+    TTextArena& TextArena() const { return *textArena_; }
 
     void ReadItems(TReader& reader, int version);
     // The file name the header errors name: this package's, or that of the package holding it.
@@ -67,6 +73,8 @@ private:
     bool OwnedByLanguage() const;
     void MoveInList(bool toFront);
 
+    // Declared first: it outlives the items whose texts it holds.
+    std::unique_ptr<TTextArena> textArena_;
     std::unique_ptr<TKwPkgStringsLabels> labels_;
     std::unique_ptr<TKwPkgStringsMessages> messages_;
     std::unique_ptr<TKwPkgStringsTexts> texts_;
@@ -79,6 +87,23 @@ private:
 // language strings, none without an application object; other names the active package of
 // that name. A package found moves to the front of the list.
 TKwPkgStrings* KwFindPkgStrings(StringView name);
+// Finds packages for one update pass: each distinct name (compared exactly) is looked up once,
+// until a strings package is created, destroyed, renamed or reordered or another application
+// object becomes active.
+class TKwPkgStringsFinder {
+public:
+    TKwPkgStrings* Find(StringView name);
+
+private:
+    struct Found {
+        String name;
+        TKwPkgStrings* package;
+    };
+    std::vector<Found> found_;
+    std::uint64_t generation_ = 0;
+    const void* application_ = nullptr;
+};
+
 // One entry per distinct name (trimmed, not empty), with its active package as object.
 void KwPkgStringsActives(TStringList& list);
 // Every package owned by a form, duplicates included.

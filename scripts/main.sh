@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and installs the library, then builds the example
-# application against the installed package and runs it on the bundled defaults.
+# application and the gallery against the installed package, runs the example on the bundled
+# defaults and renders the gallery in every language and skin.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -27,3 +28,14 @@ done
 ./build/bin/kwpkg build build/German.json -o build/German.lan
 cmp build/German.lan build/share/kwctrls/German.lan &&
     echo "German.lan: dump then build gives the same bytes"
+
+# The gallery, built against the installed package like the example: every control and element
+# of the library on one form, rendered headless for each reference language and bundled skin.
+cmake -S examples/gallery -B build/examples/gallery -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$PWD/build/install"
+cmake --build build/examples/gallery
+LD_LIBRARY_PATH="$PWD/build/install/lib:${LD_LIBRARY_PATH:-}" \
+    ./build/examples/gallery/kwgallery --packages "$PWD/build/install/share/kwctrls" \
+    --out "$PWD/build/gallery"
+echo "The gallery pictures are in $PWD/build/gallery: gallery.png puts every language and skin"
+echo "side by side; <skin>-<language>.png shows each at full size."

@@ -9,9 +9,12 @@
 
 #include "platform/core/exception.h"
 #include "platform/core/stream.h"
+#include "platform/core/text_arena.h"
 #include "platform/text/unicode.h"
 
 namespace kw {
+
+using filer_detail::LoadLE;
 
 KW_IMPLEMENT_CLASS(TFiler, TObject)
 KW_IMPLEMENT_CLASS(TWriter, TFiler)
@@ -51,18 +54,6 @@ std::optional<std::uint64_t> LosslessUtf8Size(StringView text) {
     return size;
 }
 
-// A little-endian value at `p`, whatever its alignment.
-template <class T>
-T LoadLE(const std::uint8_t* p) {
-    std::uint8_t bytes[sizeof(T)];
-    std::memcpy(bytes, p, sizeof(T));
-    if constexpr (std::endian::native == std::endian::big)
-        std::reverse(std::begin(bytes), std::end(bytes));
-    std::make_unsigned_t<T> bits;
-    std::memcpy(&bits, bytes, sizeof(T));
-    return static_cast<T>(bits);
-}
-
 bool IsAscii(StringView text) {
     return std::all_of(text.begin(), text.end(), [](Char c) { return c < 0x80; });
 }
@@ -92,11 +83,10 @@ TWriter::~TWriter() {
 
 template <class T>
 void TWriter::WriteLE(T value) {
-    using U = std::make_unsigned_t<T>;
-    const auto bits = static_cast<U>(value);
     std::uint8_t bytes[sizeof(T)];
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bytes[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    std::memcpy(bytes, &value, sizeof(T));
+    if constexpr (std::endian::native == std::endian::big)
+        std::reverse(std::begin(bytes), std::end(bytes));
     if (buffer_.size() - used_ >= sizeof(T)) {
         std::memcpy(buffer_.data() + used_, bytes, sizeof(T));
         used_ += sizeof(T);
@@ -231,8 +221,10 @@ void TWriter::WriteAscii(StringView text) {
         Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
         return;
     }
+    std::uint8_t* out = buffer_.data() + used_;
     for (Char c : text)
-        buffer_[used_++] = static_cast<std::uint8_t>(c);
+        *out++ = static_cast<std::uint8_t>(c);
+    used_ += text.size();
 }
 
 void TWriter::WriteFloat(double value) {
@@ -346,14 +338,9 @@ void TReader::Read(void* data, std::int64_t count) {
 }
 
 template <class T>
-T TReader::ReadLE() {
+T TReader::ReadLESlow() {
     std::uint8_t bytes[sizeof(T)];
-    if (end_ - pos_ >= sizeof(T)) {
-        std::memcpy(bytes, data_ + pos_, sizeof(T));
-        pos_ += sizeof(T);
-    } else {
-        Read(bytes, sizeof(T));
-    }
+    Read(bytes, sizeof(T));
     return LoadLE<T>(bytes);
 }
 
@@ -366,28 +353,96 @@ void TReader::RequireAvailable(std::uint64_t count) {
         throw EReadError(kSReadError);
 }
 
-String TReader::ReadText(std::uint64_t count, String (*decode)(std::string_view)) {
+namespace {
+
+// Where decoded text goes: a string of its own, or room in a text arena. Short texts (most
+// names and captions) are decoded on the stack and copied once, so that the string is neither
+// filled with zeros first nor cut to size afterwards.
+struct StringOut {
+    static constexpr size_t kSmall = 64;
+    String text;
+    Char small[kSmall];
+    Char* Room(size_t units) {
+        if (units <= kSmall)
+            return small;
+        text.resize(units);
+        return text.data();
+    }
+    void Done(Char* room, size_t, size_t used) {
+        if (room == small)
+            text.assign(small, used);
+        else
+            text.resize(used);
+    }
+};
+
+struct ArenaOut {
+    TTextArena& arena;
+    StringView view;
+    Char* Room(size_t units) { return units != 0 ? arena.Allocate(units) : nullptr; }
+    void Done(Char* room, size_t units, size_t used) {
+        if (room != nullptr)
+            arena.Shrink(room, units, used);
+        view = StringView(room, used);
+    }
+};
+
+}  // namespace
+
+template <class Out>
+void TReader::ReadTextTo(Out& out, std::uint64_t count, size_t (*decode)(std::string_view, Char*)) {
+    const auto units = static_cast<size_t>(count);
     if (count <= end_ - pos_) {
-        const std::string_view bytes(reinterpret_cast<const char*>(data_ + pos_),
-                                     static_cast<size_t>(count));
-        pos_ += static_cast<size_t>(count);
-        return decode(bytes);
+        const std::string_view bytes(reinterpret_cast<const char*>(data_ + pos_), units);
+        pos_ += units;
+        Char* room = out.Room(units);
+        out.Done(room, units, decode(bytes, room));
+        return;
     }
     RequireAvailable(count);
-    std::string bytes(static_cast<size_t>(count), '\0');
+    std::string bytes(units, '\0');
     Read(bytes.data(), static_cast<std::int64_t>(count));
-    return decode(bytes);
+    Char* room = out.Room(units);
+    out.Done(room, units, decode(bytes, room));
 }
 
-String TReader::ReadUtf16(std::uint64_t count) {
+template <class Out>
+void TReader::ReadUtf16To(Out& out, std::uint64_t count) {
     RequireAvailable(count * sizeof(Char));
-    String text(static_cast<size_t>(count), u'\0');
-    Read(text.data(), static_cast<std::int64_t>(count * sizeof(Char)));
+    const auto units = static_cast<size_t>(count);
+    Char* room = out.Room(units);
+    Read(room, static_cast<std::int64_t>(count * sizeof(Char)));
     if constexpr (std::endian::native == std::endian::big) {
-        for (Char& c : text)
-            c = static_cast<Char>((c >> 8) | (c << 8));
+        for (size_t i = 0; i < units; ++i)
+            room[i] = static_cast<Char>((room[i] >> 8) | (room[i] << 8));
     }
-    return text;
+    out.Done(room, units, units);
+}
+
+template <class Out>
+void TReader::ReadStringTo(Out& out) {
+    switch (PeekValue()) {
+        case TValueType::vaString:
+            ConsumeValue();
+            return ReadTextTo(out, ReadByte(), Cp1252ToUtf16);
+        case TValueType::vaLString:
+            ConsumeValue();
+            return ReadTextTo(out, ReadLE<std::uint32_t>(), Cp1252ToUtf16);
+        case TValueType::vaWString:
+            ConsumeValue();
+            return ReadUtf16To(out, ReadLE<std::uint32_t>());
+        case TValueType::vaUTF8String:
+            ConsumeValue();
+            return ReadTextTo(out, ReadLE<std::uint32_t>(), Utf8ToUtf16);
+        default:
+            PropValueError();
+    }
+}
+
+String TReader::ReadText(std::uint64_t count, size_t (*decode)(std::string_view, Char*)) {
+    StringOut out;
+    ReadTextTo(out, count, decode);
+    return std::move(out.text);
 }
 
 void TReader::SkipBytes(std::uint64_t count) {
@@ -419,39 +474,7 @@ TValueType TReader::NextValue() {
     return PeekValue();
 }
 
-// Integers whose kind byte and bytes are all in the buffer are decoded from one pointer with
-// one bounds check; the rest take the general path.
-bool TReader::TryReadBufferedInteger(std::int64_t& value, bool allow64) {
-    if (end_ - pos_ < 9)
-        return false;
-    const std::uint8_t* p = data_ + pos_;
-    switch (static_cast<TValueType>(p[0])) {
-        case TValueType::vaInt8:
-            value = static_cast<std::int8_t>(p[1]);
-            pos_ += 2;
-            return true;
-        case TValueType::vaInt16:
-            value = LoadLE<std::int16_t>(p + 1);
-            pos_ += 3;
-            return true;
-        case TValueType::vaInt32:
-            value = LoadLE<std::int32_t>(p + 1);
-            pos_ += 5;
-            return true;
-        case TValueType::vaInt64:
-            if (!allow64)
-                return false;
-            value = LoadLE<std::int64_t>(p + 1);
-            pos_ += 9;
-            return true;
-        default:
-            return false;
-    }
-}
-
-std::int32_t TReader::ReadInteger() {
-    if (std::int64_t value; TryReadBufferedInteger(value, false))
-        return static_cast<std::int32_t>(value);
+std::int32_t TReader::ReadIntegerSlow() {
     switch (PeekValue()) {
         case TValueType::vaInt8:
             ConsumeValue();
@@ -467,16 +490,14 @@ std::int32_t TReader::ReadInteger() {
     }
 }
 
-std::int64_t TReader::ReadInt64() {
-    if (std::int64_t value; TryReadBufferedInteger(value, true))
-        return value;
+std::int64_t TReader::ReadInt64Slow() {
     if (PeekValue() != TValueType::vaInt64)
         return ReadInteger();
     ConsumeValue();
     return ReadLE<std::int64_t>();
 }
 
-bool TReader::ReadBoolean() {
+bool TReader::ReadBooleanSlow() {
     const TValueType kind = PeekValue();
     if (kind != TValueType::vaFalse && kind != TValueType::vaTrue)
         PropValueError();
@@ -485,22 +506,15 @@ bool TReader::ReadBoolean() {
 }
 
 String TReader::ReadString() {
-    switch (PeekValue()) {
-        case TValueType::vaString:
-            ConsumeValue();
-            return ReadText(ReadByte(), Cp1252ToString);
-        case TValueType::vaLString:
-            ConsumeValue();
-            return ReadText(ReadLE<std::uint32_t>(), Cp1252ToString);
-        case TValueType::vaWString:
-            ConsumeValue();
-            return ReadUtf16(ReadLE<std::uint32_t>());
-        case TValueType::vaUTF8String:
-            ConsumeValue();
-            return ReadText(ReadLE<std::uint32_t>(), Utf8ToString);
-        default:
-            PropValueError();
-    }
+    StringOut out;
+    ReadStringTo(out);
+    return std::move(out.text);
+}
+
+StringView TReader::ReadString(TTextArena& arena) {
+    ArenaOut out{arena, {}};
+    ReadStringTo(out);
+    return out.view;
 }
 
 Char TReader::ReadChar() {
@@ -514,7 +528,7 @@ String TReader::ReadIdent() {
     switch (PeekValue()) {
         case TValueType::vaIdent:
             ConsumeValue();
-            return ReadText(ReadByte(), Cp1252ToString);
+            return ReadText(ReadByte(), Cp1252ToUtf16);
         case TValueType::vaFalse:
             ConsumeValue();
             return u"False";
@@ -537,7 +551,12 @@ double TReader::ReadFloat() {
         case TValueType::vaExtended: {
             ConsumeValue();
             TExtended80 bytes;
-            Read(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+            if (end_ - pos_ >= bytes.size()) {
+                std::memcpy(bytes.data(), data_ + pos_, bytes.size());
+                pos_ += bytes.size();
+            } else {
+                Read(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+            }
             return ExtendedToDouble(bytes);
         }
         case TValueType::vaSingle:

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -17,6 +20,23 @@ class TPersistent;
 class TComponent;
 class TReader;
 class TWriter;
+class TTextArena;
+
+namespace filer_detail {
+
+// A little-endian value at `p`, whatever its alignment.
+template <class T>
+T LoadLE(const std::uint8_t* p) {
+    T value;
+    std::memcpy(&value, p, sizeof(T));
+    if constexpr (std::endian::native == std::endian::big) {
+        auto* bytes = reinterpret_cast<std::uint8_t*>(&value);
+        std::reverse(bytes, bytes + sizeof(T));
+    }
+    return value;
+}
+
+}  // namespace filer_detail
 
 // The value kinds of the filer's binary encoding: one kind byte in front of every value.
 enum class TValueType : std::uint8_t {
@@ -143,13 +163,35 @@ public:
     explicit TReader(TStream& stream, int bufferSize = kDefaultBufferSize);
     ~TReader() override;
 
-    std::int32_t ReadInteger();  // kinds 2, 3, 4
-    std::int64_t ReadInt64();    // kinds 2, 3, 4, 19
-    bool ReadBoolean();          // kinds 8, 9
-    String ReadString();         // kinds 6, 12 (Windows-1252), 18, 20
-    Char ReadChar();             // a string value of exactly one character
-    String ReadIdent();          // kind 7; 8, 9, 0, 13 as "False", "True", "Null", "nil"
-    double ReadFloat();          // kind 5, and the other float kinds 15, 16, 17, 21; integers
+    // Integers and booleans whose bytes are buffered are decoded here, inline; the rest (and
+    // every error) take the out-of-line path.
+    std::int32_t ReadInteger() {  // kinds 2, 3, 4
+        if (std::int64_t value; TryReadBufferedInteger(value, false))
+            return static_cast<std::int32_t>(value);
+        return ReadIntegerSlow();
+    }
+    std::int64_t ReadInt64() {  // kinds 2, 3, 4, 19
+        if (std::int64_t value; TryReadBufferedInteger(value, true))
+            return value;
+        return ReadInt64Slow();
+    }
+    bool ReadBoolean() {  // kinds 8, 9
+        if (pos_ != end_) {
+            const auto kind = static_cast<TValueType>(data_[pos_]);
+            if (kind == TValueType::vaTrue || kind == TValueType::vaFalse) {
+                ++pos_;
+                return kind == TValueType::vaTrue;
+            }
+        }
+        return ReadBooleanSlow();
+    }
+    String ReadString();  // kinds 6, 12 (Windows-1252), 18, 20
+    // The same value decoded into `arena`, without a heap allocation of its own; the view lives
+    // as long as the arena's texts.
+    StringView ReadString(TTextArena& arena);
+    Char ReadChar();     // a string value of exactly one character
+    String ReadIdent();  // kind 7; 8, 9, 0, 13 as "False", "True", "Null", "nil"
+    double ReadFloat();  // kind 5, and the other float kinds 15, 16, 17, 21; integers
     // ReadSingle, ReadDouble and ReadDate take their own kind (15, 21, 17) or any integer.
     float ReadSingle();
     double ReadDouble();
@@ -188,12 +230,57 @@ private:
     // Takes the kind byte that PeekValue just returned; it is still in the buffer.
     void ConsumeValue() { ++pos_; }
     template <class T>
-    T ReadLE();
-    bool TryReadBufferedInteger(std::int64_t& value, bool allow64);
+    T ReadLE() {
+        if (end_ - pos_ < sizeof(T))
+            return ReadLESlow<T>();
+        const T value = filer_detail::LoadLE<T>(data_ + pos_);
+        pos_ += sizeof(T);
+        return value;
+    }
+    template <class T>
+    T ReadLESlow();
+    // Integers whose kind byte and bytes are all in the buffer are decoded from one pointer with
+    // one bounds check.
+    bool TryReadBufferedInteger(std::int64_t& value, bool allow64) {
+        if (end_ - pos_ < 9)
+            return false;
+        const std::uint8_t* p = data_ + pos_;
+        switch (static_cast<TValueType>(p[0])) {
+            case TValueType::vaInt8:
+                value = static_cast<std::int8_t>(p[1]);
+                pos_ += 2;
+                return true;
+            case TValueType::vaInt16:
+                value = filer_detail::LoadLE<std::int16_t>(p + 1);
+                pos_ += 3;
+                return true;
+            case TValueType::vaInt32:
+                value = filer_detail::LoadLE<std::int32_t>(p + 1);
+                pos_ += 5;
+                return true;
+            case TValueType::vaInt64:
+                if (!allow64)
+                    return false;
+                value = filer_detail::LoadLE<std::int64_t>(p + 1);
+                pos_ += 9;
+                return true;
+            default:
+                return false;
+        }
+    }
+    std::int32_t ReadIntegerSlow();
+    std::int64_t ReadInt64Slow();
+    bool ReadBooleanSlow();
+    // Decodes a string value of any text kind into `out` (a string or an arena).
+    template <class Out>
+    void ReadStringTo(Out& out);
+    template <class Out>
+    void ReadTextTo(Out& out, std::uint64_t count, size_t (*decode)(std::string_view, Char*));
+    template <class Out>
+    void ReadUtf16To(Out& out, std::uint64_t count);
     double ReadDoubleOrInteger(TValueType kind);
     // Decodes `count` 8-bit bytes, straight from the buffer when they are all there.
-    String ReadText(std::uint64_t count, String (*decode)(std::string_view));
-    String ReadUtf16(std::uint64_t count);
+    String ReadText(std::uint64_t count, size_t (*decode)(std::string_view, Char*));
     void SkipBytes(std::uint64_t count);
     void SkipSet();
     // Raises EReadError unless `count` more bytes are left in the stream.

@@ -389,6 +389,9 @@ ImagePtr SourceImage(std::vector<std::uint32_t>& pixels, const TRect& sourceRect
                                     ScaleFactor(sh, dest.Height()));
         pixman_image_set_transform(image.get(), &scale);
         pixman_image_set_filter(image.get(), PIXMAN_FILTER_NEAREST, nullptr, 0);
+        // The 16.16 scale is rounded: the last destination pixels of a large stretch may
+        // sample just past the source's edge, where they must find the edge pixel.
+        pixman_image_set_repeat(image.get(), PIXMAN_REPEAT_PAD);
     }
     return image;
 }
@@ -421,6 +424,22 @@ void TCanvas::DrawBitmap(const TRect& dest, const TBitmap& source, const TRect& 
     surface.Finish();
 }
 
+namespace {
+
+// A plain copy of a part of another colour bitmap at its own size needs no prepared copy of the
+// source: the blit reads the source's pixels where they are, opaque unless the target keeps
+// alpha.
+ImagePtr WrapPlainSource(const TBitmap& source, bool keepAlpha) {
+    ImagePtr image(pixman_image_create_bits(
+        keepAlpha ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, source.Width(), source.Height(),
+        const_cast<std::uint32_t*>(source.Bits()), source.BytesPerLine()));
+    if (!image)
+        throw EOutOfResources(u"Out of memory while drawing");
+    return image;
+}
+
+}  // namespace
+
 void TCanvas::Compose(const TRect& logicalDest, const TBitmap& source, const TRect& sourceRect,
                       TBlendMode mode, TColor keyColor, Surface& surface) {
     const auto device = FindDC(Handle());
@@ -432,6 +451,24 @@ void TCanvas::Compose(const TRect& logicalDest, const TBitmap& source, const TRe
         return;
     TBitmap& pixels = surface.Pixels();
     const bool keepAlpha = pixels.PixelFormat() == TPixelFormat::pf32bit;
+    const bool plain =
+        mode == TBlendMode::bmCopy && copyMode_ == cmSrcCopy && !source.Monochrome() &&
+        &source != &pixels && sourceRect.Width() == dest.Width() &&
+        sourceRect.Height() == dest.Height() &&
+        sourceRect.Intersect(TRect(0, 0, source.Width(), source.Height())) == sourceRect;
+    if (plain) {
+        ImagePtr src = WrapPlainSource(source, keepAlpha);
+        ImagePtr dst =
+            WrapPixels(pixels.Bits(), pixels.Width(), pixels.Height(), pixels.BytesPerLine() / 4);
+        if (clip)
+            pixman_image_set_clip_region32(dst.get(),
+                                           const_cast<pixman_region32_t*>(clip->Native()));
+        pixman_image_composite32(PIXMAN_OP_SRC, src.get(), nullptr, dst.get(),
+                                 sourceRect.Left + visible.Left - dest.Left,
+                                 sourceRect.Top + visible.Top - dest.Top, 0, 0, visible.Left,
+                                 visible.Top, visible.Width(), visible.Height());
+        return;
+    }
     std::vector<std::uint32_t> prepared =
         PrepareSource(source, sourceRect, mode, ColorToRGB(keyColor), keepAlpha);
     ImagePtr src = SourceImage(prepared, sourceRect, dest);

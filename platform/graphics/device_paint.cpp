@@ -476,6 +476,69 @@ ShapeRows PenOutline(const GdiDC& dc, const std::function<ShapeRows(TRect)>& sha
     return Ring(shape(outer), shape(Shrunk(outer, width)));
 }
 
+// Shapes wider plus taller than this walk only the outline pixels that can be seen; their dash
+// pattern then starts where the visible part does.
+constexpr std::int64_t kMaxOutlineWalk = std::int64_t{1} << 20;
+
+// The pixels of a thin outline in the order the pen goes round it: clockwise about the shape's
+// centre, starting straight above it. Ellipses and rounded rectangles are convex, so each
+// direction from the centre meets the outline in one short run, taken from the centre outwards.
+std::vector<TPoint> OutlineWalk(const ShapeRows& outline, const TRect& box, const TRect& visible) {
+    const bool huge = std::int64_t{box.Width()} + box.Height() > kMaxOutlineWalk;
+    const TRect area = huge ? box.Intersect(visible) : box;
+    std::vector<TPoint> pixels;
+    outline(area.Top, area.Bottom, [&](int y, const RowSpans& spans) {
+        for (const auto& [x0, x1] : spans) {
+            for (int x = std::max(x0, area.Left); x < std::min(x1, area.Right); ++x)
+                pixels.push_back({x, y});
+        }
+    });
+    const double cx = (static_cast<double>(box.Left) + box.Right - 1) / 2;
+    const double cy = (static_cast<double>(box.Top) + box.Bottom - 1) / 2;
+    struct Step {
+        double angle;
+        double distance;
+        TPoint p;
+    };
+    std::vector<Step> steps;
+    steps.reserve(pixels.size());
+    for (const TPoint& p : pixels) {
+        const double dx = p.X - cx, dy = p.Y - cy;
+        double angle = std::atan2(dx, -dy);
+        if (angle < 0)
+            angle += 2 * std::numbers::pi;
+        steps.push_back({angle, dx * dx + dy * dy, p});
+    }
+    std::sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) {
+        return a.angle != b.angle ? a.angle < b.angle : a.distance < b.distance;
+    });
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        pixels[i] = steps[i].p;
+    return pixels;
+}
+
+// A shape with a thin dashed or dotted pen: the brush fills inside the outline, then the pen
+// walks the outline with its dash pattern; the gaps show what was there, or the background
+// colour in opaque mode.
+void PaintDashedShape(GdiDC& dc, const ShapeRows& shape, const TRect& box) {
+    const ShapeRows outline = [shape](int yFrom, int yTo, const RowSink& sink) {
+        OutlineRows(shape, yFrom, yTo, sink);
+    };
+    PaintShape(dc, Ring(shape, outline), nullptr);
+    Painter painter(dc);
+    if (painter.Box().IsEmpty())
+        return;
+    const PenInfo pen = PenOf(dc);
+    const int rop2 = dc.state.rop2;
+    const std::vector<TPoint> walk = OutlineWalk(outline, box, painter.Box());
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        if (DashOn(pen, static_cast<std::int64_t>(i)))
+            painter.Point(walk[i].X, walk[i].Y, pen.value, rop2);
+        else if (pen.paintGaps)
+            painter.Point(walk[i].X, walk[i].Y, pen.gapValue, rop2);
+    }
+}
+
 bool InsideFrame(const GdiDC& dc) {
     return dc.state.pen->log.lopnStyle == PS_INSIDEFRAME;
 }
@@ -575,8 +638,13 @@ bool RoundRect(HDC dc, int left, int top, int right, int bottom, int ellipseW, i
     const TPoint b = device->ToDevice(right, bottom);
     const TRect box = Ordered(a.X, a.Y, b.X, b.Y);
     auto shape = [ellipseW, ellipseH](TRect r) { return RoundRectShape(r, ellipseW, ellipseH); };
-    if (!PenOf(*device).visible) {
+    const PenInfo pen = PenOf(*device);
+    if (!pen.visible) {
         PaintShape(*device, shape(LessRightBottom(box)), nullptr);
+        return true;
+    }
+    if (!pen.solid) {
+        PaintDashedShape(*device, shape(box), box);
         return true;
     }
     PaintShape(*device, shape(box), PenOutline(*device, shape, box));
@@ -590,8 +658,13 @@ bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
     const TPoint a = device->ToDevice(left, top);
     const TPoint b = device->ToDevice(right, bottom);
     const TRect box = Ordered(a.X, a.Y, b.X, b.Y);
-    if (!PenOf(*device).visible) {
+    const PenInfo pen = PenOf(*device);
+    if (!pen.visible) {
         PaintShape(*device, EllipseShape(LessRightBottom(box)), nullptr);
+        return true;
+    }
+    if (!pen.solid) {
+        PaintDashedShape(*device, EllipseShape(box), box);
         return true;
     }
     // The fill covers the outline too: a pen mode such as XOR shows both.

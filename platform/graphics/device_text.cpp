@@ -515,8 +515,8 @@ int DrawText(HDC dc, StringView text, TRect* rect, unsigned format) {
         clip.Combine(clip, TRegion(d.ToDevice(*rect)), TRegionCombine::rgnAnd);
         d.state.clip = std::move(clip);
     }
+    // Lines are laid out as if upright; a rotated font turns each line about its start point.
     const unsigned align = std::exchange(d.state.textAlign, TA_LEFT | TA_TOP);
-    const int escapement = std::exchange(d.state.font->log.lfEscapement, 0);
     for (const TextLine& line : lines) {
         std::int64_t left = rect->Left;
         if (format & DT_CENTER)
@@ -530,7 +530,6 @@ int DrawText(HDC dc, StringView text, TRect* rect, unsigned format) {
                  PlaceLine(d, face, static_cast<int>(left), static_cast<int>(top), line.width));
         top += lineHeight;
     }
-    d.state.font->log.lfEscapement = escapement;
     d.state.textAlign = align;
     d.state.clip = std::move(savedClip);
     return total;

@@ -1,6 +1,8 @@
 #include "platform/text/unicode.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace kw {
 
@@ -59,18 +61,34 @@ char32_t LeadBits(unsigned char b, int length) {
     return b & kMask[static_cast<size_t>(length)];
 }
 
+// Widens the leading run of ASCII bytes, eight at a time while whole words are ASCII; returns
+// how many bytes it took.
+size_t WidenAscii(const unsigned char* bytes, size_t size, Char* out) {
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof(word));
+        if ((word & 0x8080808080808080ULL) != 0)
+            break;
+        for (size_t k = 0; k < 8; ++k)
+            out[i + k] = bytes[i + k];
+    }
+    while (i < size && bytes[i] < 0x80) {
+        out[i] = bytes[i];
+        ++i;
+    }
+    return i;
+}
+
 }  // namespace
 
 // Each maximal ill-formed prefix becomes one U+FFFD and decoding resumes at the first byte that
 // did not fit, so a bad byte never swallows the valid character after it.
-String Utf8ToString(std::string_view utf8) {
-    // No sequence yields more UTF-16 units than it has bytes, so the text is decoded into a
-    // buffer of the byte count and cut to size once; ASCII bytes take one step each.
-    String out(utf8.size(), u'\0');
-    Char* dst = out.data();
+size_t Utf8ToUtf16(std::string_view utf8, Char* out) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     const size_t size = utf8.size();
-    size_t i = 0;
+    size_t i = WidenAscii(bytes, size, out);
+    Char* dst = out + i;
     while (i < size) {
         const unsigned char first = bytes[i];
         if (first < 0x80) {
@@ -106,8 +124,22 @@ String Utf8ToString(std::string_view utf8) {
         }
         i += static_cast<size_t>(taken);
     }
-    out.resize(static_cast<size_t>(dst - out.data()));
+    return static_cast<size_t>(dst - out);
+}
+
+namespace {
+
+// Decodes into a string of the byte count, cut to size once.
+String DecodeToString(std::string_view bytes, size_t (*decode)(std::string_view, Char*)) {
+    String out(bytes.size(), u'\0');
+    out.resize(decode(bytes, out.data()));
     return out;
+}
+
+}  // namespace
+
+String Utf8ToString(std::string_view utf8) {
+    return DecodeToString(utf8, Utf8ToUtf16);
 }
 
 std::string StringToUtf8(StringView text) {
@@ -127,19 +159,22 @@ std::string StringToUtf8(StringView text) {
     return out;
 }
 
-String Cp1252ToString(std::string_view bytes) {
+size_t Cp1252ToUtf16(std::string_view bytes, Char* out) {
     // 0x80..0x9F differ from Latin-1; undefined positions map to themselves, as the platform does.
     static constexpr std::array<char16_t, 32> kHigh = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
         0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    String out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out.push_back(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<Char>(b));
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = WidenAscii(data, bytes.size(), out); i < bytes.size(); ++i) {
+        const unsigned char b = data[i];
+        out[i] = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<Char>(b);
     }
-    return out;
+    return bytes.size();
+}
+
+String Cp1252ToString(std::string_view bytes) {
+    return DecodeToString(bytes, Cp1252ToUtf16);
 }
 
 }  // namespace kw

@@ -8,6 +8,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/input.h"
+#include "platform/ui/message_queue.h"
 #include "platform/ui/paint_context.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/system.h"
@@ -221,6 +222,8 @@ void TCustomForm::CloseModal() {
         OnClose(this, action);
     if (action == TCloseAction::caNone)
         modalResult_ = mrNone;
+    else if (action == TCloseAction::caFree)
+        Release();  // delivered once the modal loop has ended
 }
 
 bool TCustomForm::CloseQuery() {
@@ -251,8 +254,14 @@ void TCustomForm::Close() {
             Hide();
             if (Application().MainForm() == this)
                 Application().Terminate();
+            if (action == TCloseAction::caFree)
+                Release();
             return;
     }
+}
+
+void TCustomForm::Release() {
+    PostMessage(this, CM_RELEASE);
 }
 
 bool TCustomForm::TreeNeedsPaint(const TWinControl& window) const {
@@ -362,6 +371,13 @@ void TCustomForm::WndProc(TMessage& message) {
             return;
         case WM_CLOSE:
             Close();
+            return;
+        case CM_RELEASE:
+            if (Owner() != nullptr) {
+                FreeAfterMessage(*this);
+            } else {
+                Hide();
+            }
             return;
         case WM_SYSCOMMAND:
             switch (message.WParam & 0xFFF0) {

@@ -75,9 +75,11 @@ public:
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult result) { modalResult_ = result; }
     // Asks CloseQuery, then OnClose, then hides the form (ends the application for the main
-    // form, ends the loop for a modal one). caFree hides like caHide: forms belong to their
-    // owners, which free them.
+    // form, ends the loop for a modal one). caFree then releases it.
     void Close();
+    // Frees the form once the messages now being handled are done, through a posted
+    // CM_RELEASE. A form without an owner belongs to whoever made it and is only hidden.
+    void Release();
     // Whether the form may close; asks OnCloseQuery.
     virtual bool CloseQuery();
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <vector>
 
 #include "platform/core/no_destructor.h"
@@ -51,13 +52,26 @@ bool CallMessageHooks(TMessageHookKind kind, TControl* window, TMessage& message
     int& running = table.running[static_cast<std::size_t>(kind)];
     if (table.hooks.empty() || running > 0)
         return true;
-    // Hooks may come and go while they run, so the ones to call are taken first and each is
-    // checked before its call.
-    std::vector<THookId> ids;
+    // Hooks may come and go while they run, so the ones to call are listed first and each is
+    // looked up again before its call. Every message passes here: a handful of hooks is listed
+    // without allocating.
+    std::array<THookId, 8> few{};
+    std::vector<THookId> many;
+    std::size_t count = 0;
     for (auto it = table.hooks.rbegin(); it != table.hooks.rend(); ++it) {
-        if (it->kind == kind)
-            ids.push_back(it->id);
+        if (it->kind != kind)
+            continue;
+        if (count == few.size())
+            many.assign(few.begin(), few.end());
+        if (count < few.size())
+            few[count] = it->id;
+        else
+            many.push_back(it->id);
+        ++count;
     }
+    if (count == 0)
+        return true;
+    const std::span<const THookId> ids(many.empty() ? few.data() : many.data(), count);
     ++running;
     struct Leave {
         int& depth;

@@ -6,6 +6,7 @@
 
 namespace kw {
 
+class TComponent;
 class TControl;
 
 // The post queue: messages posted now are delivered, in order, by the message loop
@@ -16,6 +17,9 @@ void PostMessage(TControl* target, Cardinal msg, std::uintptr_t wParam = 0,
 // Delivers the oldest posted message; false when the queue was empty.
 bool DeliverPostedMessage();
 int PostedMessageCount();
+// Frees `component` once the message being delivered now has been handled (at once when no
+// message is being delivered). Only components that their owner or nobody else holds qualify.
+void FreeAfterMessage(TComponent& component);
 void ForgetPostedMessages(const TControl* target);
 void ResetMessageQueue();
 

@@ -105,6 +105,7 @@ enum : Cardinal {
     CM_CANCELMODE = CM_BASE + 32,
     CM_BUTTONPRESSED = CM_BASE + 33,
     CM_SHOWINGCHANGED = CM_BASE + 34,
+    CM_RELEASE = CM_BASE + 35,
 };
 
 // Registered messages get numbers from this range, one per distinct name.

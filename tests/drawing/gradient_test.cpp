@@ -9,6 +9,7 @@
 #include "drawing_fixture.h"
 #include "platform/core/numbers.h"
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/device.h"
 
 namespace kw {
 namespace {
@@ -130,6 +131,29 @@ TEST_F(GradientTest, EveryStyleCoversItsRectangleInBands) {
                 // short table may also repeat.
                 EXPECT_LE(changes, parts - 1);
                 EXPECT_GE(changes, Mirror(style) ? 0 : (n > 1 ? 1 : 0));
+            }
+        }
+    }
+}
+
+// Vertical bands painted under a clip and a moved viewport are the same pixels, where they may
+// go, as on a plain canvas.
+TEST_F(GradientTest, VerticalBandsKeepToTheClipAndTheViewport) {
+    for (const TKwBackGroundStyle style : {bgsRight, bgsHorzIn}) {
+        BlankBitmap plain(40, 20);
+        KwDrawGradient(plain.Canvas(), TRect(5, 2, 37, 18), style, kRed, kBlue, 0, nullptr, false,
+                       0);
+        BlankBitmap moved(40, 20);
+        TCanvas canvas(moved);
+        const TRegion clip(TRect(10, 0, 30, 12));
+        canvas.SetClipRegion(&clip);
+        SetViewportOrgEx(canvas.Handle(), 5, 2, nullptr);
+        KwDrawGradient(canvas, TRect(0, 0, 32, 16), style, kRed, kBlue, 0, nullptr, false, 0);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const bool inside = clip.Contains(x, y);
+                EXPECT_EQ(moved.Pixel(x, y), inside ? plain.Pixel(x, y) : kSentinel)
+                    << int(style) << " " << x << "," << y;
             }
         }
     }

@@ -3,13 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 #include "framework/pkg_formats.h"
 #include "framework/pkg_header.h"
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
 #include "platform/core/filer.h"
+#include "platform/core/stream.h"
 #include "platform/text/string_list.h"
+#include "platform/text/strings.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
 #include "support/byte_builder.h"
@@ -330,6 +336,52 @@ TEST_F(StringsPackageTest, ReadHelpersAndTheListOfFormPackages) {
     KwPkgStringsAll(all);
     ASSERT_EQ(all.Count(), 1);
     EXPECT_EQ(all.Strings(0), u"Shared");
+}
+
+}  // namespace
+}  // namespace kw
+
+namespace kw {
+namespace {
+
+// Loaded texts live in the package's arena: they must read back exactly however the stream
+// delivers them, and stay right through reloads, deletions and copies to other packages.
+TEST_F(StringsPackageTest, LoadedTextsSurviveBufferEdgesReloadsAndCopies) {
+    const auto text = [](int id) {
+        String s = u"entry " + IntToStr(id) + String(static_cast<size_t>(id % 50), u'x');
+        return id % 3 == 1 ? s + u" \u00E9\u4E2D" : id % 3 == 2 ? s + String(1, Char{0xD800}) : s;
+    };
+    TKwPkgStrings source;
+    for (int id = 0; id < 600; ++id) {
+        source.Labels().Add(id, text(id), u"hint " + text(id));
+        source.Messages().Add(id, text(id + 1));
+    }
+    const auto path = std::filesystem::path(testing::TempDir()) /
+                      ("kw_strings_arena_" + std::to_string(::getpid()) + ".pst");
+    source.SaveToFile(Utf8ToString(path.string()));
+
+    TKwPkgStrings loaded;
+    for (int pass = 0; pass < 2; ++pass) {  // the second load reuses storage of the first
+        TFileStream file(Utf8ToString(path.string()), TFileMode::fmOpenRead);
+        loaded.LoadFromStream(file);  // buffered: texts straddle the reader's buffer
+        for (int id = 0; id < 600; ++id) {
+            ASSERT_EQ(loaded.Labels().FindId(id)->TextView(), text(id)) << id;
+            ASSERT_EQ(loaded.Labels().FindId(id)->Hint(), u"hint " + text(id)) << id;
+            ASSERT_EQ(loaded.Messages().FindId(id)->Text(), text(id + 1)) << id;
+        }
+    }
+    std::filesystem::remove(path);
+
+    loaded.Labels().Delete(0);
+    loaded.Labels().Add(0, u"again", u"");
+    loaded.Labels().FindId(1)->SetText(u"changed");
+    TKwPkgStrings copy;
+    copy.Labels().Add(4, u"", u"").Assign(*loaded.Labels().FindId(4));
+    loaded.Clear();
+    LoadBytes(loaded, SavedBytes(source));  // another fill of the same arena
+    EXPECT_EQ(copy.Labels().FindId(4)->Text(), text(4));
+    EXPECT_EQ(copy.Labels().FindId(4)->Hint(), u"hint " + text(4));
+    EXPECT_EQ(loaded.Labels().FindId(1)->Text(), text(1));
 }
 
 }  // namespace

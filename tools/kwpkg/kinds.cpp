@@ -4,6 +4,7 @@
 #include "framework/pkg_formats.h"
 #include "kwpkg/image_kinds.h"
 #include "kwpkg/package_json.h"
+#include "kwpkg/picture_files.h"
 #include "kwpkg/privileges_kinds.h"
 #include "kwpkg/settings_kinds.h"
 #include "packages/package_scopes.h"
@@ -133,7 +134,7 @@ std::string DumpText(const TBytes& file) {
     return FormatJson(kind.dump(file));
 }
 
-TBytes BuildFile(const std::string& jsonText) {
+TBytes BuildFile(const std::string& jsonText, const std::string& pictureFolder) {
     Json source;
     try {
         source = Json::parse(jsonText);
@@ -147,6 +148,7 @@ TBytes BuildFile(const std::string& jsonText) {
     const TKindHandler& kind = KindNamed(source["kind"].get<std::string>());
     if (!kind.build)
         throw TKwPkgError(std::string("building ") + kind.name + " packages is not supported yet");
+    ResolvePictureFiles(source, pictureFolder);
     return kind.build(source);
 }
 

@@ -33,7 +33,8 @@ const TKindHandler& KindNamed(const std::string& name);
 // receives the note saying so, else is cleared.
 std::string InfoText(const TBytes& file, std::string* warning = nullptr);
 std::string DumpText(const TBytes& file);
-TBytes BuildFile(const std::string& jsonText);
+// Image entries may name PNG files relative to `pictureFolder` (see ResolvePictureFiles).
+TBytes BuildFile(const std::string& jsonText, const std::string& pictureFolder = {});
 // A one-line description of any error the commands raise.
 std::string DescribeError(const std::exception& error);
 

@@ -1,5 +1,6 @@
 // kwpkg: shows, dumps to JSON and builds from JSON the library's package files.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ using kwpkg::TBytes;
 using kwpkg::TKwPkgError;
 
 constexpr const char* kUsage =
-    "usage: kwpkg info FILE | kwpkg dump FILE | kwpkg build SOURCE.json -o FILE | "
+    "usage: kwpkg info FILE | kwpkg dump FILE | kwpkg build SOURCE.json -o FILE [--pictures DIR] | "
     "kwpkg export-image FILE ID OUT [--png] | kwpkg import-image FILE ID IN | "
     "kwpkg form dump FILE";
 
@@ -80,9 +81,15 @@ std::string Run(const std::vector<std::string>& args) {
         return InFile(args[1], [&] { return kwpkg::DumpText(kwpkg::ReadInputBytes(args[1])); });
     if (args.size() == 3 && args[0] == "form" && args[1] == "dump")
         return InFile(args[2], [&] { return kwpkg::DumpFormText(kwpkg::ReadInputBytes(args[2])); });
-    if (args.size() == 4 && args[0] == "build" && args[2] == "-o") {
-        const TBytes file =
-            InFile(args[1], [&] { return kwpkg::BuildFile(kwpkg::ReadInput(args[1])); });
+    if ((args.size() == 4 || (args.size() == 6 && args[4] == "--pictures")) && args[0] == "build" &&
+        args[2] == "-o") {
+        // Picture files are named relative to the source, unless the source was generated
+        // elsewhere from one that lives beside its pictures.
+        const std::string pictures =
+            args.size() == 6 ? args[5] : std::filesystem::path(args[1]).parent_path().string();
+        const TBytes file = InFile(args[1], [&] {
+            return kwpkg::BuildFile(kwpkg::ReadInput(args[1]), pictures.empty() ? "." : pictures);
+        });
         kwpkg::WriteOutput(args[3], file);
         return {};
     }

@@ -91,6 +91,31 @@ TEST(CanvasTest, StretchDrawPicksTheNearestSourcePixel) {
     EXPECT_EQ(small.Pixel(2, 2), clBlue);
 }
 
+// A one-row source stretched far down reaches the last row, and a plain copy from another
+// bitmap keeps to the clip and the viewport and makes the copied pixels opaque.
+TEST(CanvasTest, StretchedAndPlainCopiesReachEveryPixelTheyShould) {
+    TBitmap row(3, 1, TPixelFormat::pf32bit);
+    row.SetPixel(0, 0, clRed);
+    row.SetPixel(1, 0, clLime);
+    row.SetPixel(2, 0, clBlue);
+    TBitmap tall(3, 1500, TPixelFormat::pf24bit);
+    tall.Canvas().DrawBitmap(TRect(0, 0, 3, 1500), row, TRect(0, 0, 3, 1), TBlendMode::bmCopy);
+    for (int y : {0, 749, 1495, 1499})
+        EXPECT_EQ(tall.Pixel(2, y), clBlue) << y;
+
+    TBitmap see(2, 2, TPixelFormat::pf32bit);
+    reinterpret_cast<std::uint32_t*>(see.ScanLine(0))[0] = 0x00123456;  // no alpha
+    TBitmap target(6, 4, TPixelFormat::pf24bit);
+    TCanvas canvas(target);
+    const TRegion clip(TRect(0, 0, 4, 4));
+    canvas.SetClipRegion(&clip);
+    SetViewportOrgEx(canvas.Handle(), 3, 1, nullptr);
+    canvas.DrawBitmap(TRect(0, 0, 2, 2), see, TRect(0, 0, 2, 2), TBlendMode::bmCopy);
+    EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(target.ScanLine(1))[3], 0xFF123456u);
+    EXPECT_EQ(target.Pixel(4, 1), clWhite);  // outside the clip
+    EXPECT_EQ(target.Pixel(3, 3), clWhite);  // below the copy
+}
+
 TEST(CanvasTest, CopyRectAppliesTheCopyModeAndCopiesOverlappingAreas) {
     TBitmap bitmap(4, 1);
     bitmap.SetPixel(0, 0, clRed);

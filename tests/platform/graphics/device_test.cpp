@@ -281,6 +281,60 @@ TEST_F(DeviceTest, PolygonsFillTheirRegionsPixels) {
     }
 }
 
+TEST_F(DeviceTest, DashedPensWalkRoundEllipseAndRoundRectOutlines) {
+    Open(60, 40);
+    SelectObject(dc, HBRUSH(GetStockObject(NULL_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    auto count = [&](TColor color) {
+        int n = 0;
+        for (int y = 0; y < bitmap->Height(); ++y)
+            for (int x = 0; x < bitmap->Width(); ++x)
+                n += bitmap->Pixel(x, y) == color ? 1 : 0;
+        return n;
+    };
+    for (const bool round : {false, true}) {
+        auto shape = [&] {
+            if (round)
+                RoundRect(dc, 2, 2, 58, 38, 20, 16);
+            else
+                Ellipse(dc, 2, 2, 58, 38);
+        };
+        Clear(clWhite);
+        UsePen(PS_SOLID, 1, clBlack);
+        shape();
+        const TRegion outline = Painted();
+        const int solid = count(clBlack);
+        Clear(clWhite);
+        UsePen(PS_DOT, 1, clBlack);
+        shape();
+        const int dotted = count(clBlack);
+        // Every dot lies on the solid outline, and three on, three off leaves about half.
+        TRegion dots = Painted();
+        dots.Combine(dots, outline, TRegionCombine::rgnDiff);
+        EXPECT_TRUE(dots.IsEmpty()) << round;
+        EXPECT_NEAR(dotted, solid / 2, solid / 10) << round;
+        // In opaque mode the gaps take the background colour and the outline is whole.
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, clRed);
+        UsePen(PS_DASH, 1, clBlack);
+        shape();
+        EXPECT_EQ(count(clBlack) + count(clRed), solid) << round;
+        EXPECT_NEAR(count(clBlack), solid * 18 / 24, solid / 10) << round;
+        SetBkMode(dc, TRANSPARENT);
+    }
+    // The dashes do not move when a clip hides part of the shape.
+    Clear(clWhite);
+    UsePen(PS_DASHDOT, 1, clBlack);
+    Ellipse(dc, 2, 2, 58, 38);
+    const std::string whole = Row(20) + Row(3);
+    Clear(clWhite);
+    const HRGN half = CreateRectRgn(0, 0, 30, 40);
+    SelectClipRgn(dc, half);
+    Ellipse(dc, 2, 2, 58, 38);
+    EXPECT_EQ((Row(20) + Row(3)).substr(0, 30), whole.substr(0, 30));
+    EXPECT_EQ(Row(3).substr(0, 30), whole.substr(60, 30));
+}
+
 TEST_F(DeviceTest, XorShowsThatEllipsesPaintTheirOutlineTwiceAndRectanglesOnce) {
     SelectObject(dc, HBRUSH(GetStockObject(WHITE_BRUSH)));
     SelectObject(dc, HPEN(GetStockObject(WHITE_PEN)));

@@ -191,6 +191,52 @@ TEST_F(TextTest, EscapementRotatesTextAboutItsReferencePoint) {
     EXPECT_GT(bounds.Width(), 14);
 }
 
+// DrawText lays its lines out upright and turns each about its start, as TextOut does.
+TEST_F(TextTest, DrawTextTurnsItsLinesWithTheFontsEscapement) {
+    LOGFONT scalable;
+    scalable.lfHeight = -12;
+    SetFaceName(scalable, u"DejaVu Sans");
+    const bool haveScalable = FreeTypeFontFace(scalable) != nullptr;
+    for (const bool builtIn : {true, false}) {
+        if (!builtIn && !haveScalable)
+            continue;
+        auto use = [&](int escapement) {
+            if (builtIn) {
+                UseFont(-8, escapement);
+                return;
+            }
+            LOGFONT log = scalable;
+            log.lfEscapement = escapement;
+            SelectObject(dc, CreateFontIndirect(log));
+        };
+        use(900);
+        Clear();
+        TextOut(dc, 20, 36, u"abc");
+        const TRect byTextOut = InkBounds();
+        std::vector<TColor> expected;
+        for (int y = 0; y < bitmap->Height(); ++y)
+            for (int x = 0; x < bitmap->Width(); ++x)
+                expected.push_back(bitmap->Pixel(x, y));
+        Clear();
+        TRect r(20, 36, 60, 40);
+        DrawText(dc, u"abc", &r, DT_SINGLELINE | DT_NOCLIP);
+        std::vector<TColor> drawn;
+        for (int y = 0; y < bitmap->Height(); ++y)
+            for (int x = 0; x < bitmap->Width(); ++x)
+                drawn.push_back(bitmap->Pixel(x, y));
+        EXPECT_EQ(drawn, expected) << builtIn;
+        EXPECT_LT(byTextOut.Top, 30) << builtIn;  // up the page from the start point
+        // Clipped to the rectangle unless told otherwise.
+        Clear();
+        r = TRect(20, 20, 70, 40);
+        DrawText(dc, u"abc", &r, DT_SINGLELINE | DT_BOTTOM);
+        const TRect clipped = InkBounds();
+        EXPECT_GE(clipped.Top, 20) << builtIn;
+        EXPECT_LE(clipped.Bottom, 40) << builtIn;
+        use(0);
+    }
+}
+
 // Real faces through the scalable back-end: anti-aliased, TrueType, cached per size.
 TEST_F(TextTest, ScalableFacesRenderAntiAliasedAndRotate) {
     LOGFONT log;

@@ -159,5 +159,45 @@ TEST_F(UiTest, HintsAppearAfterThePauseOnTheClockAndHooksRecordDesktopCalls) {
     EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 17);
 }
 
+TEST_F(UiTest, CaFreeFreesAnOwnedFormOnceTheClosingMessageIsDone) {
+    TForm owner;
+    bool gone = false;
+    struct Watched : TForm {
+        bool* gone;
+        Watched(TComponent* o, bool* g) : TForm(o), gone(g) {}
+        ~Watched() override { *gone = true; }
+    };
+    const TCloseEvent freeOnClose = [](TObject*, TCloseAction& action) {
+        action = TCloseAction::caFree;
+    };
+    auto& form = Create<Watched>(owner, &gone);
+    form.OnClose = freeOnClose;
+    form.Show();
+    PostMessage(&form, WM_CLOSE);
+    Application().ProcessMessages();
+    EXPECT_TRUE(gone);
+    EXPECT_EQ(owner.ComponentCount(), 0);
+    EXPECT_EQ(Screen().FormCount(), 1);
+
+    // Closed from a modal loop: freed after the loop, when the caller has read the result.
+    gone = false;
+    auto& dialog = Create<Watched>(owner, &gone);
+    dialog.OnClose = freeOnClose;
+    Headless().ModalAnswers.push_back([](TCustomForm& f) { f.SetModalResult(mrOk); });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_FALSE(gone);
+    Application().ProcessMessages();
+    EXPECT_TRUE(gone);
+
+    // A form nobody owns stays with whoever made it.
+    TForm loose;
+    loose.OnClose = freeOnClose;
+    loose.Show();
+    loose.Close();
+    Application().ProcessMessages();
+    EXPECT_FALSE(loose.Visible());
+    EXPECT_EQ(Screen().FormCount(), 2);
+}
+
 }  // namespace
 }  // namespace kw::test
