@@ -118,6 +118,33 @@ TEST_F(TextTest, RotatedBoundsFollowTheTurnedBlock) {
     }
 }
 
+TEST_F(TextTest, TheCanvasGetsItsOwnFontAndColoursBack) {
+    BlankBitmap b(60, 60);
+    TCanvas& canvas = b.Canvas();
+    canvas.Font().Assign(font);
+    canvas.Font().SetColor(clBlue);
+    canvas.Brush().Style = TBrushStyle::bsClear;
+    const int before = canvas.TextWidth(u"abc");
+    KwDrawText(canvas, {0, 0, 60, 60}, u"x", font, kInk, kAccel, {.Angle = 90, .Bold = true});
+    KwDrawSpeedText(canvas, {0, 0, 60, 60}, u"x", font, kInk, {});
+    EXPECT_EQ(canvas.TextWidth(u"abc"), before);
+    BlankBitmap ref(60, 20);
+    ref.Canvas().Font().Assign(canvas.Font());
+    ref.Canvas().Brush().Style = TBrushStyle::bsClear;
+    ref.Canvas().TextOut(0, 0, u"abc");
+    BlankBitmap after(60, 20);
+    after.Canvas().Font().Assign(canvas.Font());
+    after.Canvas().Brush().Style = TBrushStyle::bsClear;
+    KwDrawText(after.Canvas(), {0, 0, 60, 20}, u"zz", font, kAccel, kAccel,
+               {.Layout = layBottom, .Bold = true});
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (after.Pixel(x, y) == kAccel)
+                after.SetPixel(x, y, kSentinel);
+    after.Canvas().TextOut(0, 0, u"abc");
+    EXPECT_EQ(Picture(after, clBlue), Picture(ref, clBlue));
+}
+
 TEST_F(TextTest, VerticalTextRunsAlongTheHeight) {
     BlankBitmap up(20, 60), down(20, 60);
     KwDrawText(up.Canvas(), {0, 0, 20, 60}, u"abc", font, kInk, kAccel, {.Angle = 90});
