@@ -2,7 +2,6 @@
 
 #include "packages/memory_refs.h"
 #include "packages/privilege.h"
-#include "packages/privileges_items.h"
 #include "platform/ui/control.h"
 
 namespace kw {
@@ -59,9 +58,7 @@ void TKwButtonTexts::Apply() {
 TKwPrivilegeEffect KwPrivilegeEffect(TKwPrivilege& privilege, bool visible, bool enabled) {
     if (!privilege.Defined())
         return {visible, enabled};
-    const TKwPkgPrivilegesItem* item = privilege.Info();
-    const bool shown = item == nullptr || item->Visible();
-    return {visible && shown, enabled && privilege.Access() == accReadWrite};
+    return {visible && privilege.Visible(), enabled && privilege.Access() == accReadWrite};
 }
 
 }  // namespace kw

@@ -6,16 +6,21 @@
 #include <string>
 
 #include "../platform/ui/ui_fixture.h"
+#include "display/display_package.h"
 #include "display/state.h"
 #include "drawing/state.h"
+#include "framework/application.h"
 #include "framework/errors.h"
 #include "framework/state.h"
+#include "packages/language_package.h"
 #include "packages/state.h"
 #include "platform/core/properties.h"
 #include "platform/graphics/device.h"
+#include "platform/text/unicode.h"
 #include "platform/ui/application.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/screen.h"
+#include "test_paths.h"
 
 namespace kw::test {
 
@@ -44,6 +49,14 @@ protected:
         KwResetDrawingState();
         KwSetMessageLookup(nullptr);
         ResetGdiForTesting();
+    }
+
+    // A reference package file built with the library ("German.lan", "standard.dis").
+    static String Reference(const std::string& name) {
+        return Utf8ToString(ReferenceDir() + "/" + name);
+    }
+    void LoadLanguage(TKwCApplication& app, const std::string& name) {
+        app.PkgLanguage().LoadFromFile(Reference(name));
     }
 
     TForm* form = nullptr;
