@@ -888,19 +888,27 @@ void TWinControl::WndProc(TMessage& message) {
     TControl::WndProc(message);
 }
 
+namespace {
+
+// Sends a paint message with the device's viewport and clip set up for `context`.
+void PerformPaint(TControl& control, Cardinal msg, const TPaintContext& context) {
+    const TPaintScope scope(context);
+    control.Perform(msg, reinterpret_cast<std::uintptr_t>(&context));
+}
+
+}  // namespace
+
 void TWinControl::PaintControls(const TPaintContext& context) {
     for (TControl* c : controls_) {
         if (dynamic_cast<TWinControl*>(c) != nullptr || !c->Visible())
             continue;
-        const TRect bounds = context.ToDevice(c->BoundsRect());
+        const TRect bounds = c->BoundsRect().Offset(context.Origin.X, context.Origin.Y);
         if (!context.Clip.IntersectsRect(bounds))
             continue;
-        TPaintContext child{
+        const TPaintContext child{
             context.Canvas, {bounds.Left, bounds.Top}, Intersect(context.Clip, TRegion(bounds))};
-        context.Canvas->SetClipRegion(&child.Clip);
-        c->Perform(WM_PAINT, reinterpret_cast<std::uintptr_t>(&child));
+        PerformPaint(*c, WM_PAINT, child);
     }
-    context.Canvas->SetClipRegion(&context.Clip);
 }
 
 TRegion TWinControl::VisibleWindowArea(TPoint windowOrigin) const {
@@ -917,11 +925,10 @@ void TWinControl::PaintClient(TCanvas& device, TPoint clientOrigin, const TRegio
                               bool erase) {
     SetControlState(ControlState() | csPainting);
     if (!doubleBuffered_) {
-        TPaintContext context{&device, clientOrigin, clip};
-        device.SetClipRegion(&context.Clip);
+        const TPaintContext context{&device, clientOrigin, clip};
         if (erase)
-            Perform(WM_ERASEBKGND, reinterpret_cast<std::uintptr_t>(&context));
-        Perform(WM_PAINT, reinterpret_cast<std::uintptr_t>(&context));
+            PerformPaint(*this, WM_ERASEBKGND, context);
+        PerformPaint(*this, WM_PAINT, context);
     } else {
         // Paint into a bitmap the size of the damaged area, then put it down in one blit, so
         // the screen never shows a half-painted state.
@@ -930,16 +937,15 @@ void TWinControl::PaintClient(TCanvas& device, TPoint clientOrigin, const TRegio
         TCanvas bufferCanvas(buffer);
         TRegion bufferClip = clip;
         bufferClip.Offset(-bounds.Left, -bounds.Top);
-        TPaintContext context{
+        const TPaintContext context{
             &bufferCanvas, {clientOrigin.X - bounds.Left, clientOrigin.Y - bounds.Top}, bufferClip};
-        bufferCanvas.SetClipRegion(&context.Clip);
-        Perform(WM_ERASEBKGND, reinterpret_cast<std::uintptr_t>(&context));
-        Perform(WM_PAINT, reinterpret_cast<std::uintptr_t>(&context));
+        PerformPaint(*this, WM_ERASEBKGND, context);
+        PerformPaint(*this, WM_PAINT, context);
         device.SetClipRegion(&clip);
         device.DrawBitmap(bounds, buffer, TRect(0, 0, bounds.Width(), bounds.Height()),
                           TBlendMode::bmCopy);
+        device.SetClipRegion(nullptr);
     }
-    device.SetClipRegion(nullptr);
     SetControlState(ControlState() & ~csPainting);
 }
 
@@ -958,10 +964,7 @@ TRegion TWinControl::PaintTree(TCanvas& device, TPoint windowOrigin, const TRegi
         frameInvalid_ = false;
         const TRegion frame = Subtract(window, client);
         if (!frame.IsEmpty()) {
-            TPaintContext context{&device, windowOrigin, frame};
-            device.SetClipRegion(&context.Clip);
-            Perform(WM_NCPAINT, reinterpret_cast<std::uintptr_t>(&context));
-            device.SetClipRegion(nullptr);
+            PerformPaint(*this, WM_NCPAINT, {&device, windowOrigin, frame});
             painted.Combine(painted, frame, TRegionCombine::rgnOr);
         }
     }

@@ -105,7 +105,7 @@ void TCustomPanel::Paint(const TPaintContext& context) {
     else if (alignment_ == TCaptionAlignment::taRightJustify)
         x = rect.Right - extent.cx;
     const int y = rect.Top + (rect.Height() - extent.cy) / 2;
-    canvas.TextRect(context.ToDevice(rect), context.Origin.X + x, context.Origin.Y + y, Caption());
+    canvas.TextRect(rect, x, y, Caption());
     canvas.Brush().Style = TBrushStyle::bsSolid;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/core/files.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/device.h"
 #include "platform/graphics/graphic.h"
 #include "ui_fixture.h"
 
@@ -132,6 +133,69 @@ TEST_F(UiTest, WindowRegionsLimitPaintingAndDoubleBufferingGivesTheSamePixels) {
     const int x0 = buffered.ClientOrigin().X;
     EXPECT_EQ(ArgbToColor(row[x0 + 20]) & 0xFFFFFF, clFuchsia);
     EXPECT_EQ(row[x0 + 20], row[x0 + 70]);
+}
+
+// Draws straight on the canvas at its own (0, 0), the way drawing routines do, and records what
+// the canvas looked like from inside the paint.
+class Corner : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    TRect mapped;
+    TRect canvasClip;
+
+protected:
+    void Paint(const TPaintContext& context) override {
+        mapped = context.ToDevice(TRect(1, 2, 3, 4));
+        canvasClip = context.Canvas->ClipRect();
+        context.Canvas->Brush().Color = clNavy;
+        context.Canvas->FillRect(TRect(0, 0, 4, 4));
+        context.Canvas->Pen().Color = clYellow;
+        context.Canvas->MoveTo(0, 5);
+        context.Canvas->LineTo(Width(), 5);
+    }
+};
+
+TEST_F(UiTest, ControlsPaintInTheirOwnCoordinatesAndTheDeviceIsRestoredAfterwards) {
+    std::vector<std::string> log;
+    TForm form;
+    form.SetBorderStyle(TFormBorderStyle::bsNone);
+    form.SetBounds(0, 0, 120, 90);
+    auto& pane = Create<Pane>(form, log, "pane", clWhite);
+    pane.SetParent(&form);
+    pane.SetBounds(30, 20, 60, 50);
+    pane.SetDoubleBuffered(true);  // the buffer's origin differs from the surface's
+    auto& corner = Create<Corner>(form);
+    corner.SetParent(&pane);
+    corner.SetBounds(10, 7, 20, 10);
+    form.Show();
+    Application().ProcessMessages();
+    EXPECT_EQ(corner.mapped, TRect(1, 2, 3, 4));
+    EXPECT_EQ(corner.canvasClip, TRect(0, 0, 20, 10));
+    auto at = [&](int x, int y) {
+        return ArgbToColor(reinterpret_cast<const std::uint32_t*>(form.Surface()->ScanLine(y))[x]) &
+               0xFFFFFF;
+    };
+    EXPECT_EQ(at(40, 27), clNavy);
+    EXPECT_EQ(at(44, 27), clWhite);
+    EXPECT_EQ(at(49, 32), clYellow);
+    EXPECT_EQ(at(39, 32), clWhite);  // left of the child: its line stays inside it
+
+    // A context over a canvas nobody moved maps control coordinates by its origin.
+    TCanvas canvas(*form.Surface());
+    const TPaintContext plain{&canvas, {30, 20}, TRegion(TRect(30, 20, 90, 70))};
+    EXPECT_EQ(plain.ToDevice(TRect(1, 2, 3, 4)), TRect(31, 22, 33, 24));
+    EXPECT_EQ(plain.ClipRect(), TRect(0, 0, 60, 50));
+    {
+        const TPaintScope scope(plain);
+        EXPECT_EQ(plain.ToDevice(TRect(1, 2, 3, 4)), TRect(1, 2, 3, 4));
+        EXPECT_EQ(canvas.ClipRect(), TRect(0, 0, 60, 50));
+        plain.FillRect(TRect(0, 0, 1, 1), clMaroon);
+    }
+    EXPECT_EQ(at(30, 20), clMaroon);
+    EXPECT_EQ(canvas.ClipRegion(), nullptr);
+    TPoint viewport;
+    GetViewportOrgEx(canvas.Handle(), &viewport);
+    EXPECT_EQ(viewport, TPoint(0, 0));
 }
 
 TEST_F(UiTest, FrameIsPaintedOnceAndAFormRendersToPng) {

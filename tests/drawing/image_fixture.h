@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+
+#include "display/display_fixture.h"
+#include "display/package_image.h"
+#include "drawing_fixture.h"
+#include "platform/core/stream.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
+
+namespace kw {
+
+// Process-wide state reset for the display and the drawing engine, with an application object
+// whose "System" and "User" images are packages of the test.
+class ImageTest : public DisplayTest {
+protected:
+    void SetUp() override {
+        DisplayTest::SetUp();
+        DrawingTest::ResetDrawing();
+    }
+    void TearDown() override {
+        DrawingTest::ResetDrawing();
+        DisplayTest::TearDown();
+    }
+};
+
+// A stand-alone package image holding `pixels` as bitmap (or PNG) bytes.
+inline std::unique_ptr<TKwPkgImagesImage> ImageOf(const TBitmap& pixels, bool png = false) {
+    auto image = std::make_unique<TKwPkgImagesImage>(nullptr);
+    TMemoryStream stream;
+    if (png) {
+        TPngImage encoded;
+        encoded.Assign(&pixels);
+        encoded.SaveToStream(stream);
+        image->LoadFromStream(stream, &TPngImage::StaticClass());
+    } else {
+        pixels.SaveToStream(stream);
+        image->LoadFromStream(stream, &TBitmap::StaticClass());
+    }
+    return image;
+}
+
+inline void FillBox(TBitmap& bitmap, const TRect& rect, TColor color) {
+    for (int y = rect.Top; y < rect.Bottom; ++y) {
+        for (int x = rect.Left; x < rect.Right; ++x)
+            bitmap.SetPixel(x, y, color);
+    }
+}
+
+// The bounds of the pixels that are not the sentinel.
+inline TRect PaintedBounds(const TBitmap& bitmap) {
+    TRect r(bitmap.Width(), bitmap.Height(), 0, 0);
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            if (bitmap.Pixel(x, y) != kSentinel) {
+                r = TRect(std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                          std::max(r.Bottom, y + 1));
+            }
+        }
+    }
+    return r.IsEmpty() ? TRect() : r;
+}
+
+}  // namespace kw
