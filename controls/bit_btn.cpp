@@ -264,6 +264,11 @@ TKwButtonFace TKwCustomBitBtn::Face() {
     });
     face.BackGround = bg >= 0 ? bgsButton_->ForState(bg) : setBackGround_.get();
     face.FrameColor = setColBox_.get();
+    const int image = KwButtonStateChoice(State(), face.Over, [this](int state) {
+        TKwMemoryImage* candidate = imagesButton_->ForState(state);
+        return candidate != nullptr && candidate->Defined();
+    });
+    face.Image = image >= 0 ? imagesButton_->ForState(image) : kindImage_.get();
     face.Caption = ShownCaption();
     return face;
 }

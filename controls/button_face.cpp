@@ -1,8 +1,10 @@
 #include "controls/button_face.h"
 
 #include "display/default_sets.h"
+#include "display/memory_image.h"
 #include "display/set_references.h"
 #include "drawing/canvas_saver.h"
+#include "drawing/images.h"
 #include "drawing/rects.h"
 #include "drawing/shape_paint.h"
 #include "platform/graphics/canvas.h"
@@ -27,19 +29,47 @@ String StripAccel(const String& caption, int& accelIndex) {
     return text;
 }
 
-void PaintCaption(TCanvas& canvas, const TRect& rect, const TKwButtonFace& face) {
-    if (face.Caption.empty() || !KwPaintable(rect))
-        return;
+void PrepareFont(TCanvas& canvas, const TKwButtonFace& face) {
     TKwSetFont* font = face.Font != nullptr ? face.Font : &KwSetFont();
     canvas.Font().Assign(font->Font());
     TKwSetColor* color = face.TextColor != nullptr ? face.TextColor : &KwSetColText();
     if (!face.Enabled)
         color = face.DisabledTextColor != nullptr ? face.DisabledTextColor : &KwSetColDark();
     canvas.Font().SetColor(color->Color());
+}
+
+bool HasImage(const TKwButtonFace& face) {
+    return face.Image != nullptr && face.Image->Info() != nullptr;
+}
+
+// The image's frame for the part's look: disabled, down (pressed) or up.
+TKwImageState ImageState(const TKwButtonFace& face) {
+    if (!face.Enabled)
+        return TKwImageState::istDisabled;
+    return face.Pressed ? TKwImageState::istDown : TKwImageState::istUp;
+}
+
+// Image and caption side by side, the pair centred in `rect`.
+void PaintContent(TCanvas& canvas, const TRect& rect, const TKwButtonFace& face) {
+    if (!KwPaintable(rect))
+        return;
     int accel = -1;
     const String text = StripAccel(face.Caption, accel);
-    const TSize size = canvas.TextExtent(text);
-    const int x = rect.Left + (rect.Width() - size.cx) / 2;
+    PrepareFont(canvas, face);
+    const TSize size = text.empty() ? TSize{0, 0} : canvas.TextExtent(text);
+    const bool image = HasImage(face);
+    const int imageWidth = image ? face.ImageWidth + (text.empty() ? 0 : face.Spacing) : 0;
+    const int left = rect.Left + (rect.Width() - imageWidth - size.cx) / 2;
+    if (image) {
+        const int top = rect.Top + (rect.Height() - face.ImageHeight) / 2;
+        KwPaintImage(canvas, TRect::Bounds(left, top, face.ImageWidth, face.ImageHeight),
+                     face.Image, false,
+                     TKwImageDraw{ImageState(face), true, false, face.ImageWidth, face.ImageHeight,
+                                  face.ImageShadow && face.Enabled});
+    }
+    if (text.empty())
+        return;
+    const int x = left + imageWidth;
     const int y = rect.Top + (rect.Height() - size.cy) / 2;
     canvas.Brush().Style = TBrushStyle::bsClear;
     canvas.TextRect(rect, x, y, text);
@@ -116,7 +146,7 @@ void KwPaintButtonFace(const TPaintContext& context, const TKwButtonFace& face) 
                                 -face.MarginLeftRight, -face.MarginTopBottom);
     if (face.Pressed)
         content = KwMoveEdges(content, 1, 1, 1, 1);
-    PaintCaption(canvas, content, face);
+    PaintContent(canvas, content, face);
 }
 
 void KwPaintFocusMark(const TPaintContext& context, const TRect& rect, TKwFocusStyle style,

@@ -56,6 +56,12 @@ struct TKwButtonFace {
     TKwPen* Pen = nullptr;
     int MarginLeftRight = 0;
     int MarginTopBottom = 0;
+    // The image is placed left of the caption, the pair centred in the content rectangle.
+    TKwMemoryImage* Image = nullptr;
+    int ImageWidth = 18;
+    int ImageHeight = 18;
+    int Spacing = 2;
+    bool ImageShadow = false;
     String Caption;
     TKwSetFont* Font = nullptr;
     TKwSetColor* TextColor = nullptr;
