@@ -1,6 +1,9 @@
 #include "controls/speed_button.h"
 
+#include "controls/button_face.h"
 #include "controls/button_texts.h"
+#include "display/default_sets.h"
+#include "display/set_references.h"
 #include "framework/events.h"
 #include "framework/link.h"
 #include "packages/memory_refs.h"
@@ -52,6 +55,8 @@ void EnsurePublishedProperties() {
         .Boolean(u"CheckValuesPending", &B::CheckValuesPending, &B::SetCheckValuesPending, true)
         .Boolean(u"CheckRequireds", &B::CheckRequireds, &B::SetCheckRequireds, false)
         .Object(u"ButtonDown", &B::ButtonDown)
+        .Object(u"SetColBox", &B::SetColBox)
+        .Object(u"SetColSelBox", &B::SetColSelBox)
         .Integer(u"Margin", &B::Margin, &B::SetMargin, -1)
         .Text(u"Caption", &B::Caption, &B::SetCaption, String())
         .Object(u"CaptionId", &B::CaptionId)
@@ -136,6 +141,11 @@ TKwCustomSpeedButton::TKwCustomSpeedButton(TComponent* owner)
     texts_ = std::make_unique<TKwButtonTexts>(*this, [this] { Changed(); });
     privilege_->OnChange = [this](TKwPrivilege&) { ApplyPrivilege(); };
     buttonDown_->OnChange = [this](TKwStyleObject&) { Changed(); };
+    setColBox_ = std::make_unique<TKwSetColor>(&static_cast<TKwSetColor&>(KwSetSBColBox()), true);
+    setColSelBox_ =
+        std::make_unique<TKwSetColor>(&static_cast<TKwSetColor&>(KwSetSBColSelBox()), true);
+    for (TKwSetColor* set : {setColBox_.get(), setColSelBox_.get()})
+        set->OnChange = [this](TKwSetReference&) { Changed(); };
     EnsurePublishedProperties();
     if (owner == nullptr || !owner->HasState(csLoading))
         link_->Init();
@@ -512,7 +522,34 @@ void TKwCustomSpeedButton::DoPaint(const TPaintContext& context) {
         OnPaint(this, context);
 }
 
+TKwButtonFace TKwCustomSpeedButton::MainFace() {
+    TKwButtonFace face;
+    face.Rect = ButtonRect();
+    face.Pressed = pressed_;
+    face.Enabled = TControl::Enabled();
+    face.Flat = flat_;
+    face.Over = MouseOver();
+    face.Shadow = shadow_;
+    face.BackGround = &KwSetSBBackGround();
+    face.FrameColor =
+        face.Over && setColSelBox_->Defined() ? setColSelBox_.get() : setColBox_.get();
+    face.Caption = ShownCaption();
+    return face;
+}
+
+TKwButtonFace TKwCustomSpeedButton::DropFace() {
+    TKwButtonFace face = MainFace();
+    face.Rect = DownButtonRect();
+    face.Pressed = downPressed_;
+    face.Shadow = false;
+    face.Caption.clear();
+    return face;
+}
+
 void TKwCustomSpeedButton::Paint(const TPaintContext& context) {
+    KwPaintButtonFace(context, MainFace());
+    if (buttonDown_->Visible())
+        KwPaintButtonFace(context, DropFace());
     DoPaint(context);
 }
 

@@ -11,6 +11,8 @@
 namespace kw {
 
 class TKwButtonTexts;
+class TKwSetColor;
+struct TKwButtonFace;
 class TKwLinkEvt;
 class TKwMemoryLabel;
 class TKwPrivilege;
@@ -111,6 +113,9 @@ public:
     bool MouseRgn() const { return mouseRgn_; }
     void SetMouseRgn(bool value) { mouseRgn_ = value; }
     TKwSpeedButtonDown& ButtonDown() const { return *buttonDown_; }
+    // The frame colour, and the one under the pointer.
+    TKwSetColor& SetColBox() const { return *setColBox_; }
+    TKwSetColor& SetColSelBox() const { return *setColSelBox_; }
 
     // --- look ---
     int Margin() const { return margin_; }
@@ -188,12 +193,17 @@ private:
     bool RunWindowCommand();
     void ApplyPrivilege();
     bool DialogChar(Char key);
+    // What the main part and the drop-down part paint now.
+    TKwButtonFace MainFace();
+    TKwButtonFace DropFace();
 
     std::shared_ptr<bool> alive_;
     std::unique_ptr<TKwLinkEvt> link_;
     std::unique_ptr<TKwButtonTexts> texts_;
     std::unique_ptr<TKwPrivilege> privilege_;
     std::unique_ptr<TKwSpeedButtonDown> buttonDown_;
+    std::unique_ptr<TKwSetColor> setColBox_;
+    std::unique_ptr<TKwSetColor> setColSelBox_;
     bool down_ = false;
     int groupIndex_ = 0;
     bool allowAllUp_ = false;

@@ -139,6 +139,9 @@ TEST_F(BitBtnTest, LanguageSwitchRetranslatesAndRepaintsOnce) {
     EXPECT_EQ(paints, 2);
     EXPECT_EQ(b.ShownCaption(), u"Nein");
     EXPECT_EQ(b.TControl::Hint(), u"Mit Nein antworten");
+    app.PkgDisplay().LoadFromFile(Reference("standard.dis"));
+    form->PaintNow();
+    EXPECT_EQ(paints, 3);
 }
 
 TEST_F(BitBtnTest, PrivilegeHidesOrDisablesTheButton) {

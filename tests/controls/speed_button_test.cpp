@@ -174,5 +174,34 @@ TEST_F(SpeedButtonTest, WindowCommandsModalResultsAndSelfDestruction) {
     ok.SetParent(nullptr);
 }
 
+TEST_F(SpeedButtonTest, LanguageAndDisplaySwitchesRepaintOnce) {
+    TKwCApplication app;
+    LoadLanguage(app, "English.lan");
+    auto& b = AddButton(10);
+    auto& plain = AddButton(60);
+    b.CaptionId().PkgId(u"System", 8);
+    plain.SetCaption(u"&Own");
+    int paints = 0, plainPaints = 0;
+    b.OnPaint = [&](TObject*, const TPaintContext&) { ++paints; };
+    plain.OnPaint = [&](TObject*, const TPaintContext&) { ++plainPaints; };
+    form->PaintNow();
+    EXPECT_EQ(b.ShownCaption(), u"Close");
+    EXPECT_EQ(b.TControl::Hint(), u"Close the window");
+    LoadLanguage(app, "German.lan");
+    form->PaintNow();
+    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(b.ShownCaption(), u"Schließen");
+    EXPECT_EQ(b.TControl::Hint(), u"Fenster schließen");
+    app.PkgDisplay().LoadFromFile(Reference("standard.dis"));
+    form->PaintNow();
+    EXPECT_EQ(paints, 3);
+    EXPECT_EQ(plainPaints, 2);  // not retranslated, but restyled
+    // The accelerator of the shown caption presses the button.
+    DispatchKey(VK_MENU, true);
+    DispatchChar(u'o');
+    DispatchKey(VK_MENU, false);
+    EXPECT_EQ(clicks, (std::vector<TKwSpeedButton*>{&plain}));
+}
+
 }  // namespace
 }  // namespace kw::test
