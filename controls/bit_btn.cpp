@@ -139,8 +139,8 @@ void TKwCustomBitBtn::SetKind(TKwButtonKind kind) {
         if (!HasState(csLoading))
             texts_->SetCaption({});
     }
-    if (!HasState(csLoading))
-        SetModalResult(KwButtonKindModalResult(kind));
+    // Read before ModalResult, which the form stores only when it differs from the kind's.
+    SetModalResult(KwButtonKindModalResult(kind));
     texts_->Apply();
     Changed();
 }
