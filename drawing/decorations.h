@@ -2,13 +2,14 @@
 
 #include <cstdint>
 
+#include "drawing/enum_names.h"
 #include "platform/graphics/graphics_types.h"
 
 namespace kw {
 
 class TCanvas;
 
-enum TKwAlignment : std::uint8_t { aliLeft, aliCenter, aliRight };
+KW_ENUM(TKwAlignment, aliLeft, aliCenter, aliRight)
 
 // The bounding size of a Width x Height box turned by `angle` degrees. An exact diagonal is
 // taken one degree short, so that the box never degenerates into a square of equal sides.

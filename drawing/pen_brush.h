@@ -1,99 +1,43 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 
-#include "platform/core/persistent.h"
+#include "drawing/styles/style_object.h"
 
 namespace kw {
 
-class TKwSetBackGround;
-class TKwSetColor;
-
-enum TKwBrushStyle : std::uint8_t {
-    brsClear,
-    brsSolid,
-    brsBDiagonal,
-    brsFDiagonal,
-    brsCross,
-    brsDiagCross,
-    brsHorizontal,
-    brsVertical,
-    brsGrid,
-};
+KW_ENUM(TKwBrushStyle, brsClear, brsSolid, brsBDiagonal, brsFDiagonal, brsCross, brsDiagCross,
+        brsHorizontal, brsVertical, brsGrid)
 inline constexpr int kKwBrushStyles = brsGrid + 1;
 
-enum TKwPenStyle : std::uint8_t { pesClear, pesSolid, pesDash, pesDot, pesDashDot, pesDashDotDot };
+KW_ENUM(TKwPenStyle, pesClear, pesSolid, pesDash, pesDot, pesDashDot, pesDashDotDot)
 inline constexpr int kKwPenStyles = pesDashDotDot + 1;
 
-enum TKwBorderStyle : std::uint8_t { bosNone, bosSingle, bos3D };
+KW_ENUM(TKwBorderStyle, bosNone, bosSingle, bos3D)
 
-// Shared behaviour of the small style objects: a change event that setters fire only for a
-// real change, and that Assign fires once for the whole copy.
-class TKwStyleObject : public TPersistent {
-    KW_CLASS(TKwStyleObject)
-public:
-    using TNotify = std::function<void(TKwStyleObject& sender)>;
-    TNotify OnChange;
-
-protected:
-    void Change();
-    // Stores `value` when it differs; true when it did.
-    template <class T, class V>
-    static bool Store(T& field, V value) {
-        if (field == value)
-            return false;
-        field = value;
-        return true;
-    }
-    // Runs `copy` with the change event held back, then fires it once if anything changed.
-    void Batch(const std::function<void()>& copy);
-
-private:
-    bool holding_ = false;
-    bool heldChange_ = false;
-};
-
-// The brush a shape is filled with: a background set (bound to "Dft_BackGround") and a style.
+// The brush a shape is filled with: a background set and a style.
+#define KW_BRUSH_PROPERTIES(P)                                 \
+    P(Owned, TKwSetBackGround, SetBackGround, KwSetBackGround) \
+    P(Value, TKwBrushStyle, Style, brsSolid)
 class TKwBrush : public TKwStyleObject {
-    KW_CLASS(TKwBrush)
-public:
-    TKwBrush();
-    ~TKwBrush() override;
-
-    TKwSetBackGround& SetBackGround() const { return *setBackGround_; }
-    void SetSetBackGround(const TKwSetBackGround& set);
-    TKwBrushStyle Style() const { return style_; }
-    void SetStyle(TKwBrushStyle style);
-
-    void Assign(const TPersistent* source) override;
-
-private:
-    std::unique_ptr<TKwSetBackGround> setBackGround_;
-    TKwBrushStyle style_ = brsSolid;
+    KW_STYLE_DECLARE(TKwBrush, KW_BRUSH_PROPERTIES)
 };
 
-// The pen a shape is outlined with: a colour set (bound to "Dft_ColBox"), a style and a width.
+// The pen a shape is outlined with: a colour set, a style and a width.
+#define KW_PEN_PROPERTIES(P)                     \
+    P(Owned, TKwSetColor, SetColor, KwSetColBox) \
+    P(Value, TKwPenStyle, Style, pesClear)       \
+    P(Value, int, Width, 1)
 class TKwPen : public TKwStyleObject {
-    KW_CLASS(TKwPen)
-public:
-    TKwPen();
-    ~TKwPen() override;
+    KW_STYLE_DECLARE(TKwPen, KW_PEN_PROPERTIES)
+};
 
-    TKwSetColor& SetColor() const { return *setColor_; }
-    void SetSetColor(const TKwSetColor& set);
-    TKwPenStyle Style() const { return style_; }
-    void SetStyle(TKwPenStyle style);
-    int Width() const { return width_; }
-    void SetWidth(int width);
-
-    void Assign(const TPersistent* source) override;
-
-private:
-    std::unique_ptr<TKwSetColor> setColor_;
-    TKwPenStyle style_ = pesClear;
-    int width_ = 1;
+// The pen of the built-in dialogs' main buttons: drawn solid unless configured otherwise.
+#define KW_CFG_MAIN_PEN_PROPERTIES(P)         \
+    P(Override, TKwPenStyle, Style, pesSolid) \
+    P(Override, int, Width, 1)
+class TKwCfgMainPen : public TKwPen {
+    KW_STYLE_DECLARE(TKwCfgMainPen, KW_CFG_MAIN_PEN_PROPERTIES)
 };
 
 }  // namespace kw

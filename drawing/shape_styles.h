@@ -1,63 +1,76 @@
 #pragma once
 
-#include <memory>
-
 #include "drawing/pen_brush.h"
 #include "drawing/shapes.h"
 
 namespace kw {
 
 // A shape as a style object: which of the shapes, mirrored or not, and where it points.
+#define KW_BASIC_SHAPE_PROPERTIES(P)         \
+    P(Value, TKwShapes, Shape, shaRectangle) \
+    P(Value, bool, Reflection, false)        \
+    P(Value, TKwShapeOrientation, Orientation, sorDefault)
 class TKwBasicShape : public TKwStyleObject {
-    KW_CLASS(TKwBasicShape)
-public:
-    TKwShapes Shape() const { return shape_; }
-    void SetShape(TKwShapes shape);
-    bool Reflection() const { return reflection_; }
-    void SetReflection(bool reflection);
-    TKwShapeOrientation Orientation() const { return orientation_; }
-    void SetOrientation(TKwShapeOrientation orientation);
-
-    void Assign(const TPersistent* source) override;
-
-protected:
-    void AssignShape(const TKwBasicShape& source);
-
-private:
-    TKwShapes shape_ = shaRectangle;
-    bool reflection_ = false;
-    TKwShapeOrientation orientation_ = sorDefault;
+    KW_STYLE_DECLARE(TKwBasicShape, KW_BASIC_SHAPE_PROPERTIES)
 };
 
 // A shape with its border, pressed state, brush and pen: what a shape control paints.
+#define KW_FULL_SHAPE_PROPERTIES(P)                  \
+    P(Value, bool, Visible, false)                   \
+    P(Value, TKwBorderStyle, BorderStyle, bosSingle) \
+    P(Value, int, BorderWidth, 1)                    \
+    P(Value, bool, Down, false)                      \
+    P(Owned, TKwBrush, Brush, nullptr)               \
+    P(Owned, TKwPen, Pen, nullptr)
 class TKwFullShape : public TKwBasicShape {
-    KW_CLASS(TKwFullShape)
-public:
-    TKwFullShape();
-    ~TKwFullShape() override;
+    KW_STYLE_DECLARE(TKwFullShape, KW_FULL_SHAPE_PROPERTIES)
+};
 
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
-    TKwBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TKwBorderStyle style);
-    int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int width);
-    bool Down() const { return down_; }
-    void SetDown(bool down);
-    TKwBrush& Brush() const { return *brush_; }
-    void SetBrush(const TKwBrush& brush) { brush_->Assign(&brush); }
-    TKwPen& Pen() const { return *pen_; }
-    void SetPen(const TKwPen& pen) { pen_->Assign(&pen); }
+// The shape of a speed button, with margins between the border and the contents.
+#define KW_BUTTON_SHAPE_PROPERTIES(P)            \
+    P(Value, TKwBorderStyle, BorderStyle, bos3D) \
+    P(Value, int, BorderWidth, 1)                \
+    P(Owned, TKwBrush, Brush, nullptr)           \
+    P(Owned, TKwPen, Pen, nullptr)               \
+    P(Value, int, MarginLeftRight, 0)            \
+    P(Value, int, MarginTopBottom, 0)
+class TKwButtonShape : public TKwBasicShape {
+    KW_STYLE_DECLARE(TKwButtonShape, KW_BUTTON_SHAPE_PROPERTIES)
+};
 
-    void Assign(const TPersistent* source) override;
+// The shape of a bit button: its background comes from a set of its own.
+#define KW_BIT_BTN_SHAPE_PROPERTIES(P)                 \
+    P(Value, TKwBorderStyle, BorderStyle, bos3D)       \
+    P(Owned, TKwSetBackGround, SetBackGround, nullptr) \
+    P(Owned, TKwPen, Pen, nullptr)
+class TKwBitBtnShape : public TKwBasicShape {
+    KW_STYLE_DECLARE(TKwBitBtnShape, KW_BIT_BTN_SHAPE_PROPERTIES)
+};
 
-private:
-    bool visible_ = false;
-    TKwBorderStyle borderStyle_ = bosSingle;
-    int borderWidth_ = 1;
-    bool down_ = false;
-    std::unique_ptr<TKwBrush> brush_;
-    std::unique_ptr<TKwPen> pen_;
+// The box of a check mark drawn as a shape, with one background per state.
+#define KW_CHECK_SHAPE_PROPERTIES(P)                               \
+    P(Value, int, Width, 14)                                       \
+    P(Value, int, Height, 14)                                      \
+    P(Value, TKwBorderStyle, BorderStyle, bosSingle)               \
+    P(Owned, TKwSetBackGround, SetBGGrayed, KwSetCkGrayedBG)       \
+    P(Owned, TKwSetBackGround, SetBGChecked, KwSetCkCheckedBG)     \
+    P(Owned, TKwSetBackGround, SetBGUnChecked, KwSetCkUnCheckedBG) \
+    P(Owned, TKwPen, Pen, nullptr)
+class TKwCheckShape : public TKwBasicShape {
+    KW_STYLE_DECLARE(TKwCheckShape, KW_CHECK_SHAPE_PROPERTIES)
+};
+
+// The mark of a radio button drawn as a shape.
+#define KW_RADIO_SHAPE_PROPERTIES(P)                    \
+    P(Value, int, Width, 10)                            \
+    P(Value, int, Height, 10)                           \
+    P(Value, TKwBorderStyle, BorderStyle, bos3D)        \
+    P(Owned, TKwSetBackGround, SetBGChecked, nullptr)   \
+    P(Owned, TKwSetBackGround, SetBGUnChecked, nullptr) \
+    P(Owned, TKwSetBackGround, SetBGDisabled, nullptr)  \
+    P(Owned, TKwPen, Pen, nullptr)
+class TKwRadioShape : public TKwBasicShape {
+    KW_STYLE_DECLARE(TKwRadioShape, KW_RADIO_SHAPE_PROPERTIES)
 };
 
 }  // namespace kw

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "drawing/enum_names.h"
 #include "platform/graphics/graphics_types.h"
 
 namespace kw {
@@ -11,55 +12,16 @@ namespace kw {
 class TCanvas;
 class TRegion;
 
-enum TKwShapes : std::uint8_t {
-    shaEllipse,
-    shaTriangle,
-    shaRectangle,
-    shaRoundRect,
-    shaTrianEx1,
-    shaPoliRect,
-    shaArrow,
-    shaPyramid,
-    shaKite,
-    shaArrowDouble,
-    shaRhombus,
-    shaRhombusLine,
-    shaOctagon,
-    shaTriangleBorder1,
-    shaTriangleRect,
-    shaArc,
-    shaArcHorseShoe,
-    shaPlus,
-    shaArrowBig,
-    shaArrowStyle,
-    shaArrowRect,
-    shaArrowBar1,
-    shaArrowBar2,
-    shaMushroom,
-    shaArcRect,
-    shaMinus,
-    shaLetterH,
-    shaTriangleBorder2,
-    shaTriangleBorder4,
-    shaLetterY,
-    shaParallel,
-    shaHexagon,
-    shaPentagon,
-    shaStar,
-    shaCilinder,
-    shaCone,
-    shaHammer,
-    shaLetterT,
-    shaLetterC,
-    shaOk,
-    shaCancel,
-    shaCircleLine,
-    shaCircleCross,
-    shaDonut,
-};
+KW_ENUM(TKwShapes, shaEllipse, shaTriangle, shaRectangle, shaRoundRect, shaTrianEx1, shaPoliRect,
+        shaArrow, shaPyramid, shaKite, shaArrowDouble, shaRhombus, shaRhombusLine, shaOctagon,
+        shaTriangleBorder1, shaTriangleRect, shaArc, shaArcHorseShoe, shaPlus, shaArrowBig,
+        shaArrowStyle, shaArrowRect, shaArrowBar1, shaArrowBar2, shaMushroom, shaArcRect, shaMinus,
+        shaLetterH, shaTriangleBorder2, shaTriangleBorder4, shaLetterY, shaParallel, shaHexagon,
+        shaPentagon, shaStar, shaCilinder, shaCone, shaHammer, shaLetterT, shaLetterC, shaOk,
+        shaCancel, shaCircleLine, shaCircleCross, shaDonut)
 inline constexpr int kKwShapeCount = shaDonut + 1;
 
-enum TKwShapeOrientation : std::uint8_t { sorDefault, sorUp, sorLeft, sorRight, sorDown };
+KW_ENUM(TKwShapeOrientation, sorDefault, sorUp, sorLeft, sorRight, sorDown)
 inline constexpr int kKwShapeOrientations = sorDown + 1;
 
 // What a shape is made of over a given rectangle: polygons drawn one after another, or one of

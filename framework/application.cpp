@@ -1,7 +1,6 @@
 #include "framework/application.h"
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 #include "display/default_sets.h"
@@ -37,6 +36,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 #include "platform/ui/screen.h"
+#include "platform/ui/timers.h"
 
 namespace kw {
 
@@ -51,12 +51,6 @@ std::vector<TKwReferenceKind>& ReferenceKinds() {
 
 std::vector<TKwCApplication*>& Applications() {
     return KwState().applications;
-}
-
-std::uint64_t TickMilliseconds() {
-    using namespace std::chrono;
-    return static_cast<std::uint64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 }  // namespace
@@ -206,6 +200,7 @@ TKwCApplication::~TKwCApplication() {
         state.firstPassFinished = false;
         state.firstFormShown = false;
     }
+    KillTimer(nullptr, designTimer_);
     FreeOwnedObjects();
     if (HasState(csDesigning))
         KwGlobalPerform(kwEvtApplications, this);
@@ -637,11 +632,16 @@ String TKwCApplication::ScanLanguageFileName(const TKwPkgLanguage& language) con
 }
 
 void TKwCApplication::DesignModified() {
-    if (!HasState(csDesigning))
+    if (!HasState(csDesigning) || TimerRunning(nullptr, designTimer_))
         return;
-    const TKwApplicationHooks& hooks = KwApplicationHooks();
-    if (hooks.designModified)
-        hooks.designModified();
+    // Many changes in a row tell the design environment once, when the timer first ticks.
+    designTimer_ = SetTimer(nullptr, 0, 100, [this](TTimerId) {
+        KillTimer(nullptr, designTimer_);
+        designTimer_ = 0;
+        const TKwApplicationHooks& hooks = KwApplicationHooks();
+        if (hooks.designModified)
+            hooks.designModified();
+    });
 }
 
 // --- Platform hooks ------------------------------------------------------------------------
@@ -814,7 +814,7 @@ bool KwRunStartupEvent(TKwStartupEvent event) {
     TKwCApplication* app = KwCApp();
     TKwFrameworkState& state = KwState();
     if (event == TKwStartupEvent::BeforeLoaded)
-        state.startTick = TickMilliseconds();
+        state.startTick = ClockNow();
     if (app == nullptr)
         return true;
     if (event == TKwStartupEvent::InitLoaded && app->HasState(csDesigning))

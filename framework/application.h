@@ -188,6 +188,7 @@ private:
     bool exceptionsHooked_ = false;
     bool hintsHooked_ = false;
     TControl* activeControl_ = nullptr;
+    std::uintptr_t designTimer_ = 0;
 };
 
 // The active application object, or none.

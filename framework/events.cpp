@@ -6,6 +6,7 @@
 #include "framework/state.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
+#include "platform/ui/message_queue.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/screen.h"
 
@@ -84,7 +85,7 @@ void KwHookSentMessage(TControl* window, Cardinal msg, std::uintptr_t wParam) {
     if (!deactivating)
         return;
     if (window != nullptr)
-        window->Perform(KwMasterMessage(), 0, 0);
+        PostMessage(window, KwMasterMessage(), 0, 0);
     KwNotifyCancelMode(nullptr, static_cast<int>(msg));
 }
 

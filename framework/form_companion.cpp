@@ -1,10 +1,16 @@
 #include "framework/form_companion.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
+#include "framework/application.h"
+#include "framework/state.h"
+#include "platform/ui/application.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
 #include "platform/ui/screen.h"
+#include "platform/ui/timers.h"
 
 namespace kw {
 
@@ -22,6 +28,53 @@ TKwCForm::~TKwCForm() {
 void TKwCForm::ExternalClick(TKwCForm* clicked) {
     if (OnExtClick)
         OnExtClick(*this, clicked);
+}
+
+namespace {
+
+// Handles messages until `deadline` on the window layer's clock, or until the application is
+// terminating, or until nothing can happen any more.
+void HandleMessagesUntil(std::uint64_t deadline) {
+    if (ClockNow() >= deadline)
+        return;
+    // A timer for the deadline wakes a back-end that waits for events.
+    const TTimerId wake =
+        SetTimer(nullptr, 0,
+                 static_cast<Cardinal>(std::min<std::uint64_t>(
+                     deadline - ClockNow(), std::numeric_limits<Cardinal>::max())),
+                 [](TTimerId) {});
+    while (ClockNow() < deadline && !Application().Terminated()) {
+        const std::uint64_t before = ClockNow();
+        if (!Application().HandleMessage() && ClockNow() == before)
+            break;
+    }
+    KillTimer(nullptr, wake);
+}
+
+bool IsOpenForm(const TCustomForm* form) {
+    const auto& forms = Screen().FormList();
+    return std::find(forms.begin(), forms.end(), form) != forms.end();
+}
+
+}  // namespace
+
+void TKwCForm::FormShown() {
+    shown_ = true;
+    TKwFrameworkState& state = KwState();
+    TKwCApplication* app = KwCApp();
+    if (state.firstFormShown || app == nullptr || form_ == nullptr || app->HostForm() != form_ ||
+        HasState(csDesigning))
+        return;
+    state.firstFormShown = true;
+    TCustomForm* form = form_;
+    form->SetEnabled(false);
+    HandleMessagesUntil(state.startTick +
+                        static_cast<std::uint64_t>(std::max(app->MinTimeLoad(), 0)) * 1000);
+    if (!IsOpenForm(form))
+        return;  // closed and freed while waiting
+    form->SetEnabled(true);
+    if (!KwRunStartupEvent(TKwStartupEvent::AfterLoaded) && IsOpenForm(form))
+        form->Hide();
 }
 
 void TKwCForm::Loaded() {

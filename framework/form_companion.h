@@ -31,6 +31,11 @@ public:
     // abandoned).
     virtual void ResetState() { shown_ = false; }
     bool Shown() const { return shown_; }
+    // The form showed for the first time (the library's hooks call it once the showing is
+    // done). For the host form of the active application object, once per process: the form
+    // stays disabled until the application's MinTimeLoad has passed since start-up, then
+    // OnAfterLoaded runs.
+    void FormShown();
     void SetShown(bool shown) { shown_ = shown; }
 
     void Loaded() override;

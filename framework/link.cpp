@@ -4,6 +4,7 @@
 #include "framework/events.h"
 #include "framework/form_companion.h"
 #include "framework/state.h"
+#include "framework/window_hooks.h"
 #include "platform/ui/application.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
@@ -20,6 +21,7 @@ constexpr int kInitOrder[] = {kwInitStrings,   kwInitImages,     kwInitApplicati
 }  // namespace
 
 TKwLinkEvt::TKwLinkEvt(TComponent* owner, int codInit) : owner_(owner), codInit_(codInit) {
+    KwInstallMessageHooks();
     AddToLists();
 }
 

@@ -1,6 +1,7 @@
 #include "framework/state.h"
 
 #include "platform/core/no_destructor.h"
+#include "platform/ui/message_hooks.h"
 
 namespace kw {
 
@@ -25,6 +26,11 @@ void KwResetFrameworkState() {
     s.firstFormShown = false;
     s.terminateRequested = false;
     s.startTick = 0;
+    RemoveMessageHook(s.sentHook);
+    RemoveMessageHook(s.queuedHook);
+    s.sentHook = 0;
+    s.queuedHook = 0;
+    s.wheelSeen = false;
     s.applicationHooks = {};
     s.installation = {};
     s.installationKnown = false;

@@ -31,6 +31,10 @@ struct TKwFrameworkState {
     bool firstFormShown = false;
     bool terminateRequested = false;
     std::uint64_t startTick = 0;
+    // The library's hooks on the window layer, and whether a wheel message came by yet.
+    std::uintptr_t sentHook = 0;
+    std::uintptr_t queuedHook = 0;
+    bool wheelSeen = false;
     TKwApplicationHooks applicationHooks;
     TKwInstallation installation;
     bool installationKnown = false;

@@ -190,15 +190,7 @@ HDC TCanvas::RequireBrush() {
 
 HDC TCanvas::RequireFont() {
     const HDC dc = Handle();
-    LOGFONT log;
-    log.lfHeight = font_.Height();
-    log.lfWeight = font_.HasStyle(fsBold) ? FW_BOLD : FW_NORMAL;
-    log.lfItalic = font_.HasStyle(fsItalic);
-    log.lfUnderline = font_.HasStyle(fsUnderline);
-    log.lfStrikeOut = font_.HasStyle(fsStrikeOut);
-    log.lfCharSet = font_.Charset();
-    log.lfPitchAndFamily = static_cast<Byte>(font_.Pitch());
-    SetFaceName(log, font_.Name());
+    const LOGFONT log = ToLogFont(font_);
     SelectObject(dc, Refresh(made_->font, made_->fontLog, log, SameFont,
                              [&] { return CreateFontIndirect(log); }));
     SetTextColor(dc, font_.Color());

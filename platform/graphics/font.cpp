@@ -104,4 +104,17 @@ bool operator==(const TFont& a, const TFont& b) {
            a.height_ == b.height_ && a.style_ == b.style_ && a.color_ == b.color_;
 }
 
+LOGFONT ToLogFont(const TFont& font) {
+    LOGFONT log;
+    log.lfHeight = font.Height();
+    log.lfWeight = font.HasStyle(fsBold) ? FW_BOLD : FW_NORMAL;
+    log.lfItalic = font.HasStyle(fsItalic);
+    log.lfUnderline = font.HasStyle(fsUnderline);
+    log.lfStrikeOut = font.HasStyle(fsStrikeOut);
+    log.lfCharSet = font.Charset();
+    log.lfPitchAndFamily = static_cast<Byte>(font.Pitch());
+    SetFaceName(log, font.Name());
+    return log;
+}
+
 }  // namespace kw

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/core/types.h"
+#include "platform/graphics/device.h"
 #include "platform/graphics/graphics_types.h"
 
 namespace kw {
@@ -75,6 +76,9 @@ private:
     TFontStyles style_ = 0;
     TColor color_ = clWindowText;
 };
+
+// The device description of a font, as CreateFontIndirect takes it (no escapement).
+LOGFONT ToLogFont(const TFont& font);
 
 // What a default-constructed font holds.
 inline constexpr const Char* kPlatformDefaultFontName = u"Sans";

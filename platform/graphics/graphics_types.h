@@ -34,6 +34,9 @@ inline constexpr TColor clBtnShadow = kSystemColorFlag | 16;
 inline constexpr TColor clBtnHighlight = kSystemColorFlag | 20;
 inline constexpr TColor clWindow = kSystemColorFlag | 5;
 inline constexpr TColor clWindowText = kSystemColorFlag | 8;
+inline constexpr TColor clWindowFrame = kSystemColorFlag | 6;
+inline constexpr TColor clInfoText = kSystemColorFlag | 23;
+inline constexpr TColor clInfoBk = kSystemColorFlag | 24;
 
 constexpr TColor RGB(Byte r, Byte g, Byte b) {
     return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);

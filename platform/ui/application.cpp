@@ -8,6 +8,7 @@
 #include "platform/ui/backend.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
+#include "platform/ui/hint_window.h"
 #include "platform/ui/input.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
@@ -23,6 +24,7 @@ TApplication::~TApplication() {
     // Components owned by the application reach back to it while they go, so they must go
     // while it is still whole.
     destroying_ = true;
+    hintWindow_.reset();
     DestroyComponents();
 }
 
@@ -44,6 +46,9 @@ bool TApplication::ActivateHint(THintInfo& info) {
 }
 
 namespace {
+
+// How far below the pointer's hot spot a hint appears: the height of the pointer.
+constexpr int kHintCursorOffset = 20;
 
 // Paints every form that has something invalid; false when nothing was.
 bool PaintForms() {
@@ -110,6 +115,8 @@ void TApplication::CancelHint() {
         KillTimer(nullptr, hintTimer_);
     hintTimer_ = 0;
     shownHint_.clear();
+    if (hintWindow_)
+        hintWindow_->Hide();
 }
 
 void TApplication::MouseEntered(TControl* control) {
@@ -125,17 +132,53 @@ void TApplication::MouseEntered(TControl* control) {
     });
 }
 
+bool TApplication::AskHint(TControl* control, THintInfo& info) {
+    const TPoint cursor = CursorPos();
+    info.hintText = control->Hint();
+    info.hintWindowClass = hintWindowClass_;
+    info.hintControl = control;
+    info.cursorPos = control->ScreenToClient(cursor);
+    info.hintPos = {cursor.X, cursor.Y + kHintCursorOffset};
+    info.hintMaxWidth = Screen().Width();
+    return control->Perform(CM_HINTSHOW, 0, reinterpret_cast<std::intptr_t>(&info)) == 0;
+}
+
 void TApplication::ShowHintFor(TControl* control) {
     if (control == nullptr || MouseControl() != control)
         return;
-    THintInfo info{control->Hint(), hintWindowClass_};
-    if (control->Perform(CM_HINTSHOW, 0, reinterpret_cast<std::intptr_t>(&info)) != 0)
+    THintInfo info;
+    if (!AskHint(control, info) || !ActivateHint(info) || info.hintText.empty())
         return;
-    if (!ActivateHint(info))
-        return;
-    shownHint_ = info.hintText;
+    ShowHintWindow(info);
     hintTimer_ = SetTimer(nullptr, 0, static_cast<Cardinal>(hintHidePause_),
                           [this](TTimerId) { CancelHint(); });
+}
+
+void TApplication::ShowHintWindow(const THintInfo& info) {
+    const TClass* wanted = info.hintWindowClass;
+    if (wanted == nullptr || !wanted->InheritsFrom(THintWindow::StaticClass()) ||
+        !wanted->CanCreate())
+        wanted = &THintWindow::StaticClass();
+    if (!hintWindow_ || &hintWindow_->ClassType() != wanted) {
+        hintWindow_.reset();
+        std::unique_ptr<TObject> made = wanted->CreateInstance(nullptr);
+        hintWindow_.reset(static_cast<THintWindow*>(made.release()));
+    }
+    const TRect size = hintWindow_->CalcHintRect(info.hintMaxWidth, info.hintText);
+    hintWindow_->ActivateHint(size.Offset(info.hintPos.X, info.hintPos.Y), info.hintText);
+    shownHint_ = info.hintText;
+}
+
+void TApplication::RefreshHint() {
+    if (shownHint_.empty() || hintControl_ == nullptr || MouseControl() != hintControl_)
+        return;
+    THintInfo info;
+    if (!AskHint(hintControl_, info) || info.hintText.empty()) {
+        CancelHint();
+        return;
+    }
+    if (info.hintText != shownHint_)
+        ShowHintWindow(info);
 }
 
 void TApplication::HandleException(TObject* sender) {
@@ -180,6 +223,7 @@ void TApplication::Reset() {
     showHint_ = true;
     hintWindowBuilds_ = 0;
     hintWindowClass_ = nullptr;
+    hintWindow_.reset();
     icon_->Clear();
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/core/component.h"
+#include "platform/graphics/graphics_types.h"
 
 namespace kw {
 
@@ -12,12 +13,19 @@ class TClass;
 class TControl;
 class TCustomForm;
 class TIcon;
+class THintWindow;
 
-// What the show-hint event may change before a hint appears.
+// What the show-hint event (and a control's CM_HINTSHOW) may change before a hint appears.
 struct THintInfo {
     String hintText;
     // The window class the hint is shown in; none means the platform's own.
     const TClass* hintWindowClass = nullptr;
+    TControl* hintControl = nullptr;
+    // The pointer, in the hint control's client coordinates.
+    TPoint cursorPos;
+    // Where the hint window's top-left corner goes, in screen coordinates.
+    TPoint hintPos;
+    int hintMaxWidth = 0;
 };
 
 // The platform's application object: the process-wide exception handler and the flags that
@@ -81,7 +89,12 @@ public:
     void SetHintHidePause(int ms) { hintHidePause_ = ms; }
     // The text of the shown hint window; empty while none is shown.
     const String& ShownHint() const { return shownHint_; }
+    // The window the last hint showed in, or none yet.
+    THintWindow* HintWindow() const { return hintWindow_.get(); }
     void CancelHint();
+    // Asks the control under the pointer again what its hint is at the pointer's position and
+    // updates the shown hint to it (a control may give each of its parts a hint of its own).
+    void RefreshHint();
     // The pointer moved onto another control (input layer).
     void MouseEntered(TControl* control);
 
@@ -93,6 +106,9 @@ public:
 
 private:
     void ShowHintFor(TControl* control);
+    // What CM_HINTSHOW says the hint at the pointer is; false when the control refused it.
+    bool AskHint(TControl* control, THintInfo& info);
+    void ShowHintWindow(const THintInfo& info);
 
     bool terminated_ = false;
     String hint_;
@@ -107,6 +123,7 @@ private:
     int hintWindowBuilds_ = 0;
     const TClass* hintWindowClass_ = nullptr;
     std::unique_ptr<TIcon> icon_;
+    std::unique_ptr<THintWindow> hintWindow_;
 };
 
 TApplication& Application();

@@ -7,6 +7,7 @@
 #include "platform/text/strings.h"
 #include "platform/ui/form.h"
 #include "platform/ui/input.h"
+#include "platform/ui/message_hooks.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint_context.h"
 #include "platform/ui/timers.h"
@@ -85,6 +86,8 @@ void TControl::SetParent(TWinControl* parent) {
 
 std::intptr_t TControl::Perform(Cardinal msg, std::uintptr_t wParam, std::intptr_t lParam) {
     TMessage message{msg, wParam, lParam, 0};
+    TMessage seen = message;  // sent-message hooks watch; they do not change what is sent
+    CallMessageHooks(TMessageHookKind::mhkSent, this, seen);
     if (WindowProc)
         WindowProc(message);
     return message.Result;

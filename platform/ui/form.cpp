@@ -151,7 +151,8 @@ void TCustomForm::Show() {
     if (OnShow)
         OnShow(this);
     Screen().BringFormToFront(*this);
-    Screen().ActivateForm(this);
+    if (Activates())
+        Screen().ActivateForm(this);
 }
 
 void TCustomForm::Hide() {

@@ -63,8 +63,11 @@ public:
     void SetActiveControl(TWinControl* control);
     bool Active() const;
 
+    // Shows the form on top of the others and activates it, when it activates at all.
     void Show();
     void Hide();
+    // False for windows that show without ever becoming the active form (hint windows, say).
+    virtual bool Activates() const { return true; }
     // Shows the form, disables the other forms and runs a message loop until ModalResult is
     // set; returns it. Raises EInvalidOperation for a form that is already shown.
     TModalResult ShowModal();

@@ -6,6 +6,7 @@
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
 #include "platform/ui/input.h"
+#include "platform/ui/message_hooks.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/system.h"
@@ -141,6 +142,7 @@ void TypeText(StringView text) {
 void ResetWindowLayer() {
     ResetInput();
     ResetMessageQueue();
+    ResetMessageHooks();
     ResetTimers();
     ResetSystem();
     Screen().Reset();

@@ -1,5 +1,6 @@
 #include "platform/ui/input.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -7,6 +8,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
+#include "platform/ui/message_hooks.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/system.h"
 #include "platform/ui/timers.h"
@@ -149,16 +151,24 @@ void TrackEnterLeave(TControl* under) {
     Application().MouseEntered(under);
 }
 
+// Hands a message taken from the input queue to `window` after the queued-message hooks; returns
+// what the window answered, or 0 when a hook swallowed it.
+std::intptr_t DeliverInput(TControl& window, TMessage message) {
+    if (!CallMessageHooks(TMessageHookKind::mhkQueued, &window, message))
+        return 0;
+    return window.Perform(message.Msg, message.WParam, message.LParam);
+}
+
 void SendMouse(const MouseTarget& t, Cardinal clientMsg, Cardinal ncMsg, std::uintptr_t wParam,
                TPoint screen) {
     if (t.control == nullptr || t.hit == HTERROR || t.hit == HTNOWHERE)
         return;
     if (t.hit == HTCLIENT) {
         const TPoint p = t.control->ScreenToClient(screen);
-        t.control->Perform(clientMsg, wParam, PointToLParam(p.X, p.Y));
+        DeliverInput(*t.control, {clientMsg, wParam, PointToLParam(p.X, p.Y), 0});
     } else {
-        t.control->Perform(ncMsg, static_cast<std::uintptr_t>(t.hit),
-                           PointToLParam(screen.X, screen.Y));
+        DeliverInput(*t.control, {ncMsg, static_cast<std::uintptr_t>(t.hit),
+                                  PointToLParam(screen.X, screen.Y), 0});
     }
 }
 
@@ -235,6 +245,7 @@ void DispatchMouseButton(TMouseButton button, bool down, TPoint screen) {
                   screen);
         return;
     }
+    Application().CancelHint();  // a click puts the hint away
     if (t.hit == HTERROR) {
         MessageBeep();
         return;
@@ -257,11 +268,28 @@ void DispatchMouseWheel(TPoint screen, int delta) {
     State().cursor = screen;
     // The wheel goes to the focused control, and up its parents until one handles it.
     const auto clamped = static_cast<std::int16_t>(std::clamp(delta, -32768, 32767));
-    const std::uintptr_t wParam =
-        (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(clamped)) << 16) | MouseKeys();
-    for (TControl* c = KeyTarget(); c != nullptr; c = c->Parent()) {
-        if (c->Perform(WM_MOUSEWHEEL, wParam, PointToLParam(screen.X, screen.Y)) != 0)
+    TMessage message{
+        WM_MOUSEWHEEL,
+        (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(clamped)) << 16) | MouseKeys(),
+        PointToLParam(screen.X, screen.Y), 0};
+    TWinControl* target = KeyTarget();
+    if (target == nullptr || !CallMessageHooks(TMessageHookKind::mhkQueued, target, message))
+        return;
+    for (TControl* c = target; c != nullptr; c = c->Parent()) {
+        if (c->Perform(message.Msg, message.WParam, message.LParam) != 0)
             return;
+    }
+}
+
+void DispatchAppActivation(bool active) {
+    if (!active)
+        Application().CancelHint();
+    // A form may close while it hears of it, so the list is copied.
+    const std::vector<TCustomForm*> forms = Screen().FormList();
+    for (TCustomForm* form : forms) {
+        const auto& open = Screen().FormList();
+        if (std::find(open.begin(), open.end(), form) != open.end() && form->Visible())
+            form->Perform(WM_ACTIVATEAPP, active ? 1 : 0);
     }
 }
 
@@ -305,9 +333,13 @@ bool DispatchKey(Word vk, bool down) {
     const bool alt = s.down[VK_MENU];
     const Cardinal msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
     TCustomForm* form = GetParentForm(target);
-    if (form != nullptr && form->KeyPreview() && form != target && form->Perform(msg, vk) != 0)
+    TMessage message{msg, vk, 0, 0};
+    if (!CallMessageHooks(TMessageHookKind::mhkQueued, target, message))
         return true;
-    if (target->Perform(msg, vk) != 0)
+    if (form != nullptr && form->KeyPreview() && form != target &&
+        form->Perform(message.Msg, message.WParam) != 0)
+        return true;
+    if (target->Perform(message.Msg, message.WParam, message.LParam) != 0)
         return true;
     if (down && form != nullptr && IsDialogKey(vk) && !WantsKey(*target, vk))
         return form->Perform(CM_DIALOGKEY, vk) != 0;

@@ -20,6 +20,9 @@ void DispatchMouseButton(TMouseButton button, bool down, TPoint screen);
 void DispatchMouseWheel(TPoint screen, int delta);
 // The pointer left every window of the program.
 void DispatchMouseExit();
+// The program became the active one on the desktop, or stopped being it: every shown form
+// receives WM_ACTIVATEAPP with `active` in WParam.
+void DispatchAppActivation(bool active);
 TPoint CursorPos();
 
 // The control mouse messages go to regardless of the pointer's position; none releases it.

@@ -5,6 +5,7 @@
 #include "platform/core/no_destructor.h"
 #include "platform/ui/application.h"
 #include "platform/ui/control.h"
+#include "platform/ui/message_hooks.h"
 
 namespace kw {
 
@@ -30,8 +31,10 @@ bool DeliverPostedMessage() {
     auto& queue = Queue();
     if (queue.empty())
         return false;
-    const Posted posted = queue.front();
+    Posted posted = queue.front();
     queue.pop_front();
+    if (!CallMessageHooks(TMessageHookKind::mhkQueued, posted.target, posted.message))
+        return true;
     if (posted.target != nullptr) {
         posted.target->Perform(posted.message.Msg, posted.message.WParam, posted.message.LParam);
     } else if (posted.message.Msg == WM_QUIT) {

@@ -29,7 +29,7 @@ TCustomForm* TScreen::Forms(int index) const {
 
 TCustomForm* TScreen::TopmostForm() const {
     for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
-        if ((*it)->Visible())
+        if ((*it)->Visible() && (*it)->Activates())
             return *it;
     }
     return nullptr;

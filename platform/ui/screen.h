@@ -31,6 +31,7 @@ public:
     const std::vector<TCustomForm*>& FormList() const { return forms_; }
     // Shown forms, bottom first.
     const std::vector<TCustomForm*>& ZOrder() const { return zOrder_; }
+    // The topmost shown form that can become the active one.
     TCustomForm* TopmostForm() const;
     void BringFormToFront(TCustomForm& form);
 

@@ -127,6 +127,12 @@ void KillTimers(const TControl* window) {
     std::erase_if(Service().timers, [&](const Timer& t) { return t.window == window; });
 }
 
+bool TimerRunning(const TControl* window, TTimerId id) {
+    const auto& timers = Service().timers;
+    return id != 0 && std::any_of(timers.begin(), timers.end(),
+                                  [&](const Timer& t) { return t.window == window && t.id == id; });
+}
+
 int TimerCount() {
     return static_cast<int>(Service().timers.size());
 }

@@ -43,6 +43,8 @@ TTimerId SetTimer(TControl* window, TTimerId id, Cardinal intervalMs, TTimerProc
 bool KillTimer(TControl* window, TTimerId id);
 // Stops every timer of a window (done when the window is destroyed).
 void KillTimers(const TControl* window);
+// Whether timer `id` of `window` (none for a window-less timer) runs.
+bool TimerRunning(const TControl* window, TTimerId id);
 // How many timers run.
 int TimerCount();
 // When the next timer falls due, or UINT64_MAX when none runs.

@@ -93,6 +93,14 @@ TEST_F(ImagesTest, TransparencyByKeyColourAndByAlpha) {
         EXPECT_EQ(CountPixels(target, kSentinel), transparent ? 12 : 0);
         EXPECT_EQ(CountPixels(target, clBlack), 4);
     }
+    // An 8-bit display brush-copies around the key colour instead of blending.
+    SetScreenBitsPerPixelForTesting(8);
+    BlankBitmap eightBit(4, 4);
+    KwPaintImage(eightBit.Canvas(), TRect(0, 0, 4, 4), ImageOf(source).get(), false,
+                 TKwImageDraw{TKwImageState::istUp, true});
+    EXPECT_EQ(CountPixels(eightBit, kSentinel), 12);
+    EXPECT_EQ(CountPixels(eightBit, clBlack), 4);
+    SetScreenBitsPerPixelForTesting(32);
     TBitmap alpha(4, 4, TPixelFormat::pf32bit);
     alpha.SetAlphaFormat(TAlphaFormat::afDefined);
     for (int y = 0; y < 4; ++y) {
