@@ -5,6 +5,7 @@
 #include "display/default_sets.h"
 #include "display/memory_image.h"
 #include "display/set_references.h"
+#include "drawing/marks.h"
 #include "framework/events.h"
 #include "framework/link.h"
 #include "packages/memory_refs.h"
@@ -40,15 +41,23 @@ void EnsurePublishedProperties() {
         .Boolean(u"Default", &B::Default, &B::SetDefault, false)
         .Boolean(u"CheckValuesPending", &B::CheckValuesPending, &B::SetCheckValuesPending, true)
         .Boolean(u"CheckRequireds", &B::CheckRequireds, &B::SetCheckRequireds, false)
+        .Enum(u"Style", &B::Style, &B::SetStyle, KwEnumIdents(TKwButtonStyle{}), btsShape)
+        .Object(u"Text", &B::Text)
+        .Enum(u"BorderStyle", &B::BorderStyle, &B::SetBorderStyle, KwEnumIdents(TKwBorderStyle{}),
+              bos3D)
+        .StoredWhen([](const B&) { return false; })
         .Object(u"SetBackGround", &B::SetBackGround)
+        .StoredWhen([](const B&) { return false; })
         .Boolean(u"Shadow", &B::Shadow, &B::SetShadow, false)
         .Integer(u"Margin", &B::Margin, &B::SetMargin, -1)
+        .Object(u"Image", &B::Image)
         .Object(u"ImagesButton", &B::ImagesButton)
         .Object(u"BGsButton", &B::BGsButton)
         .Text(u"Caption", &B::Caption, &B::SetCaption, String())
         .Object(u"CaptionId", &B::CaptionId)
         .StoredWhen([](const B& b) { return b.Kind() == bkiNone; })
         .Text(u"Hint", &B::Hint, &B::SetHint, String())
+        .Object(u"Shape", &B::Shape)
         .Boolean(u"Grid", &B::Grid, &B::SetGrid, true)
         .Enum(u"FocusStyle", &B::FocusStyle, &B::SetFocusStyle, KwFocusStyleNames(), fcsNone)
         .Enum(u"DefaultStyle", &B::DefaultStyle, &B::SetDefaultStyle, KwFocusStyleNames(), fcsNone)
@@ -92,7 +101,14 @@ TKwCustomBitBtn::TKwCustomBitBtn(TComponent* owner)
     Bind(setColFocus_, static_cast<TKwSetColor&>(KwSetBBColFocus()), changed);
     Bind(setColDefault_, static_cast<TKwSetColor&>(KwSetBBColDefault()), changed);
     Bind(setColBox_, static_cast<TKwSetColor&>(KwSetBBColBox()), changed);
-    Bind(setBackGround_, static_cast<TKwSetBackGround&>(KwSetBBBackGround()), changed);
+    text_ = std::make_unique<TKwButtonText>();
+    shape_ = std::make_unique<TKwBitBtnShape>();
+    image_ = std::make_unique<TKwButtonImage>();
+    KwBindDefault(shape_->SetBackGround(), KwSetBBBackGround());
+    for (TKwStyleObject* style :
+         {static_cast<TKwStyleObject*>(text_.get()), static_cast<TKwStyleObject*>(shape_.get()),
+          static_cast<TKwStyleObject*>(image_.get())})
+        style->OnChange = [this](TKwStyleObject&) { Changed(); };
     bgsButton_->OnChange = [this](TKwStyleObject&) { Changed(); };
     imagesButton_->OnChange = [this](TKwStyleObject&) { Changed(); };
     kindImage_->OnChange = [this](TKwMemoryImage&) { Changed(); };
@@ -198,6 +214,13 @@ void TKwCustomBitBtn::SetShadow(bool shadow) {
     }
 }
 
+void TKwCustomBitBtn::SetStyle(TKwButtonStyle style) {
+    if (style_ != style) {
+        style_ = style;
+        Changed();
+    }
+}
+
 void TKwCustomBitBtn::SetFlat(bool flat) {
     if (flat_ != flat) {
         flat_ = flat;
@@ -253,28 +276,41 @@ TKwButtonState TKwCustomBitBtn::State() const {
 TKwButtonFace TKwCustomBitBtn::Face() {
     TKwButtonFace face;
     face.Rect = ClientRect();
+    face.Style = style_;
     face.Pressed = Pressed();
     face.Enabled = TControl::Enabled();
     face.Flat = flat_;
     face.Over = MouseOver();
     face.Shadow = shadow_;
-    const int bg = KwButtonStateChoice(State(), face.Over, [this](int state) {
-        const TKwSetBackGround* set = bgsButton_->ForState(state);
-        return set != nullptr && set->Defined();
-    });
-    face.BackGround = bg >= 0 ? bgsButton_->ForState(bg) : setBackGround_.get();
+    face.BorderStyle = shape_->BorderStyle();
+    face.Shape = shape_->Shape();
+    face.Reflection = shape_->Reflection();
+    face.Orientation = shape_->Orientation();
+    face.Pen = &shape_->Pen();
+    face.BackGround = KwChooseBackGround(*bgsButton_, State(), face.Over, &SetBackGround());
     face.FrameColor = setColBox_.get();
-    const int image = KwButtonStateChoice(State(), face.Over, [this](int state) {
-        TKwMemoryImage* candidate = imagesButton_->ForState(state);
-        return candidate != nullptr && candidate->Defined();
-    });
-    face.Image = image >= 0 ? imagesButton_->ForState(image) : kindImage_.get();
+    TKwMemoryImage* stateImage = KwChooseImage(*imagesButton_, State(), face.Over, nullptr);
+    face.FaceImage = stateImage;
+    if (image_->Visible()) {
+        TKwMemoryImage* own = image_->Image().Defined() ? &image_->Image() : kindImage_.get();
+        face.Image = style_ == btsShape && stateImage != nullptr ? stateImage : own;
+        face.ImageWidth = image_->Width();
+        face.ImageHeight = image_->Height();
+        face.Layout = image_->Layout();
+        face.Spacing = margin_ >= 0 ? margin_ : image_->Spacing();
+        face.ImageShadow = image_->SelShadow() && face.Over;
+    }
     face.Caption = ShownCaption();
+    face.Text = text_.get();
     return face;
 }
 
 void TKwCustomBitBtn::Paint(const TPaintContext& context) {
     KwPaintButtonFace(context, Face());
+    if (grid_ && HasState(csDesigning)) {
+        KwDrawGridLines(*context.Canvas, context.ToDevice(ClientRect()), clBlack, clBlack, 8, true,
+                        false, true, false);
+    }
     if (Focused())
         KwPaintFocusMark(context, ClientRect(), focusStyle_, setColFocus_->Color());
     else if (Active())

@@ -4,8 +4,10 @@
 
 #include "controls/button_face.h"
 #include "controls/button_kind.h"
+#include "controls/button_parts.h"
 #include "controls/kw_button.h"
 #include "controls/speed_button.h"
+#include "drawing/styles/text_styles.h"
 
 namespace kw {
 
@@ -54,7 +56,15 @@ public:
     TKwSetColor& SetColFocus() const { return *setColFocus_; }
     TKwSetColor& SetColDefault() const { return *setColDefault_; }
     TKwSetColor& SetColBox() const { return *setColBox_; }
-    TKwSetBackGround& SetBackGround() const { return *setBackGround_; }
+    TKwButtonStyle Style() const { return style_; }
+    void SetStyle(TKwButtonStyle style);
+    TKwButtonText& Text() const { return *text_; }
+    TKwBitBtnShape& Shape() const { return *shape_; }
+    TKwButtonImage& Image() const { return *image_; }
+    // The shape's background and border style, under the button's own names (not stored).
+    TKwSetBackGround& SetBackGround() const { return shape_->SetBackGround(); }
+    TKwBorderStyle BorderStyle() const { return shape_->BorderStyle(); }
+    void SetBorderStyle(TKwBorderStyle style) { shape_->SetBorderStyle(style); }
     TKwBGsBitBtn& BGsButton() const { return *bgsButton_; }
     TKwImagesBitBtn& ImagesButton() const { return *imagesButton_; }
     // The image of a standard kind ("System" image Kind + 8).
@@ -100,7 +110,10 @@ private:
     std::unique_ptr<TKwSetColor> setColFocus_;
     std::unique_ptr<TKwSetColor> setColDefault_;
     std::unique_ptr<TKwSetColor> setColBox_;
-    std::unique_ptr<TKwSetBackGround> setBackGround_;
+    std::unique_ptr<TKwButtonText> text_;
+    std::unique_ptr<TKwBitBtnShape> shape_;
+    std::unique_ptr<TKwButtonImage> image_;
+    TKwButtonStyle style_ = btsShape;
     std::unique_ptr<TKwBGsBitBtn> bgsButton_;
     std::unique_ptr<TKwImagesBitBtn> imagesButton_;
     std::unique_ptr<TKwMemoryImage> kindImage_;

@@ -4,39 +4,19 @@
 #include "display/memory_image.h"
 #include "display/set_references.h"
 #include "drawing/canvas_saver.h"
+#include "drawing/control_layout.h"
 #include "drawing/images.h"
 #include "drawing/rects.h"
+#include "drawing/region_buttons.h"
 #include "drawing/shape_paint.h"
+#include "drawing/styles/text_styles.h"
+#include "drawing/text_paint.h"
 #include "platform/graphics/canvas.h"
 #include "platform/ui/paint_context.h"
 
 namespace kw {
 
 namespace {
-
-// The caption without its accelerator marks ("&&" stays one "&"), and where the mark was.
-String StripAccel(const String& caption, int& accelIndex) {
-    String text;
-    accelIndex = -1;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == u'&' && i + 1 < caption.size()) {
-            ++i;
-            if (caption[i] != u'&' && accelIndex < 0)
-                accelIndex = static_cast<int>(text.size());
-        }
-        text += caption[i];
-    }
-    return text;
-}
-
-void PrepareFont(TCanvas& canvas, const TKwButtonFace& face) {
-    TKwSetFont* font = face.Font != nullptr ? face.Font : &KwSetFont();
-    canvas.Font().Assign(font->Font());
-    TKwSetColor* color = face.TextColor != nullptr ? face.TextColor : &KwSetColText();
-    if (!face.Enabled)
-        color = face.DisabledTextColor != nullptr ? face.DisabledTextColor : &KwSetColDark();
-    canvas.Font().SetColor(color->Color());
-}
 
 bool HasImage(const TKwButtonFace& face) {
     return face.Image != nullptr && face.Image->Info() != nullptr;
@@ -49,44 +29,69 @@ TKwImageState ImageState(const TKwButtonFace& face) {
     return face.Pressed ? TKwImageState::istDown : TKwImageState::istUp;
 }
 
-// Image and caption side by side, the pair centred in `rect`.
+TRect PaintCaption(TCanvas& canvas, const TRect& rect, const TKwButtonFace& face, bool calc) {
+    TKwTextLook look;
+    look.CalcRect = calc;
+    look.ShowAccelChar = true;
+    look.Layout = layCenter;
+    look.Alignment = aliCenter;
+    TKwButtonText* text = face.Text;
+    if (text == nullptr)
+        return KwPaintText(canvas, rect, fosNormal, face.Caption, nullptr, nullptr, nullptr,
+                           nullptr, 1, face.Enabled, false, look);
+    look.Angle = text->Angle();
+    look.Width = text->Width();
+    TKwSetColor* color = face.Enabled || !text->SetColDisabled().Defined()
+                             ? &text->SetColText()
+                             : &text->SetColDisabled();
+    return KwPaintText(canvas, rect, text->FontStyle(), face.Caption, &text->SetFont(), color,
+                       &text->SetColShadow(), &text->SetColAccelChar(), text->Spacing3D(),
+                       face.Enabled, text->SetColDisabled().Defined(), look);
+}
+
+// Image and caption placed together by the layout inside `rect`.
 void PaintContent(TCanvas& canvas, const TRect& rect, const TKwButtonFace& face) {
     if (!KwPaintable(rect))
         return;
-    int accel = -1;
-    const String text = StripAccel(face.Caption, accel);
-    PrepareFont(canvas, face);
-    const TSize size = text.empty() ? TSize{0, 0} : canvas.TextExtent(text);
     const bool image = HasImage(face);
-    const int imageWidth = image ? face.ImageWidth + (text.empty() ? 0 : face.Spacing) : 0;
-    const int left = rect.Left + (rect.Width() - imageWidth - size.cx) / 2;
+    const bool text = !face.Caption.empty() && (face.Text == nullptr || face.Text->Visible());
+    TRect imageRect(0, 0, image ? face.ImageWidth : 0, image ? face.ImageHeight : 0);
+    TRect textRect = text ? PaintCaption(canvas, rect, face, true) : TRect();
+    KwCalcCenterLayout(face.Layout, rect, imageRect, textRect, image, text, face.Spacing);
     if (image) {
-        const int top = rect.Top + (rect.Height() - face.ImageHeight) / 2;
-        KwPaintImage(canvas, TRect::Bounds(left, top, face.ImageWidth, face.ImageHeight),
-                     face.Image, false,
+        KwPaintImage(canvas, imageRect, face.Image, false,
                      TKwImageDraw{ImageState(face), true, false, face.ImageWidth, face.ImageHeight,
                                   face.ImageShadow && face.Enabled});
     }
-    if (text.empty())
-        return;
-    const int x = left + imageWidth;
-    const int y = rect.Top + (rect.Height() - size.cy) / 2;
-    canvas.Brush().Style = TBrushStyle::bsClear;
-    canvas.TextRect(rect, x, y, text);
-    if (accel >= 0) {
-        const int left = x + canvas.TextWidth(StringView(text).substr(0, accel));
-        const int right = left + canvas.TextWidth(StringView(text).substr(accel, 1));
-        canvas.Pen() = TPen{canvas.Font().Color(), 1, TPenStyle::psSolid};
-        canvas.MoveTo(left, y + size.cy - 1);
-        canvas.LineTo(right, y + size.cy - 1);
-    }
+    if (text)
+        PaintCaption(canvas, textRect, face, false);
 }
 
 void PaintShadow(TCanvas& canvas, const TRect& rect, const TKwButtonFace& face) {
     const TRect shadow = KwMoveEdges(rect, 2, 2, 0, 0);
+    if (face.Style == btsImage) {
+        KwDrawImageButton(canvas, shadow, face.BorderStyle, false, face.BackGround, nullptr,
+                          face.FaceImage, nullptr, dbsShadow, face.Pen);
+        return;
+    }
     const TColor color = KwSetColShadow().Color();
     KwDrawSolidShape(canvas, shadow, dssSolid, face.Shape, face.Reflection, face.Orientation,
                      brsSolid, color, pesClear, color, 1);
+}
+
+void PaintFace(TCanvas& canvas, const TRect& rect, const TKwButtonFace& face) {
+    const bool border = !face.Flat || face.Over || face.Pressed;
+    TKwSetColor* frame = face.Enabled ? face.FrameColor : nullptr;
+    if (face.Style == btsImage) {
+        KwDrawImageButton(canvas, rect, border ? face.BorderStyle : bosNone, face.Pressed,
+                          face.BackGround, frame, face.FaceImage, nullptr,
+                          face.Flat ? dbsFlat : dbsButton, face.Pen);
+        return;
+    }
+    KwPaintShape(canvas, rect, border ? face.BorderStyle : bosNone, face.BorderWidth, face.Shape,
+                 face.Reflection, face.Orientation, face.Pressed, face.BackGround, frame,
+                 face.Brush, face.Pen, frame != nullptr,
+                 face.Pen != nullptr ? face.Pen->Width() : 1);
 }
 
 }  // namespace
@@ -133,16 +138,8 @@ void KwPaintButtonFace(const TPaintContext& context, const TKwButtonFace& face) 
         PaintShadow(canvas, rect, face);
         rect = KwMoveEdges(rect, 0, 0, -2, -2);
     }
-    const bool border = !face.Flat || face.Over || face.Pressed;
-    TRect faceRect = rect;
-    if (face.Pressed && face.BorderStyle != bos3D)
-        faceRect = KwMoveEdges(rect, 1, 1, 1, 1);
-    KwPaintShape(canvas, faceRect, border ? face.BorderStyle : bosNone, face.BorderWidth,
-                 face.Shape, face.Reflection, face.Orientation, face.Pressed, face.BackGround,
-                 face.Enabled ? face.FrameColor : nullptr, face.Brush, face.Pen,
-                 face.Enabled && face.FrameColor != nullptr,
-                 face.Pen != nullptr ? face.Pen->Width() : 1);
-    TRect content = KwMoveEdges(faceRect, face.MarginLeftRight, face.MarginTopBottom,
+    PaintFace(canvas, rect, face);
+    TRect content = KwMoveEdges(rect, face.MarginLeftRight, face.MarginTopBottom,
                                 -face.MarginLeftRight, -face.MarginTopBottom);
     if (face.Pressed)
         content = KwMoveEdges(content, 1, 1, 1, 1);

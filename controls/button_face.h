@@ -5,6 +5,7 @@
 
 #include "drawing/pen_brush.h"
 #include "drawing/shapes.h"
+#include "drawing/styles/style_enums.h"
 #include "platform/graphics/graphics_types.h"
 
 namespace kw {
@@ -14,6 +15,7 @@ class TKwMemoryImage;
 class TKwSetBackGround;
 class TKwSetColor;
 class TKwSetFont;
+class TKwButtonText;
 struct TPaintContext;
 
 // The five looks of a button part, in the order of the state tables of its style objects.
@@ -40,6 +42,7 @@ int KwButtonStateChoice(TKwButtonState state, bool over, const std::function<boo
 // Everything one button part paints, resolved from the control's style objects.
 struct TKwButtonFace {
     TRect Rect;  // in the control's coordinates
+    TKwButtonStyle Style = btsShape;
     TKwBorderStyle BorderStyle = bos3D;
     int BorderWidth = 1;
     TKwShapes Shape = shaRectangle;
@@ -56,16 +59,18 @@ struct TKwButtonFace {
     TKwPen* Pen = nullptr;
     int MarginLeftRight = 0;
     int MarginTopBottom = 0;
-    // The image is placed left of the caption, the pair centred in the content rectangle.
+    // The face of an image-style part: the state's image.
+    TKwMemoryImage* FaceImage = nullptr;
+    // The content: an image placed by Layout and Spacing beside the caption.
     TKwMemoryImage* Image = nullptr;
     int ImageWidth = 18;
     int ImageHeight = 18;
+    TKwInternalControlLayout Layout = iclLeft;
     int Spacing = 2;
     bool ImageShadow = false;
     String Caption;
-    TKwSetFont* Font = nullptr;
-    TKwSetColor* TextColor = nullptr;
-    TKwSetColor* DisabledTextColor = nullptr;
+    // The caption's style; none paints it in the library's default font and colour.
+    TKwButtonText* Text = nullptr;
 };
 
 // Shadow, face and caption of one part.

@@ -1,81 +1,112 @@
 #pragma once
 
-#include <array>
-#include <initializer_list>
-#include <memory>
-
 #include "controls/button_face.h"
-#include "drawing/pen_brush.h"
+#include "drawing/shape_styles.h"
+#include "drawing/styles/image_styles.h"
+#include "drawing/styles/style_object.h"
 
 namespace kw {
 
-class TKwMemoryImage;
-class TKwSetBackGround;
-
-// A background set per button state, each bound to "Dft_BackGround" until the user chooses
-// another; a change of any of them is a change of the whole object.
-class TKwStateBackGrounds : public TKwStyleObject {
-    KW_CLASS(TKwStateBackGrounds)
-public:
-    ~TKwStateBackGrounds() override;
-    // The set of a state, or none when this object keeps no set for it.
-    TKwSetBackGround* ForState(int state) const;
-    void Assign(const TPersistent* source) override;
-
-protected:
-    explicit TKwStateBackGrounds(std::initializer_list<TKwButtonState> states);
-    TKwSetBackGround& At(TKwButtonState state) const { return *sets_[state]; }
-
-private:
-    std::array<std::unique_ptr<TKwSetBackGround>, kKwButtonStates> sets_;
-};
-
-// An image reference per button state (none chosen after construction).
-class TKwStateImages : public TKwStyleObject {
-    KW_CLASS(TKwStateImages)
-public:
-    ~TKwStateImages() override;
-    TKwMemoryImage* ForState(int state) const;
-    void Assign(const TPersistent* source) override;
-
-protected:
-    explicit TKwStateImages(std::initializer_list<TKwButtonState> states);
-    TKwMemoryImage& At(TKwButtonState state) const { return *images_[state]; }
-
-private:
-    std::array<std::unique_ptr<TKwMemoryImage>, kKwButtonStates> images_;
-};
-
 // The four looks of a bit button and of a speed button's drop-down part (no exclusive state).
-class TKwBGsBitBtn : public TKwStateBackGrounds {
-    KW_CLASS(TKwBGsBitBtn)
-public:
-    TKwBGsBitBtn();
-    TKwSetBackGround& SetBGUp() const { return At(bstUp); }
-    TKwSetBackGround& SetBGDown() const { return At(bstDown); }
-    TKwSetBackGround& SetBGOver() const { return At(bstOver); }
-    TKwSetBackGround& SetBGDisabled() const { return At(bstDisabled); }
+#define KW_BGS_BIT_BTN_PROPERTIES(P)                       \
+    P(Owned, TKwSetBackGround, SetBGUp, KwSetBackGround)   \
+    P(Owned, TKwSetBackGround, SetBGDown, KwSetBackGround) \
+    P(Owned, TKwSetBackGround, SetBGOver, KwSetBackGround) \
+    P(Owned, TKwSetBackGround, SetBGDisabled, KwSetBackGround)
+class TKwBGsBitBtn : public TKwStyleObject {
+    KW_STYLE_DECLARE(TKwBGsBitBtn, KW_BGS_BIT_BTN_PROPERTIES)
 };
-
 class TKwBGsButtonDown : public TKwBGsBitBtn {
-    KW_CLASS(TKwBGsButtonDown)
+    KW_STYLE_DECLARE(TKwBGsButtonDown, KW_STYLE_NO_PROPERTIES)
 };
 
-class TKwImagesBitBtn : public TKwStateImages {
-    KW_CLASS(TKwImagesBitBtn)
-public:
-    TKwImagesBitBtn();
-    TKwMemoryImage& ImageUp() const { return At(bstUp); }
-    TKwMemoryImage& ImageDown() const { return At(bstDown); }
-    TKwMemoryImage& ImageOver() const { return At(bstOver); }
-    TKwMemoryImage& ImageDisabled() const { return At(bstDisabled); }
+#define KW_IMAGES_BIT_BTN_PROPERTIES(P)          \
+    P(Owned, TKwMemoryImage, ImageUp, nullptr)   \
+    P(Owned, TKwMemoryImage, ImageDown, nullptr) \
+    P(Owned, TKwMemoryImage, ImageOver, nullptr) \
+    P(Owned, TKwMemoryImage, ImageDisabled, nullptr)
+class TKwImagesBitBtn : public TKwStyleObject {
+    KW_STYLE_DECLARE(TKwImagesBitBtn, KW_IMAGES_BIT_BTN_PROPERTIES)
 };
-
 class TKwImagesButtonDown : public TKwImagesBitBtn {
-    KW_CLASS(TKwImagesButtonDown)
+    KW_STYLE_DECLARE(TKwImagesButtonDown, KW_STYLE_NO_PROPERTIES)
 };
 
-// Publishes the four state properties of these classes (once per process and registry).
+// The small second part at the right of a speed button, clicked on its own. With Sync it takes
+// the main part's shape and backgrounds.
+#define KW_SPEED_BUTTON_DOWN_PROPERTIES(P)               \
+    P(Value, TKwButtonStyle, Style, btsShape)            \
+    P(Owned, TKwButtonShape, Shape, nullptr)             \
+    P(Owned, TKwSpeedDownImage, Image, nullptr)          \
+    P(Owned, TKwImagesButtonDown, ImagesButton, nullptr) \
+    P(Owned, TKwBGsButtonDown, BGsButton, nullptr)       \
+    P(Value, bool, Visible, false)                       \
+    P(Value, bool, Sync, true)                           \
+    P(Value, int, Width, 13)
+class TKwSpeedButtonDown : public TKwStyleObject {
+    KW_STYLE_DECLARE(TKwSpeedButtonDown, KW_SPEED_BUTTON_DOWN_PROPERTIES)
+};
+
+// A state's entry of a per-state table (none where the table keeps no such state: the exclusive
+// look of the four-state tables).
+template <class BGs>
+TKwSetBackGround* KwStateBackGround(BGs& bgs, int state) {
+    switch (state) {
+        case bstUp:
+            return &bgs.SetBGUp();
+        case bstOver:
+            return &bgs.SetBGOver();
+        case bstDown:
+            return &bgs.SetBGDown();
+        case bstDisabled:
+            return &bgs.SetBGDisabled();
+        default:
+            if constexpr (requires { bgs.SetBGExclusive(); })
+                return &bgs.SetBGExclusive();
+            return nullptr;
+    }
+}
+template <class Images>
+TKwMemoryImage* KwStateImage(Images& images, int state) {
+    switch (state) {
+        case bstUp:
+            return &images.ImageUp();
+        case bstOver:
+            return &images.ImageOver();
+        case bstDown:
+            return &images.ImageDown();
+        case bstDisabled:
+            return &images.ImageDisabled();
+        default:
+            if constexpr (requires { images.ImageExclusive(); })
+                return &images.ImageExclusive();
+            return nullptr;
+    }
+}
+
+// The background a part shows in `state`: the table's defined entry by the state rules, else
+// `fallback` (the button's own background).
+template <class BGs>
+TKwSetBackGround* KwChooseBackGround(BGs& bgs, TKwButtonState state, bool over,
+                                     TKwSetBackGround* fallback) {
+    const int chosen = KwButtonStateChoice(state, over, [&bgs](int s) {
+        const TKwSetBackGround* set = KwStateBackGround(bgs, s);
+        return set != nullptr && set->Defined();
+    });
+    return chosen >= 0 ? KwStateBackGround(bgs, chosen) : fallback;
+}
+// The image a part shows in `state`, else `fallback` (the image of its Image style).
+template <class Images>
+TKwMemoryImage* KwChooseImage(Images& images, TKwButtonState state, bool over,
+                              TKwMemoryImage* fallback) {
+    const int chosen = KwButtonStateChoice(state, over, [&images](int s) {
+        TKwMemoryImage* image = KwStateImage(images, s);
+        return image != nullptr && image->Defined();
+    });
+    return chosen >= 0 ? KwStateImage(images, chosen) : fallback;
+}
+
+// Publishes the properties of this unit's style classes (again after a registry reset).
 void KwRegisterButtonPartProperties();
 
 }  // namespace kw

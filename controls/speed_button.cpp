@@ -4,6 +4,7 @@
 #include "controls/button_texts.h"
 #include "display/default_sets.h"
 #include "display/set_references.h"
+#include "drawing/enum_names.h"
 #include "framework/events.h"
 #include "framework/link.h"
 #include "packages/memory_refs.h"
@@ -16,7 +17,6 @@
 
 namespace kw {
 
-KW_IMPLEMENT_CLASS(TKwSpeedButtonDown, TKwStyleObject)
 KW_IMPLEMENT_CLASS(TKwCustomSpeedButton, TGraphicControl)
 KW_IMPLEMENT_CLASS(TKwSpeedButton, TKwCustomSpeedButton)
 
@@ -31,13 +31,9 @@ std::vector<String> Names(std::initializer_list<const char16_t*> names) {
 // Registered on first use, and again if a test emptied the registry.
 void EnsurePublishedProperties() {
     using B = TKwSpeedButton;
-    using D = TKwSpeedButtonDown;
+    KwRegisterButtonPartProperties();
     if (FindProperty(B::StaticClass(), u"GroupIndex"))
         return;
-    Properties<D>()
-        .Boolean(u"Visible", &D::Visible, &D::SetVisible, false)
-        .Boolean(u"Sync", &D::Sync, &D::SetSync, true)
-        .Integer(u"Width", &D::Width, &D::SetWidth, 13);
     Properties<B>()
         .Integer(u"Left", &B::Left, &B::SetLeft)
         .Integer(u"Top", &B::Top, &B::SetTop)
@@ -50,6 +46,7 @@ void EnsurePublishedProperties() {
         .Boolean(u"Down", &B::Down, &B::SetDown, false)
         .StoredWhen([](const B& b) { return b.GroupIndex() > 0; })
         .Integer(u"ModalResult", &B::ModalResult, &B::SetModalResult, 0)
+        .Object(u"Repeats", &B::Repeats)
         .Enum(u"DefaultAction", &B::DefaultAction, &B::SetDefaultAction, KwDefaultActionNames(),
               btaClick)
         .Boolean(u"CheckValuesPending", &B::CheckValuesPending, &B::SetCheckValuesPending, true)
@@ -57,12 +54,23 @@ void EnsurePublishedProperties() {
         .Object(u"ButtonDown", &B::ButtonDown)
         .Object(u"SetColBox", &B::SetColBox)
         .Object(u"SetColSelBox", &B::SetColSelBox)
+        .Object(u"Text", &B::Text)
+        .Object(u"Shape", &B::Shape)
         .Integer(u"Margin", &B::Margin, &B::SetMargin, -1)
+        .Object(u"Image", &B::Image)
         .Text(u"Caption", &B::Caption, &B::SetCaption, String())
         .Object(u"CaptionId", &B::CaptionId)
         .Text(u"Hint", &B::Hint, &B::SetHint, String())
         .Boolean(u"Shadow", &B::Shadow, &B::SetShadow, false)
         .Boolean(u"Flat", &B::Flat, &B::SetFlat, false)
+        .Enum(u"Style", &B::Style, &B::SetStyle, KwEnumIdents(TKwButtonStyle{}), btsShape)
+        .Object(u"ImagesButton", &B::ImagesButton)
+        .Object(u"BGsButton", &B::BGsButton)
+        .Object(u"SetBackGround", &B::SetBackGround)
+        .StoredWhen([](const B&) { return false; })
+        .Enum(u"BorderStyle", &B::BorderStyle, &B::SetBorderStyle, KwEnumIdents(TKwBorderStyle{}),
+              bos3D)
+        .StoredWhen([](const B&) { return false; })
         .Boolean(u"MouseRgn", &B::MouseRgn, &B::SetMouseRgn, false)
         .Object(u"Privilege", &B::Privilege)
         .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
@@ -96,36 +104,6 @@ const std::vector<String>& KwAlignVerNames() {
     return names;
 }
 
-// --- drop-down part --------------------------------------------------------------------------
-
-void TKwSpeedButtonDown::SetVisible(bool visible) {
-    if (Store(visible_, visible))
-        Change();
-}
-
-void TKwSpeedButtonDown::SetSync(bool sync) {
-    if (Store(sync_, sync))
-        Change();
-}
-
-void TKwSpeedButtonDown::SetWidth(int width) {
-    if (Store(width_, width))
-        Change();
-}
-
-void TKwSpeedButtonDown::Assign(const TPersistent* source) {
-    const auto* other = dynamic_cast<const TKwSpeedButtonDown*>(source);
-    if (other == nullptr) {
-        TKwStyleObject::Assign(source);
-        return;
-    }
-    Batch([&] {
-        SetVisible(other->Visible());
-        SetSync(other->Sync());
-        SetWidth(other->Width());
-    });
-}
-
 // --- speed button ----------------------------------------------------------------------------
 
 TKwCustomSpeedButton::TKwCustomSpeedButton(TComponent* owner)
@@ -140,7 +118,19 @@ TKwCustomSpeedButton::TKwCustomSpeedButton(TComponent* owner)
     link_->OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
     texts_ = std::make_unique<TKwButtonTexts>(*this, [this] { Changed(); });
     privilege_->OnChange = [this](TKwPrivilege&) { ApplyPrivilege(); };
-    buttonDown_->OnChange = [this](TKwStyleObject&) { Changed(); };
+    repeats_ = std::make_unique<TKwButtonRepeats>();
+    text_ = std::make_unique<TKwButtonText>();
+    shape_ = std::make_unique<TKwButtonShape>();
+    image_ = std::make_unique<TKwButtonImage>();
+    imagesButton_ = std::make_unique<TKwImagesButton>();
+    bgsButton_ = std::make_unique<TKwBGsButton>();
+    for (TKwStyleObject* style :
+         {static_cast<TKwStyleObject*>(buttonDown_.get()),
+          static_cast<TKwStyleObject*>(text_.get()), static_cast<TKwStyleObject*>(shape_.get()),
+          static_cast<TKwStyleObject*>(image_.get()),
+          static_cast<TKwStyleObject*>(imagesButton_.get()),
+          static_cast<TKwStyleObject*>(bgsButton_.get())})
+        style->OnChange = [this](TKwStyleObject&) { Changed(); };
     setColBox_ = std::make_unique<TKwSetColor>(&static_cast<TKwSetColor&>(KwSetSBColBox()), true);
     setColSelBox_ =
         std::make_unique<TKwSetColor>(&static_cast<TKwSetColor&>(KwSetSBColSelBox()), true);
@@ -250,6 +240,25 @@ void TKwCustomSpeedButton::SetShadow(bool shadow) {
         shadow_ = shadow;
         Changed();
     }
+}
+
+void TKwCustomSpeedButton::SetStyle(TKwButtonStyle style) {
+    if (style_ != style) {
+        style_ = style;
+        Changed();
+    }
+}
+
+TKwSetBackGround& TKwCustomSpeedButton::SetBackGround() const {
+    return shape_->Brush().SetBackGround();
+}
+
+TKwBorderStyle TKwCustomSpeedButton::BorderStyle() const {
+    return shape_->BorderStyle();
+}
+
+void TKwCustomSpeedButton::SetBorderStyle(TKwBorderStyle style) {
+    shape_->SetBorderStyle(style);
 }
 
 void TKwCustomSpeedButton::SetFlat(bool flat) {
@@ -406,7 +415,7 @@ void TKwCustomSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int
         if (Repeating()) {
             if (!ClickGuarded())
                 return;
-            SetTimer(this, kRepeatTimer, static_cast<Cardinal>(repeatsStartTime_));
+            SetTimer(this, kRepeatTimer, static_cast<Cardinal>(repeats_->StartTime()));
         }
     } else if (DownButtonRect().Contains(x, y)) {
         trackDrop_ = true;
@@ -425,7 +434,7 @@ void TKwCustomSpeedButton::MouseMove(TShiftState shift, int x, int y) {
                 Perform(CM_MOUSELEAVE);
             if (Repeating()) {
                 if (look) {
-                    SetTimer(this, kRepeatTimer, static_cast<Cardinal>(repeatsNextTime_));
+                    SetTimer(this, kRepeatTimer, static_cast<Cardinal>(repeats_->NextTime()));
                 } else {
                     KillTimer(this, kRepeatTimer);
                 }
@@ -471,7 +480,7 @@ void TKwCustomSpeedButton::RepeatTimer() {
     if (!ClickGuarded())
         return;
     if (trackMain_) {
-        SetTimer(this, kRepeatTimer, static_cast<Cardinal>(repeatsNextTime_));
+        SetTimer(this, kRepeatTimer, static_cast<Cardinal>(repeats_->NextTime()));
     } else {
         SetPressedLook(down_);
     }
@@ -522,27 +531,76 @@ void TKwCustomSpeedButton::DoPaint(const TPaintContext& context) {
         OnPaint(this, context);
 }
 
-TKwButtonFace TKwCustomSpeedButton::MainFace() {
+namespace {
+
+// The shape part of a face from a button shape style.
+void TakeShape(TKwButtonFace& face, TKwButtonShape& shape) {
+    face.BorderStyle = shape.BorderStyle();
+    face.BorderWidth = shape.BorderWidth();
+    face.Shape = shape.Shape();
+    face.Reflection = shape.Reflection();
+    face.Orientation = shape.Orientation();
+    face.Brush = &shape.Brush();
+    face.Pen = &shape.Pen();
+    face.MarginLeftRight = shape.MarginLeftRight();
+    face.MarginTopBottom = shape.MarginTopBottom();
+}
+
+}  // namespace
+
+TKwButtonFace TKwCustomSpeedButton::BaseFace() {
     TKwButtonFace face;
-    face.Rect = ButtonRect();
-    face.Pressed = pressed_;
     face.Enabled = TControl::Enabled();
     face.Flat = flat_;
     face.Over = MouseOver();
-    face.Shadow = shadow_;
-    face.BackGround = &KwSetSBBackGround();
     face.FrameColor =
         face.Over && setColSelBox_->Defined() ? setColSelBox_.get() : setColBox_.get();
+    face.Text = text_.get();
+    return face;
+}
+
+TKwButtonFace TKwCustomSpeedButton::MainFace() {
+    TKwButtonFace face = BaseFace();
+    face.Rect = ButtonRect();
+    face.Style = style_;
+    face.Pressed = pressed_;
+    face.Shadow = shadow_;
+    TakeShape(face, *shape_);
+    const TKwButtonState state =
+        KwButtonState(face.Enabled, pressed_, face.Over, groupIndex_ >= 1 && down_);
+    face.BackGround = KwChooseBackGround(*bgsButton_, state, face.Over, &SetBackGround());
+    TKwMemoryImage* stateImage = KwChooseImage(*imagesButton_, state, face.Over, nullptr);
+    face.FaceImage = stateImage;
+    if (image_->Visible()) {
+        face.Image =
+            style_ == btsImage ? &image_->Image() : (stateImage ? stateImage : &image_->Image());
+        face.ImageWidth = image_->Width();
+        face.ImageHeight = image_->Height();
+        face.Layout = image_->Layout();
+        face.Spacing = margin_ >= 0 ? margin_ : image_->Spacing();
+        face.ImageShadow = image_->SelShadow() && face.Over;
+    }
     face.Caption = ShownCaption();
     return face;
 }
 
 TKwButtonFace TKwCustomSpeedButton::DropFace() {
-    TKwButtonFace face = MainFace();
+    TKwSpeedButtonDown& part = *buttonDown_;
+    TKwButtonFace face = BaseFace();
     face.Rect = DownButtonRect();
     face.Pressed = downPressed_;
-    face.Shadow = false;
-    face.Caption.clear();
+    face.Style = part.Style();
+    TakeShape(face, part.Sync() ? *shape_ : part.Shape());
+    const TKwButtonState state = KwButtonState(face.Enabled, downPressed_, face.Over, false);
+    face.BackGround = part.Sync()
+                          ? KwChooseBackGround(*bgsButton_, state, face.Over, &SetBackGround())
+                          : KwChooseBackGround(part.BGsButton(), state, face.Over,
+                                               &part.Shape().Brush().SetBackGround());
+    face.FaceImage = KwChooseImage(part.ImagesButton(), state, face.Over, nullptr);
+    face.Image = &part.Image().Image();
+    face.ImageWidth = part.Image().Width();
+    face.ImageHeight = part.Image().Height();
+    face.Text = nullptr;
     return face;
 }
 

@@ -4,9 +4,11 @@
 #include <functional>
 #include <memory>
 
-#include "drawing/pen_brush.h"
+#include "controls/button_parts.h"
+#include "drawing/styles/text_styles.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
+#include "util/kw_pos.h"
 
 namespace kw {
 
@@ -31,47 +33,9 @@ enum TKwDefaultAction : std::uint8_t {
 };
 const std::vector<String>& KwDefaultActionNames();
 
-// Where a button keeps itself when its parent resizes.
-enum TKwAlignHor : std::uint8_t {
-    alhLeft,
-    alhCentered,
-    alhRight,
-    alhLeftRight,
-    alhZoom,
-    alhZoomLeft,
-    alhZoomRight
-};
-enum TKwAlignVer : std::uint8_t {
-    alvTop,
-    alvCentered,
-    alvBottom,
-    alvTopBottom,
-    alvZoom,
-    alvZoomTop,
-    alvZoomBottom
-};
+// The identifiers of the placement enumerations, as the form stream stores them.
 const std::vector<String>& KwAlignHorNames();
 const std::vector<String>& KwAlignVerNames();
-
-// The small second part at the right of a speed button, clicked on its own.
-class TKwSpeedButtonDown : public TKwStyleObject {
-    KW_CLASS(TKwSpeedButtonDown)
-public:
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
-    // Takes the main part's shape and backgrounds.
-    bool Sync() const { return sync_; }
-    void SetSync(bool sync);
-    int Width() const { return width_; }
-    void SetWidth(int width);
-
-    void Assign(const TPersistent* source) override;
-
-private:
-    bool visible_ = false;
-    bool sync_ = true;
-    int width_ = 13;
-};
 
 // A window-less button for tool bars and button groups. It can stay down as part of a group,
 // repeat its click while held, carry a drop-down part, and send its form a window command
@@ -100,12 +64,7 @@ public:
     void SetCheckValuesPending(bool value) { checkValuesPending_ = value; }
     bool CheckRequireds() const { return checkRequireds_; }
     void SetCheckRequireds(bool value) { checkRequireds_ = value; }
-    bool RepeatsActive() const { return repeatsActive_; }
-    void SetRepeatsActive(bool value) { repeatsActive_ = value; }
-    int RepeatsStartTime() const { return repeatsStartTime_; }
-    void SetRepeatsStartTime(int ms) { repeatsStartTime_ = ms; }
-    int RepeatsNextTime() const { return repeatsNextTime_; }
-    void SetRepeatsNextTime(int ms) { repeatsNextTime_ = ms; }
+    TKwButtonRepeats& Repeats() const { return *repeats_; }
     TKwAlignHor AlignHor() const { return alignHor_; }
     void SetAlignHor(TKwAlignHor value) { alignHor_ = value; }
     TKwAlignVer AlignVer() const { return alignVer_; }
@@ -118,6 +77,17 @@ public:
     TKwSetColor& SetColSelBox() const { return *setColSelBox_; }
 
     // --- look ---
+    TKwButtonStyle Style() const { return style_; }
+    void SetStyle(TKwButtonStyle style);
+    TKwButtonText& Text() const { return *text_; }
+    TKwButtonShape& Shape() const { return *shape_; }
+    TKwButtonImage& Image() const { return *image_; }
+    TKwImagesButton& ImagesButton() const { return *imagesButton_; }
+    TKwBGsButton& BGsButton() const { return *bgsButton_; }
+    // The shape's background and border style, under the button's own names (not stored).
+    TKwSetBackGround& SetBackGround() const;
+    TKwBorderStyle BorderStyle() const;
+    void SetBorderStyle(TKwBorderStyle style);
     int Margin() const { return margin_; }
     void SetMargin(int margin);
     bool Shadow() const { return shadow_; }
@@ -181,7 +151,7 @@ protected:
     void Changed();
 
 private:
-    bool Repeating() const { return repeatsActive_ && groupIndex_ < 1; }
+    bool Repeating() const { return repeats_->Active() && groupIndex_ < 1; }
     // Runs `action`; false when the button did not survive it.
     template <class F>
     bool Guarded(F&& action);
@@ -196,12 +166,21 @@ private:
     // What the main part and the drop-down part paint now.
     TKwButtonFace MainFace();
     TKwButtonFace DropFace();
+    // Shared part of both faces: look flags, frame colour, text.
+    TKwButtonFace BaseFace();
 
     std::shared_ptr<bool> alive_;
     std::unique_ptr<TKwLinkEvt> link_;
     std::unique_ptr<TKwButtonTexts> texts_;
     std::unique_ptr<TKwPrivilege> privilege_;
     std::unique_ptr<TKwSpeedButtonDown> buttonDown_;
+    std::unique_ptr<TKwButtonRepeats> repeats_;
+    std::unique_ptr<TKwButtonText> text_;
+    std::unique_ptr<TKwButtonShape> shape_;
+    std::unique_ptr<TKwButtonImage> image_;
+    std::unique_ptr<TKwImagesButton> imagesButton_;
+    std::unique_ptr<TKwBGsButton> bgsButton_;
+    TKwButtonStyle style_ = btsShape;
     std::unique_ptr<TKwSetColor> setColBox_;
     std::unique_ptr<TKwSetColor> setColSelBox_;
     bool down_ = false;
@@ -211,9 +190,6 @@ private:
     TKwDefaultAction defaultAction_ = btaClick;
     bool checkValuesPending_ = true;
     bool checkRequireds_ = false;
-    bool repeatsActive_ = false;
-    int repeatsStartTime_ = 400;
-    int repeatsNextTime_ = 80;
     TKwAlignHor alignHor_ = alhLeft;
     TKwAlignVer alignVer_ = alvTop;
     bool mouseRgn_ = false;

@@ -2,12 +2,10 @@
 
 #include <cstdint>
 
+#include "drawing/styles/style_enums.h"
 #include "platform/graphics/graphics_types.h"
 
 namespace kw {
-
-// Where a control's image stands relative to its text.
-enum TKwInternalControlLayout : std::uint8_t { iclLeft, iclRight, iclTop, iclBottom, iclOverlay };
 
 // Places image and text side by side from the control's top-left. Fixed keeps the control's
 // size and gives the text what the image and spacing leave; otherwise the control takes the

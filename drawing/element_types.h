@@ -2,15 +2,13 @@
 
 #include <cstdint>
 
+#include "drawing/styles/style_enums.h"
+
 namespace kw {
 
-// What a button's face is made of: a shape filled from a background set, or an image.
-enum TKwButtonStyle : std::uint8_t { btsShape, btsImage };
 // How an image button shows its edge: a 3D halo, a shadow halo, a flat frame, or a flat frame
 // whose pressed face shows the background's grid.
 enum TKwDrawButtonStyle : std::uint8_t { dbsButton, dbsShadow, dbsFlat, dbsBackFlat };
-enum TKwCheckStyle : std::uint8_t { cksText, cksImage, cksShape };
-enum TKwRadioStyle : std::uint8_t { rasImage, rasShape };
 enum TKwTypeBar : std::uint8_t { tbaBlock, tbaSolid, tbaIndeterminate };
 // The edge a progress bar fills away from: pboRight fills from the left towards the right.
 enum TKwProgressBarOrientation : std::uint8_t { pboLeft, pboRight, pboUp, pboDown };

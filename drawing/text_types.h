@@ -3,15 +3,13 @@
 #include <cstdint>
 
 #include "drawing/decorations.h"
+#include "drawing/styles/style_enums.h"
 
 namespace kw {
 
-enum TKwLayout : std::uint8_t { layTop, layCenter, layBottom };
-
-// How a caption is drawn over its face: plain, plain with the lighter selection colours, with a
-// one-pixel halo, or with a drop shadow (fos3DLight1 lights the text instead of the shadow
-// when selected).
-enum TKwFontStyle : std::uint8_t { fosNormal, fosLight, fos3DLight, fos3D, fos3DLight1 };
+// TKwLayout and TKwFontStyle (how a caption is drawn over its face: plain, plain with the lighter
+// selection colours, with a one-pixel halo, or with a drop shadow; fos3DLight1 lights the text
+// instead of the shadow when selected) are declared with the style objects' enumerations.
 
 // How a text is laid out and what is drawn around it; shared by the text routines so that the
 // long argument lists read by name at the call site.

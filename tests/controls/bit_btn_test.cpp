@@ -161,5 +161,17 @@ TEST_F(BitBtnTest, PrivilegeHidesOrDisablesTheButton) {
     EXPECT_TRUE(b.VisibleSetting());
 }
 
+TEST_F(BitBtnTest, FreedButtonLeavesTheTabOrder) {
+    auto* first = new TKwBitBtn(nullptr);
+    auto* second = new TKwBitBtn(nullptr);
+    for (TKwBitBtn* b : {first, second})
+        b->SetParent(form);
+    delete first;
+    EXPECT_EQ(form->TabOrderList(), (std::vector<TWinControl*>{second}));
+    second->SetFocus();  // the focus change visits the form's buttons
+    delete second;
+    EXPECT_TRUE(form->TabList().empty());
+}
+
 }  // namespace
 }  // namespace kw::test

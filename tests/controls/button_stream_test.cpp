@@ -73,15 +73,16 @@ TEST_F(ButtonStreamTest, PublishedPropertiesStoreWhatDiffersAndReadBack) {
     };
     // The kind's own modal result and caption reference are not stored; a plain one is.
     EXPECT_EQ(Names(Child(tree, u"Ok")),
-              withGeometry(
-                  {u"Kind", u"Default", u"BGsButton.SetBGOver.Name", u"FocusStyle", u"TabOrder"}));
+              withGeometry({u"Kind", u"Default", u"Text.Visible", u"BGsButton.SetBGOver.Name",
+                            u"FocusStyle", u"TabOrder"}));
     EXPECT_EQ(Names(Child(tree, u"Plain")),
-              withGeometry({u"ModalResult", u"Caption", u"TabOrder"}));
+              withGeometry({u"ModalResult", u"Text.Visible", u"Caption", u"TabOrder"}));
     // Down persists only in a group.
     EXPECT_EQ(Names(Child(tree, u"Tool")),
               withGeometry({u"GroupIndex", u"Down", u"DefaultAction", u"ButtonDown.Visible",
-                            u"CaptionId.PkgName", u"CaptionId.Id"}));
-    EXPECT_EQ(Names(Child(tree, u"Free")), geometry);
+                            u"Text.Visible", u"CaptionId.PkgName", u"CaptionId.Id"}));
+    // The text style's visibility has no default and is always stored.
+    EXPECT_EQ(Names(Child(tree, u"Free")), withGeometry({u"Text.Visible"}));
 
     stream.SetPosition(0);
     TForm copy;

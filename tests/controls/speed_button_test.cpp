@@ -90,7 +90,7 @@ TEST_F(SpeedButtonTest, GroupsKeepOneButtonDownUnlessAllowAllUp) {
 
 TEST_F(SpeedButtonTest, RepeatClicksAtPressThenOnTheTimers) {
     auto& b = AddButton(10);
-    b.SetRepeatsActive(true);
+    b.Repeats().SetActive(true);
     MouseDownAt(b, {5, 5});
     EXPECT_EQ(clicks.size(), 1u);  // at once
     AdvanceClock(399);
@@ -112,7 +112,7 @@ TEST_F(SpeedButtonTest, RepeatClicksAtPressThenOnTheTimers) {
     EXPECT_EQ(TimerCount(), 0);
     // A grouped button ignores the repeats.
     auto& g = AddButton(60, 3);
-    g.SetRepeatsActive(true);
+    g.Repeats().SetActive(true);
     clicks.clear();
     MouseDownAt(g, {5, 5});
     AdvanceClock(1000);
