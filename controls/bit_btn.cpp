@@ -125,6 +125,7 @@ void TKwCustomBitBtn::Changed() {
 }
 
 void TKwCustomBitBtn::NotifyInit() {
+    placement_.Record(*this);
     texts_->Apply();
     ApplyPrivilege();
     Invalidate();
@@ -136,6 +137,7 @@ void TKwCustomBitBtn::NotifyUpdate() {
 
 void TKwCustomBitBtn::Loaded() {
     TKwButton::Loaded();
+    placement_.Record(*this);
     texts_->Apply();
     ApplyPrivilege();
 }
@@ -320,6 +322,11 @@ void TKwCustomBitBtn::Paint(const TPaintContext& context) {
 }
 
 void TKwCustomBitBtn::WndProc(TMessage& message) {
+    if (message.Msg == KwMasterMessage()) {
+        if (static_cast<int>(message.WParam) == kwEvtLayout)
+            placement_.Apply(*this);
+        return;
+    }
     switch (message.Msg) {
         case CM_MOUSEENTER:
         case CM_MOUSELEAVE:

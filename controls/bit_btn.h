@@ -5,6 +5,7 @@
 #include "controls/button_face.h"
 #include "controls/button_kind.h"
 #include "controls/button_parts.h"
+#include "controls/button_texts.h"
 #include "controls/kw_button.h"
 #include "controls/speed_button.h"
 #include "drawing/styles/text_styles.h"
@@ -35,10 +36,10 @@ public:
     void SetCheckValuesPending(bool value) { checkValuesPending_ = value; }
     bool CheckRequireds() const { return checkRequireds_; }
     void SetCheckRequireds(bool value) { checkRequireds_ = value; }
-    TKwAlignHor AlignHor() const { return alignHor_; }
-    void SetAlignHor(TKwAlignHor value) { alignHor_ = value; }
-    TKwAlignVer AlignVer() const { return alignVer_; }
-    void SetAlignVer(TKwAlignVer value) { alignVer_ = value; }
+    TKwAlignHor AlignHor() const { return placement_.alignHor; }
+    void SetAlignHor(TKwAlignHor value) { placement_.Set(*this, value, placement_.alignVer); }
+    TKwAlignVer AlignVer() const { return placement_.alignVer; }
+    void SetAlignVer(TKwAlignVer value) { placement_.Set(*this, placement_.alignHor, value); }
 
     int Margin() const { return margin_; }
     void SetMargin(int margin);
@@ -120,8 +121,7 @@ private:
     TKwButtonKind kind_ = bkiNone;
     bool checkValuesPending_ = true;
     bool checkRequireds_ = false;
-    TKwAlignHor alignHor_ = alhLeft;
-    TKwAlignVer alignVer_ = alvTop;
+    TKwButtonPlacement placement_;
     int margin_ = -1;
     bool shadow_ = false;
     bool flat_ = false;

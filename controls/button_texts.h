@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/core/types.h"
+#include "util/kw_pos.h"
 
 namespace kw {
 
@@ -47,5 +48,23 @@ struct TKwPrivilegeEffect {
     bool enabled;
 };
 TKwPrivilegeEffect KwPrivilegeEffect(TKwPrivilege& privilege, bool visible, bool enabled);
+
+// How a button keeps its place when its parent resizes: the placement is recorded at start-up
+// and whenever either alignment is set, and applied on the layout event.
+struct TKwButtonPlacement {
+    TKwAlignHor alignHor = alhLeft;
+    TKwAlignVer alignVer = alvTop;
+    TKwResizeInfo info;
+
+    void Set(TControl& control, TKwAlignHor hor, TKwAlignVer ver) {
+        alignHor = hor;
+        alignVer = ver;
+        KwPosSizeInfo(control, info);
+    }
+    void Record(TControl& control) { KwPosSizeInfo(control, info); }
+    void Apply(TControl& control) const {
+        KwPosSize(control, info, alignHor, alignVer, false, false);
+    }
+};
 
 }  // namespace kw

@@ -164,6 +164,7 @@ void TKwCustomSpeedButton::Changed() {
 }
 
 void TKwCustomSpeedButton::NotifyInit() {
+    placement_.Record(*this);
     texts_->Apply();
     ApplyPrivilege();
     Invalidate();
@@ -173,10 +174,18 @@ void TKwCustomSpeedButton::NotifyUpdate() {
     Invalidate();
 }
 
-void TKwCustomSpeedButton::NotifyEvt(int evt, void* data) {}
+void TKwCustomSpeedButton::NotifyEvt(int evt, void* data) {
+    if (evt == kwEvtLayout)
+        placement_.Apply(*this);
+}
+
+void TKwCustomSpeedButton::PosControl(TControl& control, TKwExternalControlLayout layout) const {
+    KwPosControl(*this, control, layout);
+}
 
 void TKwCustomSpeedButton::Loaded() {
     TGraphicControl::Loaded();
+    placement_.Record(*this);
     texts_->Apply();
     ApplyPrivilege();
     if (groupIndex_ > 0 && down_)

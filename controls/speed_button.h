@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "controls/button_parts.h"
+#include "controls/button_texts.h"
 #include "drawing/styles/text_styles.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
@@ -65,10 +66,10 @@ public:
     bool CheckRequireds() const { return checkRequireds_; }
     void SetCheckRequireds(bool value) { checkRequireds_ = value; }
     TKwButtonRepeats& Repeats() const { return *repeats_; }
-    TKwAlignHor AlignHor() const { return alignHor_; }
-    void SetAlignHor(TKwAlignHor value) { alignHor_ = value; }
-    TKwAlignVer AlignVer() const { return alignVer_; }
-    void SetAlignVer(TKwAlignVer value) { alignVer_ = value; }
+    TKwAlignHor AlignHor() const { return placement_.alignHor; }
+    void SetAlignHor(TKwAlignHor value) { placement_.Set(*this, value, placement_.alignVer); }
+    TKwAlignVer AlignVer() const { return placement_.alignVer; }
+    void SetAlignVer(TKwAlignVer value) { placement_.Set(*this, placement_.alignHor, value); }
     bool MouseRgn() const { return mouseRgn_; }
     void SetMouseRgn(bool value) { mouseRgn_ = value; }
     TKwSpeedButtonDown& ButtonDown() const { return *buttonDown_; }
@@ -123,6 +124,8 @@ public:
     TRect ButtonRect() const;
     TRect DownButtonRect() const;
     bool MouseInRgn(int x, int y) const;
+    // Places another control beside the button.
+    void PosControl(TControl& control, TKwExternalControlLayout layout) const;
 
     // The displayed states: main part pressed, drop-down part pressed, pointer over.
     bool PressedLook() const { return pressed_; }
@@ -190,8 +193,7 @@ private:
     TKwDefaultAction defaultAction_ = btaClick;
     bool checkValuesPending_ = true;
     bool checkRequireds_ = false;
-    TKwAlignHor alignHor_ = alhLeft;
-    TKwAlignVer alignVer_ = alvTop;
+    TKwButtonPlacement placement_;
     bool mouseRgn_ = false;
     int margin_ = -1;
     bool shadow_ = false;

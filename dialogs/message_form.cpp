@@ -9,6 +9,7 @@
 #include "display/set_references.h"
 #include "drawing/backgrounds.h"
 #include "drawing/images.h"
+#include "drawing/styles/cfg_styles.h"
 #include "framework/application.h"
 #include "packages/strings_package.h"
 #include "platform/graphics/bitmap.h"
@@ -78,7 +79,9 @@ const TMonitor& MonitorOfMainForm() {
 }  // namespace
 
 TFrMessage::TFrMessage(TComponent* owner)
-    : TForm(owner), icon_(std::make_unique<TKwMemoryImage>()) {
+    : TForm(owner),
+      icon_(std::make_unique<TKwMemoryImage>()),
+      config_(std::make_unique<TKwCfgMessages>()) {
     SetBorderStyle(TFormBorderStyle::bsDialog);
     SetKeyPreview(false);
 }
@@ -89,19 +92,34 @@ TFrMessage::~TFrMessage() {
 }
 
 int TFrMessage::ButtonWidth() const {
-    return kDefaultButtonWidth;
+    return Styled() && KwCApp() != nullptr ? config_->ButtonsWidth() : kDefaultButtonWidth;
 }
 
 TKwSetBackGround& TFrMessage::BackGroundSet() const {
-    return KwSetBackGround();
+    return Styled() ? config_->SetBackGround() : KwSetBackGround();
 }
 
 TKwSetFont& TFrMessage::FontSet() const {
-    return KwSetFont();
+    return Styled() ? config_->SetFont() : KwSetFont();
 }
 
 TKwSetColor& TFrMessage::TextColorSet() const {
-    return KwSetColText();
+    return Styled() ? config_->SetColText() : KwSetColText();
+}
+
+void TFrMessage::StyleButton(TKwBitBtn& b) const {
+    if (!Styled())
+        return;
+    const TKwCfgAccelButtons& look = config_->Buttons();
+    b.SetBackGround().Assign(&look.SetBackGround());
+    b.SetBorderStyle(look.BorderStyle());
+    b.SetFlat(look.Flat());
+    b.Shape().SetShape(look.Shape().Shape());
+    b.Shape().SetReflection(look.Shape().Reflection());
+    b.Shape().SetOrientation(look.Shape().Orientation());
+    b.Text().SetSetFont(look.SetFont());
+    b.Text().SetSetColText(look.SetColText());
+    b.Text().SetSetColAccelChar(look.SetColAccelChar());
 }
 
 TKwBitBtn* TFrMessage::ButtonOf(TKwButtonKind kind) const {
@@ -145,6 +163,7 @@ void TFrMessage::Build(const TKwButtonKinds& kinds, TKwButtonKind def, const Str
             closeResult_ = result;
         }
         b.SetDefault(kinds_[i] == def);
+        StyleButton(b);
         b.SetParent(this);
         buttons_.push_back(&b);
         owned_.push_back(std::move(button));

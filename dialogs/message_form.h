@@ -9,6 +9,7 @@
 namespace kw {
 
 class TKwBitBtn;
+class TKwCfgMessages;
 class TKwMemoryImage;
 class TKwSetBackGround;
 class TKwSetColor;
@@ -37,6 +38,8 @@ public:
     TRect IconRect() const { return iconRect_; }
     TKwMemoryImage& Icon() const { return *icon_; }
     int ButtonWidth() const;
+    // The look of the styled box and its buttons.
+    TKwCfgMessages& Config() const { return *config_; }
 
 protected:
     void WndProc(TMessage& message) override;
@@ -52,11 +55,13 @@ private:
     void Measure(const String& text, int buttonCount);
     void Place(TKwCenterOptions center);
     void ShowHelp() const;
+    void StyleButton(TKwBitBtn& button) const;
 
     std::vector<std::unique_ptr<TKwBitBtn>> owned_;
     std::vector<TKwBitBtn*> buttons_;
     std::vector<TKwButtonKind> kinds_;
     std::unique_ptr<TKwMemoryImage> icon_;
+    std::unique_ptr<TKwCfgMessages> config_;
     std::vector<String> lines_;
     TRect textRect_;
     TRect iconRect_;

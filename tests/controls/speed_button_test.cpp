@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "buttons_fixture.h"
+#include "framework/events.h"
 #include "platform/ui/input.h"
 #include "platform/ui/timers.h"
 
@@ -201,6 +202,15 @@ TEST_F(SpeedButtonTest, LanguageAndDisplaySwitchesRepaintOnce) {
     DispatchChar(u'o');
     DispatchKey(VK_MENU, false);
     EXPECT_EQ(clicks, (std::vector<TKwSpeedButton*>{&plain}));
+}
+
+TEST_F(SpeedButtonTest, AlignmentsFollowTheParentOnTheLayoutEvent) {
+    auto& b = AddButton(250);  // 30 pixels from the right edge of a 320-pixel form
+    b.SetAlignHor(alhRight);
+    b.SetAlignVer(alvBottom);
+    form->SetBounds(100, 100, 400, 260);
+    KwPerform(&b, kwEvtLayout, nullptr);
+    EXPECT_EQ(b.BoundsRect(), TRect::Bounds(330, 70, 40, 20));
 }
 
 }  // namespace
