@@ -53,9 +53,13 @@ String KwAddPeriod(StringView text) {
 }
 
 String KwExceptText(StringView source, StringView text) {
-    if (source.empty())
-        return String(text);
-    String result = u"(" + String(source) + u") " + KwAddPeriod(text);
+    String result;
+    if (source.empty()) {
+        result = String(text);
+    } else {
+        result.reserve(source.size() + text.size() + 4);
+        result.append(u"(").append(source).append(u") ").append(KwAddPeriod(text));
+    }
     if (KwDesignMode() && !result.empty() && result.back() == u'.')
         result.pop_back();
     return result;

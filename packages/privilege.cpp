@@ -61,9 +61,11 @@ bool TKwPrivilege::Defined() const {
 void TKwPrivilege::CheckAccess() {
     const TKwPkgPrivilegesItem* item = Info();
     const TKwAccess access = item != nullptr ? item->EffectiveAccess() : accReadWrite;
-    if (access == access_)
+    const bool visible = item == nullptr || item->Visible();
+    if (access == access_ && visible == visible_)
         return;
     access_ = access;
+    visible_ = visible;
     Change();
 }
 

@@ -31,6 +31,8 @@ public:
     int Id() const { return id_; }
     void SetId(int id);
     TKwAccess Access() const { return access_; }
+    // False when the user may not even see what the privilege protects.
+    bool Visible() const { return visible_; }
 
     // The item with this id in the active application object's privileges package, or none.
     TKwPkgPrivilegesItem* Info() const;
@@ -49,9 +51,11 @@ public:
 private:
     int id_ = -1;
     TKwAccess access_ = accReadWrite;
+    bool visible_ = true;
 };
 
-// Recomputes the access of every privilege, inside one screen update and under the sets lock.
+// Recomputes the access and visibility of every privilege, inside one screen update and under the
+// sets lock.
 void KwUpdatePrivileges();
 
 }  // namespace kw

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "drawing/styles/style_enums.h"
 #include "platform/graphics/graphics_types.h"
 
 namespace kw {
@@ -9,26 +10,9 @@ namespace kw {
 class TControl;
 class TWinControl;
 
-// Where a box stands beside a reference rectangle: the first word names the side (a corner
-// stands diagonally outside that corner), the second the alignment along it.
-enum TKwExternalControlLayout : std::uint8_t {
-    eclCornerLeftTop,
-    eclCornerRightTop,
-    eclCornerLeftBottom,
-    eclCornerRightBottom,
-    eclTopLeft,
-    eclTopCenter,
-    eclTopRight,
-    eclBottomLeft,
-    eclBottomCenter,
-    eclBottomRight,
-    eclLeftTop,
-    eclLeftCenter,
-    eclLeftBottom,
-    eclRightTop,
-    eclRightCenter,
-    eclRightBottom
-};
+// TKwExternalControlLayout (where a box stands beside a reference rectangle: the first word names
+// the side, a corner standing diagonally outside that corner, the second the alignment along it)
+// is declared with the style objects' enumerations.
 
 // How a control follows its parent's size, per axis.
 enum TKwAlignHor : std::uint8_t {

@@ -417,6 +417,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+    // Leave the parent while still a windowed control, so that its tab list lets go too.
+    if (Parent() != nullptr)
+        Parent()->RemoveControl(*this);
     // Children that someone else owns outlive this parent: detach them.
     while (!controls_.empty())
         RemoveControl(*controls_.back());

@@ -1,0 +1,344 @@
+#include "controls/bit_btn.h"
+
+#include "controls/button_parts.h"
+#include "controls/button_texts.h"
+#include "display/default_sets.h"
+#include "display/memory_image.h"
+#include "display/set_references.h"
+#include "drawing/marks.h"
+#include "framework/events.h"
+#include "framework/link.h"
+#include "packages/memory_refs.h"
+#include "packages/privilege.h"
+#include "platform/core/properties.h"
+#include "platform/ui/paint_context.h"
+
+namespace kw {
+
+KW_IMPLEMENT_CLASS(TKwCustomBitBtn, TKwButton)
+KW_IMPLEMENT_CLASS(TKwBitBtn, TKwCustomBitBtn)
+
+namespace {
+
+constexpr std::uintptr_t kContextHelp = 0xF180;
+
+void EnsurePublishedProperties() {
+    using B = TKwBitBtn;
+    if (FindProperty(B::StaticClass(), u"Kind"))
+        return;
+    KwRegisterButtonPartProperties();
+    Properties<B>()
+        .Integer(u"Left", &B::Left, &B::SetLeft)
+        .Integer(u"Top", &B::Top, &B::SetTop)
+        .Integer(u"Width", &B::Width, &B::SetWidth)
+        .Integer(u"Height", &B::Height, &B::SetHeight)
+        .Enum(u"AlignVer", &B::AlignVer, &B::SetAlignVer, KwAlignVerNames(), alvTop)
+        .Enum(u"AlignHor", &B::AlignHor, &B::SetAlignHor, KwAlignHorNames(), alhLeft)
+        .Enum(u"Kind", &B::Kind, &B::SetKind, KwButtonKindNames(), bkiNone)
+        .Integer(u"ModalResult", &B::ModalResult, &B::SetModalResult)
+        .StoredWhen([](const B& b) { return b.ModalResult() != KwButtonKindModalResult(b.Kind()); })
+        .Boolean(u"Cancel", &B::Cancel, &B::SetCancel, false)
+        .Boolean(u"Default", &B::Default, &B::SetDefault, false)
+        .Boolean(u"CheckValuesPending", &B::CheckValuesPending, &B::SetCheckValuesPending, true)
+        .Boolean(u"CheckRequireds", &B::CheckRequireds, &B::SetCheckRequireds, false)
+        .Enum(u"Style", &B::Style, &B::SetStyle, KwEnumIdents(TKwButtonStyle{}), btsShape)
+        .Object(u"Text", &B::Text)
+        .Enum(u"BorderStyle", &B::BorderStyle, &B::SetBorderStyle, KwEnumIdents(TKwBorderStyle{}),
+              bos3D)
+        .StoredWhen([](const B&) { return false; })
+        .Object(u"SetBackGround", &B::SetBackGround)
+        .StoredWhen([](const B&) { return false; })
+        .Boolean(u"Shadow", &B::Shadow, &B::SetShadow, false)
+        .Integer(u"Margin", &B::Margin, &B::SetMargin, -1)
+        .Object(u"Image", &B::Image)
+        .Object(u"ImagesButton", &B::ImagesButton)
+        .Object(u"BGsButton", &B::BGsButton)
+        .Text(u"Caption", &B::Caption, &B::SetCaption, String())
+        .Object(u"CaptionId", &B::CaptionId)
+        .StoredWhen([](const B& b) { return b.Kind() == bkiNone; })
+        .Text(u"Hint", &B::Hint, &B::SetHint, String())
+        .Object(u"Shape", &B::Shape)
+        .Boolean(u"Grid", &B::Grid, &B::SetGrid, true)
+        .Enum(u"FocusStyle", &B::FocusStyle, &B::SetFocusStyle, KwFocusStyleNames(), fcsNone)
+        .Enum(u"DefaultStyle", &B::DefaultStyle, &B::SetDefaultStyle, KwFocusStyleNames(), fcsNone)
+        .Object(u"SetColFocus", &B::SetColFocus)
+        .Object(u"SetColDefault", &B::SetColDefault)
+        .Object(u"SetColBox", &B::SetColBox)
+        .Boolean(u"Flat", &B::Flat, &B::SetFlat, false)
+        .Object(u"Privilege", &B::Privilege)
+        .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
+        .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
+        .Boolean(u"TabStop", &B::TabStop, &B::SetTabStop, true)
+        .Integer(u"TabOrder", &B::TabOrderSetting, &B::SetTabOrder)
+        .Event(u"OnClick", static_cast<TNotifyEvent B::*>(&B::OnClick))
+        .Event(u"OnEnter", static_cast<TNotifyEvent B::*>(&B::OnEnter))
+        .Event(u"OnExit", static_cast<TNotifyEvent B::*>(&B::OnExit))
+        .Event(u"OnMouseEnter", static_cast<TNotifyEvent B::*>(&B::OnMouseEnter))
+        .Event(u"OnMouseLeave", static_cast<TNotifyEvent B::*>(&B::OnMouseLeave));
+}
+
+template <class T>
+void Bind(std::unique_ptr<T>& set, T& defaultSet, const std::function<void()>& changed) {
+    set = std::make_unique<T>(&defaultSet, true);
+    set->OnChange = [changed](TKwSetReference&) { changed(); };
+}
+
+}  // namespace
+
+TKwCustomBitBtn::TKwCustomBitBtn(TComponent* owner)
+    : TKwButton(owner),
+      link_(std::make_unique<TKwLinkEvt>(this, kwInitControl)),
+      privilege_(std::make_unique<TKwPrivilege>()),
+      bgsButton_(std::make_unique<TKwBGsBitBtn>()),
+      imagesButton_(std::make_unique<TKwImagesBitBtn>()),
+      kindImage_(std::make_unique<TKwMemoryImage>()) {
+    EnsurePublishedProperties();
+    const auto changed = [this] { Changed(); };
+    link_->OnUpdate = [this](TKwLinkEvt&) { NotifyUpdate(); };
+    link_->OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
+    texts_ = std::make_unique<TKwButtonTexts>(*this, changed);
+    privilege_->OnChange = [this](TKwPrivilege&) { ApplyPrivilege(); };
+    Bind(setColFocus_, static_cast<TKwSetColor&>(KwSetBBColFocus()), changed);
+    Bind(setColDefault_, static_cast<TKwSetColor&>(KwSetBBColDefault()), changed);
+    Bind(setColBox_, static_cast<TKwSetColor&>(KwSetBBColBox()), changed);
+    text_ = std::make_unique<TKwButtonText>();
+    shape_ = std::make_unique<TKwBitBtnShape>();
+    image_ = std::make_unique<TKwButtonImage>();
+    KwBindDefault(shape_->SetBackGround(), KwSetBBBackGround());
+    for (TKwStyleObject* style :
+         {static_cast<TKwStyleObject*>(text_.get()), static_cast<TKwStyleObject*>(shape_.get()),
+          static_cast<TKwStyleObject*>(image_.get())})
+        style->OnChange = [this](TKwStyleObject&) { Changed(); };
+    bgsButton_->OnChange = [this](TKwStyleObject&) { Changed(); };
+    imagesButton_->OnChange = [this](TKwStyleObject&) { Changed(); };
+    kindImage_->OnChange = [this](TKwMemoryImage&) { Changed(); };
+    if (owner == nullptr || !owner->HasState(csLoading))
+        link_->Init();
+}
+
+TKwCustomBitBtn::~TKwCustomBitBtn() {
+    privilege_->OnChange = nullptr;
+}
+
+void TKwCustomBitBtn::Changed() {
+    link_->Change();
+}
+
+void TKwCustomBitBtn::NotifyInit() {
+    placement_.Record(*this);
+    texts_->Apply();
+    ApplyPrivilege();
+    Invalidate();
+}
+
+void TKwCustomBitBtn::NotifyUpdate() {
+    Invalidate();
+}
+
+void TKwCustomBitBtn::Loaded() {
+    TKwButton::Loaded();
+    placement_.Record(*this);
+    texts_->Apply();
+    ApplyPrivilege();
+}
+
+void TKwCustomBitBtn::SetKind(TKwButtonKind kind) {
+    if (kind_ == kind)
+        return;
+    kind_ = kind;
+    if (kind == bkiNone) {
+        texts_->CaptionId().PkgId(String(), -1);
+        kindImage_->PkgId(String(), -1);
+        texts_->SetFallback({});
+    } else {
+        texts_->CaptionId().PkgId(u"System", KwButtonKindLabelId(kind));
+        kindImage_->PkgId(u"System", KwButtonKindImageId(kind));
+        texts_->SetFallback(KwButtonKindFallback(kind));
+        if (!HasState(csLoading))
+            texts_->SetCaption({});
+    }
+    // Read before ModalResult, which the form stores only when it differs from the kind's.
+    SetModalResult(KwButtonKindModalResult(kind));
+    texts_->Apply();
+    Changed();
+}
+
+// --- texts and rights ---
+
+const String& TKwCustomBitBtn::Caption() const {
+    return texts_->Caption();
+}
+void TKwCustomBitBtn::SetCaption(const String& caption) {
+    texts_->SetCaption(caption);
+}
+const String& TKwCustomBitBtn::Hint() const {
+    return texts_->Hint();
+}
+void TKwCustomBitBtn::SetHint(const String& hint) {
+    texts_->SetHint(hint);
+}
+TKwMemoryLabel& TKwCustomBitBtn::CaptionId() const {
+    return texts_->CaptionId();
+}
+
+void TKwCustomBitBtn::SetVisible(bool visible) {
+    visible_ = visible;
+    ApplyPrivilege();
+}
+
+void TKwCustomBitBtn::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    ApplyPrivilege();
+}
+
+void TKwCustomBitBtn::ApplyPrivilege() {
+    const TKwPrivilegeEffect effect = KwPrivilegeEffect(*privilege_, visible_, enabled_);
+    TKwButton::SetVisible(effect.visible);
+    if (TControl::Enabled() != effect.enabled) {
+        TKwButton::SetEnabled(effect.enabled);
+        Changed();
+    }
+}
+
+// --- look properties ---
+
+void TKwCustomBitBtn::SetMargin(int margin) {
+    if (margin_ != margin) {
+        margin_ = margin;
+        Changed();
+    }
+}
+
+void TKwCustomBitBtn::SetShadow(bool shadow) {
+    if (shadow_ != shadow) {
+        shadow_ = shadow;
+        Changed();
+    }
+}
+
+void TKwCustomBitBtn::SetStyle(TKwButtonStyle style) {
+    if (style_ != style) {
+        style_ = style;
+        Changed();
+    }
+}
+
+void TKwCustomBitBtn::SetFlat(bool flat) {
+    if (flat_ != flat) {
+        flat_ = flat;
+        Changed();
+    }
+}
+
+void TKwCustomBitBtn::SetGrid(bool grid) {
+    if (grid_ != grid) {
+        grid_ = grid;
+        Changed();
+    }
+}
+
+void TKwCustomBitBtn::SetFocusStyle(TKwFocusStyle style) {
+    if (focusStyle_ != style) {
+        focusStyle_ = style;
+        Changed();
+    }
+}
+
+void TKwCustomBitBtn::SetDefaultStyle(TKwFocusStyle style) {
+    if (defaultStyle_ != style) {
+        defaultStyle_ = style;
+        Changed();
+    }
+}
+
+// --- click ---
+
+void TKwCustomBitBtn::Click() {
+    TCustomForm* form = GetParentForm(this);
+    if (form != nullptr && checkValuesPending_)
+        KwFormPerform(form, kwEvtCommitValue, nullptr);
+    if (form != nullptr && checkRequireds_)
+        KwFormPerform(form, kwEvtCheckRequired, nullptr);
+    if (kind_ == bkiHelp) {
+        if (form != nullptr)
+            form->Perform(WM_SYSCOMMAND, kContextHelp);
+        if (OnClick)
+            OnClick(this);
+        return;
+    }
+    TKwButton::Click();
+}
+
+// --- painting ---
+
+TKwButtonState TKwCustomBitBtn::State() const {
+    return KwButtonState(TControl::Enabled(), Pressed(), MouseOver(), false);
+}
+
+TKwButtonFace TKwCustomBitBtn::Face() {
+    TKwButtonFace face;
+    face.Rect = ClientRect();
+    face.Style = style_;
+    face.Pressed = Pressed();
+    face.Enabled = TControl::Enabled();
+    face.Flat = flat_;
+    face.Over = MouseOver();
+    face.Shadow = shadow_;
+    face.BorderStyle = shape_->BorderStyle();
+    face.Shape = shape_->Shape();
+    face.Reflection = shape_->Reflection();
+    face.Orientation = shape_->Orientation();
+    face.Pen = &shape_->Pen();
+    face.BackGround = KwChooseBackGround(*bgsButton_, State(), face.Over, &SetBackGround());
+    face.FrameColor = setColBox_.get();
+    TKwMemoryImage* stateImage = KwChooseImage(*imagesButton_, State(), face.Over, nullptr);
+    face.FaceImage = stateImage;
+    if (image_->Visible()) {
+        TKwMemoryImage* own = image_->Image().Defined() ? &image_->Image() : kindImage_.get();
+        face.Image = style_ == btsShape && stateImage != nullptr ? stateImage : own;
+        face.ImageWidth = image_->Width();
+        face.ImageHeight = image_->Height();
+        face.Layout = image_->Layout();
+        face.Spacing = margin_ >= 0 ? margin_ : image_->Spacing();
+        face.ImageShadow = image_->SelShadow() && face.Over;
+    }
+    face.Caption = ShownCaption();
+    face.Text = text_.get();
+    return face;
+}
+
+void TKwCustomBitBtn::Paint(const TPaintContext& context) {
+    KwPaintButtonFace(context, Face());
+    if (grid_ && HasState(csDesigning)) {
+        KwDrawGridLines(*context.Canvas, context.ToDevice(ClientRect()), clBlack, clBlack, 8, true,
+                        false, true, false);
+    }
+    if (Focused())
+        KwPaintFocusMark(context, ClientRect(), focusStyle_, setColFocus_->Color());
+    else if (Active())
+        KwPaintFocusMark(context, ClientRect(), defaultStyle_, setColDefault_->Color());
+    if (OnPaint)
+        OnPaint(this, context);
+}
+
+void TKwCustomBitBtn::WndProc(TMessage& message) {
+    if (message.Msg == KwMasterMessage()) {
+        if (static_cast<int>(message.WParam) == kwEvtLayout)
+            placement_.Apply(*this);
+        return;
+    }
+    switch (message.Msg) {
+        case CM_MOUSEENTER:
+        case CM_MOUSELEAVE:
+        case CM_SYSCOLORCHANGE:
+            Changed();
+            break;
+        default:
+            break;
+    }
+    TKwButton::WndProc(message);
+}
+
+TKwBitBtn::TKwBitBtn(TComponent* owner) : TKwCustomBitBtn(owner) {}
+
+}  // namespace kw

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <memory>
+
+#include "controls/button_face.h"
+#include "controls/button_kind.h"
+#include "controls/button_parts.h"
+#include "controls/button_texts.h"
+#include "controls/kw_button.h"
+#include "controls/speed_button.h"
+#include "drawing/styles/text_styles.h"
+
+namespace kw {
+
+class TKwBGsBitBtn;
+class TKwButtonTexts;
+class TKwImagesBitBtn;
+class TKwLinkEvt;
+class TKwMemoryImage;
+class TKwMemoryLabel;
+class TKwPrivilege;
+class TKwSetBackGround;
+class TKwSetColor;
+
+// The library's focusable push button, drawn through the drawing engine. A standard kind takes
+// its caption and image from the "System" packages and gives the form its modal result.
+class TKwCustomBitBtn : public TKwButton {
+    KW_CLASS(TKwCustomBitBtn)
+public:
+    explicit TKwCustomBitBtn(TComponent* owner = nullptr);
+    ~TKwCustomBitBtn() override;
+
+    TKwButtonKind Kind() const { return kind_; }
+    void SetKind(TKwButtonKind kind);
+    bool CheckValuesPending() const { return checkValuesPending_; }
+    void SetCheckValuesPending(bool value) { checkValuesPending_ = value; }
+    bool CheckRequireds() const { return checkRequireds_; }
+    void SetCheckRequireds(bool value) { checkRequireds_ = value; }
+    TKwAlignHor AlignHor() const { return placement_.alignHor; }
+    void SetAlignHor(TKwAlignHor value) { placement_.Set(*this, value, placement_.alignVer); }
+    TKwAlignVer AlignVer() const { return placement_.alignVer; }
+    void SetAlignVer(TKwAlignVer value) { placement_.Set(*this, placement_.alignHor, value); }
+
+    int Margin() const { return margin_; }
+    void SetMargin(int margin);
+    bool Shadow() const { return shadow_; }
+    void SetShadow(bool shadow);
+    bool Flat() const { return flat_; }
+    void SetFlat(bool flat);
+    // Hatches the button while its form is being designed, never at run time.
+    bool Grid() const { return grid_; }
+    void SetGrid(bool grid);
+    TKwFocusStyle FocusStyle() const { return focusStyle_; }
+    void SetFocusStyle(TKwFocusStyle style);
+    TKwFocusStyle DefaultStyle() const { return defaultStyle_; }
+    void SetDefaultStyle(TKwFocusStyle style);
+    TKwSetColor& SetColFocus() const { return *setColFocus_; }
+    TKwSetColor& SetColDefault() const { return *setColDefault_; }
+    TKwSetColor& SetColBox() const { return *setColBox_; }
+    TKwButtonStyle Style() const { return style_; }
+    void SetStyle(TKwButtonStyle style);
+    TKwButtonText& Text() const { return *text_; }
+    TKwBitBtnShape& Shape() const { return *shape_; }
+    TKwButtonImage& Image() const { return *image_; }
+    // The shape's background and border style, under the button's own names (not stored).
+    TKwSetBackGround& SetBackGround() const { return shape_->SetBackGround(); }
+    TKwBorderStyle BorderStyle() const { return shape_->BorderStyle(); }
+    void SetBorderStyle(TKwBorderStyle style) { shape_->SetBorderStyle(style); }
+    TKwBGsBitBtn& BGsButton() const { return *bgsButton_; }
+    TKwImagesBitBtn& ImagesButton() const { return *imagesButton_; }
+    // The image of a standard kind ("System" image Kind + 8).
+    TKwMemoryImage& KindImage() const { return *kindImage_; }
+
+    const String& Caption() const;
+    void SetCaption(const String& caption);
+    const String& Hint() const;
+    void SetHint(const String& hint);
+    TKwMemoryLabel& CaptionId() const;
+    const String& ShownCaption() const { return TControl::Caption(); }
+    TKwPrivilege& Privilege() const { return *privilege_; }
+    bool VisibleSetting() const { return visible_; }
+    void SetVisible(bool visible);
+    bool EnabledSetting() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    int TabOrderSetting() const { return TabOrder(); }
+
+    // Checks pending and required values, then clicks; a help button only shows help.
+    void Click() override;
+    bool MouseOver() const { return (ControlState() & csMouseOver) != 0; }
+    // The look the face shows now.
+    TKwButtonState State() const;
+
+    std::function<void(TObject* sender, const TPaintContext& context)> OnPaint;
+    TKwLinkEvt& Link() const { return *link_; }
+    void Loaded() override;
+
+protected:
+    void WndProc(TMessage& message) override;
+    void Paint(const TPaintContext& context) override;
+    virtual void NotifyInit();
+    virtual void NotifyUpdate();
+    void Changed();
+
+private:
+    void ApplyPrivilege();
+    TKwButtonFace Face();
+
+    std::unique_ptr<TKwLinkEvt> link_;
+    std::unique_ptr<TKwButtonTexts> texts_;
+    std::unique_ptr<TKwPrivilege> privilege_;
+    std::unique_ptr<TKwSetColor> setColFocus_;
+    std::unique_ptr<TKwSetColor> setColDefault_;
+    std::unique_ptr<TKwSetColor> setColBox_;
+    std::unique_ptr<TKwButtonText> text_;
+    std::unique_ptr<TKwBitBtnShape> shape_;
+    std::unique_ptr<TKwButtonImage> image_;
+    TKwButtonStyle style_ = btsShape;
+    std::unique_ptr<TKwBGsBitBtn> bgsButton_;
+    std::unique_ptr<TKwImagesBitBtn> imagesButton_;
+    std::unique_ptr<TKwMemoryImage> kindImage_;
+    TKwButtonKind kind_ = bkiNone;
+    bool checkValuesPending_ = true;
+    bool checkRequireds_ = false;
+    TKwButtonPlacement placement_;
+    int margin_ = -1;
+    bool shadow_ = false;
+    bool flat_ = false;
+    bool grid_ = true;
+    TKwFocusStyle focusStyle_ = fcsNone;
+    TKwFocusStyle defaultStyle_ = fcsNone;
+    bool visible_ = true;
+    bool enabled_ = true;
+};
+
+class TKwBitBtn : public TKwCustomBitBtn {
+    KW_CLASS(TKwBitBtn)
+public:
+    explicit TKwBitBtn(TComponent* owner = nullptr);
+};
+
+}  // namespace kw
