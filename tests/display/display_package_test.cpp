@@ -1,5 +1,6 @@
 #include "framework/pkg_formats.h"
 #include "packages/package_scopes.h"
+#include "platform/core/numbers.h"
 #include "platform/core/filer.h"
 #include "platform/core/files.h"
 #include "platform/text/string_list.h"
@@ -257,11 +258,13 @@ TEST_F(DisplayPackageTest, DefaultFontScalesOnceAtTheApplicationsFirstLoad) {
     EXPECT_EQ(KwDefaultFont().Height(), height);
     const auto file = DisplayFile(9);
     LoadBytes(display, file);
-    EXPECT_EQ(KwDefaultFont().Height(), height * 3 / 2);
+    // Scaled the way fonts are: halves away from zero (-11 becomes -17).
+    const int scaled = MulDiv(height, 144, 96);
+    EXPECT_EQ(KwDefaultFont().Height(), scaled);
     // Font sets are converted from the file's 120 pixels per inch to the screen's 144.
     EXPECT_EQ(display.SetsFont().Items(0).Font().Height(), -24);
     LoadBytes(display, file);
-    EXPECT_EQ(KwDefaultFont().Height(), height * 3 / 2);
+    EXPECT_EQ(KwDefaultFont().Height(), scaled);
 }
 
 TEST_F(DisplayPackageTest, DescriptionIsReadWithoutLoading) {
