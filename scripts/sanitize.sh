@@ -27,7 +27,7 @@ done
 # Each target gets a number of runs, capped in time so that slow targets (those that start a
 # whole application object per input) cannot stretch the run.
 runs=${KW_FUZZ_RUNS:-10000}
-seconds=${KW_FUZZ_SECONDS:-20}
+seconds=${KW_FUZZ_SECONDS:-10}
 for fuzzer in build-asan/bin/fuzz_*; do
     [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer")
