@@ -1,5 +1,7 @@
 #include "gallery.h"
 
+#include "gallery_controls.h"
+
 #include "display/display_package.h"
 #include "framework/app_hooks.h"
 #include "framework/application.h"
@@ -42,9 +44,10 @@ TKwGallery::TKwGallery(const String& packagesFolder, const String& language, con
     view_->OnSwitch = [this](const String& language, const String& skin) {
         Switch(language, skin);
     };
+    const int controls = KwAddGalleryControls(*form_, view_->Height(), view_->Width());
     const int border = form_->BorderThickness();
     form_->SetBounds(0, 0, view_->Width() + 2 * border,
-                     view_->Height() + 2 * border + form_->CaptionHeight());
+                     view_->Height() + controls + 2 * border + form_->CaptionHeight());
     form_->Show();
     form_->PaintNow();
 }
