@@ -84,6 +84,9 @@ TFrMessage::TFrMessage(TComponent* owner)
       config_(std::make_unique<TKwCfgMessages>()) {
     SetBorderStyle(TFormBorderStyle::bsDialog);
     SetKeyPreview(false);
+    // A box takes the look the active application object configures for messages.
+    if (TKwCApplication* app = KwCApp())
+        config_->Assign(&app->CfgMessages());
 }
 
 TFrMessage::~TFrMessage() {

@@ -5,6 +5,7 @@
 #include "../controls/buttons_fixture.h"
 #include "controls/bit_btn.h"
 #include "dialogs/message_form.h"
+#include "drawing/styles/cfg_styles.h"
 #include "packages/strings_package.h"
 #include "platform/ui/input.h"
 
@@ -158,6 +159,18 @@ TEST_F(MessageBoxTest, LayoutWrapsLongTextAndCentresUpToEightButtons) {
     KwMessage(mtyInformation, longText, {bkiOK}, bkiOK);
     EXPECT_GT(lines.size(), 1u);
     EXPECT_LE(client.Width(), Screen().PrimaryMonitor().BoundsRect.Width() / 2 + 8);
+}
+
+TEST_F(MessageBoxTest, BoxesTakeTheLookTheApplicationConfiguresForMessages) {
+    TKwCApplication app;
+    app.CfgMessages().SetButtonsWidth(101);
+    int width = 0;
+    Answer([&](TFrMessage& box) {
+        width = box.Buttons().front()->Width();
+        KeyPress(VK_RETURN);
+    });
+    KwMessage(mtyInformation, u"Styled", {bkiOK}, bkiOK);
+    EXPECT_EQ(width, 101);
 }
 
 }  // namespace
