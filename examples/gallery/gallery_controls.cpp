@@ -6,6 +6,7 @@
 #include "controls/button_kind.h"
 #include "controls/custom_panel.h"
 #include "controls/speed_button.h"
+#include "dialogs/message_box.h"
 #include "packages/memory_refs.h"
 #include "platform/core/component.h"
 
@@ -90,6 +91,24 @@ int AddPanels(TWinControl& strip, int top) {
     return kPanelHeight + 4;
 }
 
+// One button per kind of message; in a window a click opens that message box, with the
+// button's own caption as its text, so the box shows the active language and skin.
+int AddMessageButtons(TWinControl& strip, int top) {
+    const TKwMessageType types[] = {mtyWarning, mtyError, mtyInformation, mtyConfirmation};
+    int left = kMargin;
+    for (int i = 0; i < 4; ++i) {
+        auto& button = Create<TKwSpeedButton>(strip);
+        button.SetParent(&strip);
+        button.SetBounds(left, top, kButtonWidth + 40, kButtonHeight);
+        button.CaptionId().PkgId(u"System", 16 + i);
+        button.OnClick = [type = types[i], &button](TObject*) {
+            KwMessage(type, button.ShownCaption(), {bkiOK, bkiCancel}, bkiOK);
+        };
+        left += kButtonWidth + 40 + kGap;
+    }
+    return kButtonHeight;
+}
+
 }  // namespace
 
 int KwAddGalleryControls(TWinControl& form, int top, int width) {
@@ -99,7 +118,8 @@ int KwAddGalleryControls(TWinControl& form, int top, int width) {
     int y = kMargin;
     y += AddSpeedButtons(strip, y) + 2 * kGap;
     y += AddBitButtons(strip, y, width) + 2 * kGap;
-    y += AddPanels(strip, y) + kMargin;
+    y += AddPanels(strip, y) + 2 * kGap;
+    y += AddMessageButtons(strip, y) + kMargin;
     strip.SetBounds(0, top, width, y);
     return y;
 }

@@ -2,12 +2,14 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <set>
-#include <unistd.h>
 
+#include "controls/speed_button.h"
+#include "dialogs/message_form.h"
 #include "framework/application.h"
 #include "gallery.h"
 #include "gallery_view.h"
@@ -174,6 +176,36 @@ TEST_F(GalleryTest, TheSwitchButtonsSwitchAndTheScriptedWindowRunMatchesAFreshSt
     for (const char* name : {"window-before.png", "window-after.png", "window-fresh.png"})
         EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
     std::filesystem::remove_all(folder);
+}
+
+// Each message button opens its kind of box in the active language; the script answers it.
+TEST_F(GalleryTest, MessageButtonsOpenTheirBoxInTheActiveLanguage) {
+    TKwGallery gallery(Packages(), u"Italian", u"dark");
+    const String error = gallery.View().LabelText(17);
+    ASSERT_FALSE(error.empty());
+    const TKwSpeedButton* button = nullptr;
+    std::vector<TComponent*> pending{&gallery.Form()};
+    while (!pending.empty() && button == nullptr) {
+        TComponent* owner = pending.back();
+        pending.pop_back();
+        for (int i = 0; i < owner->ComponentCount(); ++i) {
+            auto* b = dynamic_cast<TKwSpeedButton*>(owner->Components(i));
+            if (b != nullptr && b->ShownCaption() == error)
+                button = b;
+            pending.push_back(owner->Components(i));
+        }
+    }
+    ASSERT_NE(button, nullptr);
+    std::vector<String> lines;
+    Headless().ModalAnswers.push_back([&](TCustomForm& form) {
+        lines = dynamic_cast<TFrMessage&>(form).Lines();
+        form.SetModalResult(mrCancel);
+    });
+    ClickAt(*button, {5, 5});
+    EXPECT_TRUE(Headless().ModalAnswers.empty());
+    ASSERT_EQ(lines.size(), 1u);
+    // The box ends a sentence with a period.
+    EXPECT_EQ(lines.front(), error + u".");
 }
 
 }  // namespace
