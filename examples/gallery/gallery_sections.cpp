@@ -6,12 +6,15 @@
 #include "display/image_package.h"
 #include "display/memory_image.h"
 #include "display/set_references.h"
+#include "drawing/check_paint.h"
 #include "drawing/gradient.h"
 #include "drawing/images.h"
 #include "drawing/marks.h"
 #include "drawing/progress_bar.h"
 #include "drawing/shape_paint.h"
 #include "drawing/skins.h"
+#include "drawing/styles/image_styles.h"
+#include "drawing/styles/text_styles.h"
 #include "framework/application.h"
 #include "gallery_view.h"
 #include "packages/memory_refs.h"
@@ -197,6 +200,39 @@ void PaintElements(TKwGalleryPainter& painter, const TRect& body) {
     }
 }
 
+// Check marks drawn as text and as shapes, and radio marks, in every state, enabled and not.
+void PaintMarks(TKwGalleryPainter& painter, const TRect& body) {
+    TKwSingleCheck text, shape;
+    text.SetStyle(cksText);
+    text.Text().SetUnChecked(u"N");
+    text.Text().SetGrayed(u"?");
+    text.Text().SetChecked(u"Y");
+    shape.SetStyle(cksShape);
+    TKwSingleRadio radio;
+    radio.SetStyle(rasShape);
+    const TKwCheckState states[] = {TKwCheckState::cksUnChecked, TKwCheckState::cksGrayed,
+                                    TKwCheckState::cksChecked};
+    int x = body.Left;
+    for (TKwSingleCheck* check : {&text, &shape}) {
+        for (bool enabled : {true, false}) {
+            for (TKwCheckState state : states) {
+                KwPaintCheck(painter.Canvas(), TRect(x, body.Top, x + 20, body.Top + 20), *check,
+                             state, true, nullptr, enabled, false);
+                x += 20 + kGap;
+            }
+            x += kGap;
+        }
+    }
+    for (bool enabled : {true, false}) {
+        for (bool checked : {false, true}) {
+            KwPaintRadio(painter.Canvas(), TRect(x, body.Top + 4, x + 12, body.Top + 16), radio,
+                         checked, enabled, false);
+            x += 12 + kGap;
+        }
+        x += kGap;
+    }
+}
+
 }  // namespace
 
 const std::vector<TKwGallerySection>& KwGallerySections() {
@@ -205,6 +241,7 @@ const std::vector<TKwGallerySection>& KwGallerySections() {
         {u"Background styles", 3 * 36 + 2 * 20 + 14, PaintBackgrounds},
         {u"Shapes", 4 * 40 + 3 * kGap, PaintShapes},
         {u"Progress bars and directions", 20 + kGap + 28, PaintElements},
+        {u"Check and radio marks", 20, PaintMarks},
         {u"Images: up, disabled, down", 3 * 32 + 2 * 6, PaintImages},
         {u"Skin pictures", 56 + 16, PaintSkins},
         {u"Colour sets", 4 * 16 + 3 * 6, PaintColorSets},
