@@ -109,6 +109,32 @@ int AddMessageButtons(TWinControl& strip, int top) {
     return kButtonHeight;
 }
 
+// Panels with their caption label placed on four different sides; the label follows the panel.
+int AddLabelledPanels(TWinControl& strip, int top) {
+    struct TSide {
+        TKwExternalControlLayout layout;
+        const char16_t* caption;
+    };
+    static const TSide kSides[] = {{eclTopLeft, u"Top left"},
+                                   {eclRightCenter, u"Right"},
+                                   {eclBottomCenter, u"Bottom"},
+                                   {eclLeftCenter, u"Left"}};
+    constexpr int kLabelRoom = 18, kWidth = 80, kHeight = 28, kStep = 180;
+    int left = kMargin;
+    for (const TSide& side : kSides) {
+        auto& panel = Create<TKwPanel>(strip);
+        panel.SetParent(&strip);
+        panel.SetBevelOuter(bes3DBottom);
+        panel.SetBounds(side.layout == eclLeftCenter ? left + 60 : left, top + kLabelRoom, kWidth,
+                        kHeight);
+        panel.ILabel().SetExtLayout(side.layout);
+        panel.ILabel().SetCaption(side.caption);
+        panel.ILabel().SetVisible(true);
+        left += kStep;
+    }
+    return kHeight + 2 * kLabelRoom;
+}
+
 }  // namespace
 
 int KwAddGalleryControls(TWinControl& form, int top, int width) {
@@ -118,7 +144,8 @@ int KwAddGalleryControls(TWinControl& form, int top, int width) {
     int y = kMargin;
     y += AddSpeedButtons(strip, y) + 2 * kGap;
     y += AddBitButtons(strip, y, width) + 2 * kGap;
-    y += AddPanels(strip, y) + 2 * kGap;
+    y += AddPanels(strip, y) + kGap;
+    y += AddLabelledPanels(strip, y) + kGap;
     y += AddMessageButtons(strip, y) + kMargin;
     strip.SetBounds(0, top, width, y);
     return y;
