@@ -4,7 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+# Line tables are all a sanitizer report needs; full debug information would double the size of
+# every object and link.
+debug_flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG=-gline-tables-only
+    -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only)
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja "${debug_flags[@]}" \
     -DKW_SANITIZE=ON -DKW_BUILD_FUZZ=ON -DKW_BUILD_BENCH=OFF
 cmake --build build-asan
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
@@ -15,7 +19,7 @@ ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 
 # ThreadSanitizer over the tests that run threads, in a small build of only those targets.
 threaded=(test_framework_sets_lock_test test_util_threads_test test_util_kw_thread_timer_test)
-CC=clang CXX=clang++ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+CC=clang CXX=clang++ cmake -S . -B build-tsan -G Ninja "${debug_flags[@]}" \
     -DKW_SANITIZE_THREAD=ON -DKW_BUILD_FUZZ=OFF -DKW_BUILD_BENCH=OFF
 cmake --build build-tsan --target "${threaded[@]}"
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
