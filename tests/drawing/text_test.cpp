@@ -101,7 +101,7 @@ TEST_F(TextTest, RotatedBoundsFollowTheTurnedBlock) {
         EXPECT_EQ(Measure(u"Turn me\nround", {.Angle = angle}, f),
                   TRect(5, 7, 5 + ext.cx, 7 + ext.cy));
     }
-    EXPECT_EQ(KwRectExt(plain.Right, plain.Bottom, 90), TSize(plain.Bottom, plain.Right));
+    EXPECT_EQ(KwRectExt(plain.Right, plain.Bottom, 90), (TSize{plain.Bottom, plain.Right}));
     // Drawn text stays inside its rectangle at every angle.
     for (int angle : {0, 90, 180, 270, 45, 135, 225, 315}) {
         SCOPED_TRACE(angle);

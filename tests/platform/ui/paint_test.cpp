@@ -195,7 +195,7 @@ TEST_F(UiTest, ControlsPaintInTheirOwnCoordinatesAndTheDeviceIsRestoredAfterward
     EXPECT_EQ(canvas.ClipRegion(), nullptr);
     TPoint viewport;
     GetViewportOrgEx(canvas.Handle(), &viewport);
-    EXPECT_EQ(viewport, TPoint(0, 0));
+    EXPECT_EQ(viewport, (TPoint{0, 0}));
 }
 
 TEST_F(UiTest, FrameIsPaintedOnceAndAFormRendersToPng) {
