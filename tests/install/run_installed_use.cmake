@@ -20,6 +20,7 @@ endfunction()
 run(${CMAKE_COMMAND} --install ${KW_BUILD_DIR} --prefix ${prefix})
 run(${CMAKE_COMMAND} -S ${KW_PROJECT_DIR} -B ${KW_WORK_DIR}/build -G Ninja
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix}
-    -DCMAKE_CXX_COMPILER=${KW_CXX_COMPILER} -DCMAKE_CXX_COMPILER_LAUNCHER=${KW_LAUNCHER})
+    -DCMAKE_CXX_COMPILER=${KW_CXX_COMPILER} -DCMAKE_CXX_COMPILER_LAUNCHER=${KW_LAUNCHER}
+    "-DCMAKE_CXX_FLAGS=${KW_SANITIZER_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${KW_SANITIZER_FLAGS}")
 run(${CMAKE_COMMAND} --build ${KW_WORK_DIR}/build)
 run(${KW_WORK_DIR}/build/kw_installed_use ${prefix}/share/kwctrls/English.lan)
