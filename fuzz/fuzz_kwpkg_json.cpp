@@ -1,11 +1,11 @@
 // Feeds arbitrary text to the package tool's JSON reader. A source it accepts must build a file
 // whose dump builds the very same file again. Image entries may name picture files: the folder
 // given holds one good PNG ("p.png") and one damaged one ("bad.png").
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <string>
 
 #include "kwpkg/kinds.h"
