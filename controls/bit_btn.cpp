@@ -11,6 +11,7 @@
 #include "packages/memory_refs.h"
 #include "packages/privilege.h"
 #include "platform/core/properties.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/paint_context.h"
 
 namespace kw {
@@ -65,6 +66,7 @@ void EnsurePublishedProperties() {
         .Object(u"SetColDefault", &B::SetColDefault)
         .Object(u"SetColBox", &B::SetColBox)
         .Boolean(u"Flat", &B::Flat, &B::SetFlat, false)
+        .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
         .Object(u"Privilege", &B::Privilege)
         .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
         .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)

@@ -12,6 +12,7 @@
 #include "platform/core/properties.h"
 #include "platform/ui/application.h"
 #include "platform/ui/input.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/paint_context.h"
 #include "platform/ui/timers.h"
 
@@ -72,6 +73,7 @@ void EnsurePublishedProperties() {
               bos3D)
         .StoredWhen([](const B&) { return false; })
         .Boolean(u"MouseRgn", &B::MouseRgn, &B::SetMouseRgn, false)
+        .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
         .Object(u"Privilege", &B::Privilege)
         .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
         .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
@@ -181,6 +183,12 @@ void TKwCustomSpeedButton::NotifyEvt(int evt, void* data) {
 
 void TKwCustomSpeedButton::PosControl(TControl& control, TKwExternalControlLayout layout) const {
     KwPosControl(*this, control, layout);
+}
+
+void TKwCustomSpeedButton::PosPopupMenu(TPopupMenu& menu, TKwExternalControlLayout layout) {
+    const TPoint at = KwPosEx(*this, 0, 0, layout, 1, true, 0);
+    menu.SetPopupComponent(this);
+    menu.Popup(at.X, at.Y);
 }
 
 void TKwCustomSpeedButton::Loaded() {
@@ -363,7 +371,15 @@ void TKwCustomSpeedButton::Click() {
         form->SetModalResult(modalResult_);
     if (groupIndex_ < 1)
         SetPressedLook(true);
-    if (!Guarded([this] { TGraphicControl::Click(); }))
+    // A menu button shows its menu instead of clicking; without a menu it clicks.
+    const bool menu = defaultAction_ == btaMenu && PopupMenu() != nullptr;
+    if (!Guarded([this, menu] {
+            if (menu) {
+                PosPopupMenu(*PopupMenu(), eclBottomLeft);
+            } else {
+                TGraphicControl::Click();
+            }
+        }))
         return;
     if (groupIndex_ < 1 && !trackMain_)
         SetPressedLook(false);

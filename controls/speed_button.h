@@ -126,6 +126,9 @@ public:
     bool MouseInRgn(int x, int y) const;
     // Places another control beside the button.
     void PosControl(TControl& control, TKwExternalControlLayout layout) const;
+    // Shows a pop-up menu beside the button. Menus measure as 0 x 0: the point is the corner of
+    // the button that `layout` names.
+    void PosPopupMenu(TPopupMenu& menu, TKwExternalControlLayout layout);
 
     // The displayed states: main part pressed, drop-down part pressed, pointer over.
     bool PressedLook() const { return pressed_; }
