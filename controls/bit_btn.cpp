@@ -1,5 +1,6 @@
 #include "controls/bit_btn.h"
 
+#include "controls/button_action_links.h"
 #include "controls/button_parts.h"
 #include "controls/button_texts.h"
 #include "display/default_sets.h"
@@ -67,6 +68,7 @@ void EnsurePublishedProperties() {
         .Object(u"SetColBox", &B::SetColBox)
         .Boolean(u"Flat", &B::Flat, &B::SetFlat, false)
         .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
+        .Component(u"Action", &B::Action, &B::SetAction)
         .Object(u"Privilege", &B::Privilege)
         .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
         .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
@@ -135,6 +137,10 @@ void TKwCustomBitBtn::NotifyInit() {
 
 void TKwCustomBitBtn::NotifyUpdate() {
     Invalidate();
+}
+
+std::unique_ptr<TActionLink> TKwCustomBitBtn::CreateActionLink() {
+    return std::make_unique<TKwBitBtnActionLink>(*this);
 }
 
 void TKwCustomBitBtn::Loaded() {

@@ -96,6 +96,7 @@ public:
 
 protected:
     void WndProc(TMessage& message) override;
+    std::unique_ptr<TActionLink> CreateActionLink() override;
     void Paint(const TPaintContext& context) override;
     virtual void NotifyInit();
     virtual void NotifyUpdate();

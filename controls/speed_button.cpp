@@ -1,5 +1,6 @@
 #include "controls/speed_button.h"
 
+#include "controls/button_action_links.h"
 #include "controls/button_face.h"
 #include "controls/button_texts.h"
 #include "display/default_sets.h"
@@ -74,6 +75,7 @@ void EnsurePublishedProperties() {
         .StoredWhen([](const B&) { return false; })
         .Boolean(u"MouseRgn", &B::MouseRgn, &B::SetMouseRgn, false)
         .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
+        .Component(u"Action", &B::Action, &B::SetAction)
         .Object(u"Privilege", &B::Privilege)
         .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
         .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
@@ -189,6 +191,10 @@ void TKwCustomSpeedButton::PosPopupMenu(TPopupMenu& menu, TKwExternalControlLayo
     const TPoint at = KwPosEx(*this, 0, 0, layout, 1, true, 0);
     menu.SetPopupComponent(this);
     menu.Popup(at.X, at.Y);
+}
+
+std::unique_ptr<TActionLink> TKwCustomSpeedButton::CreateActionLink() {
+    return std::make_unique<TKwSpeedButtonActionLink>(*this);
 }
 
 void TKwCustomSpeedButton::Loaded() {
@@ -337,6 +343,8 @@ void TKwCustomSpeedButton::ButtonPressed(int group, TKwCustomSpeedButton* sender
     if (sender->Down() && down_) {
         down_ = false;
         SetPressedLook(false);
+        if (TAction* action = Action(); action != nullptr && action->Checked())
+            action->SetChecked(false);
         Changed();
     }
     allowAllUp_ = sender->AllowAllUp();

@@ -144,6 +144,7 @@ public:
 
 protected:
     void WndProc(TMessage& message) override;
+    std::unique_ptr<TActionLink> CreateActionLink() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -17,6 +17,8 @@ class TWinControl;
 class TCustomForm;
 class TCanvas;
 class TPopupMenu;
+class TAction;
+class TActionLink;
 struct TPaintContext;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -148,6 +150,11 @@ public:
     // one leaves the request to its parent.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
+    // The action a click runs (when OnClick is not set) and whose caption, hint and state the
+    // control shows; none unlinks it.
+    TAction* Action() const;
+    void SetAction(TAction* action);
+    TActionLink* ActionLink() const { return actionLink_.get(); }
 
     // --- painting ---
     // Marks the control for repainting; `erase` asks for the background to be erased first.
@@ -191,6 +198,8 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual bool DoMouseWheel(TShiftState shift, int delta, TPoint mousePos);
     virtual void Resize();
+    // The link this kind of control keeps to its action.
+    virtual std::unique_ptr<TActionLink> CreateActionLink();
     void StoreVisible(bool visible) { visible_ = visible; }
     // Stores new bounds without telling anyone; SetBounds and alignment build on it.
     void StoreBounds(int left, int top, int width, int height);
@@ -222,6 +231,7 @@ private:
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
+    std::unique_ptr<TActionLink> actionLink_;
 };
 
 // A control that can contain other controls. Children are kept in z-order (last on top); the
