@@ -6,6 +6,7 @@
 #include "display/default_sets.h"
 #include "display/set_references.h"
 #include "drawing/enum_names.h"
+#include "drawing/region_buttons.h"
 #include "framework/events.h"
 #include "framework/link.h"
 #include "packages/memory_refs.h"
@@ -417,8 +418,34 @@ TRect TKwCustomSpeedButton::DownButtonRect() const {
             client.Bottom};
 }
 
+namespace {
+
+// Where a part shows: its shape over its rectangle, or the outer mask of its face image. The
+// whole shape counts, edge included.
+bool InFaceRegion(const TKwButtonFace& face, int x, int y) {
+    if (!face.Rect.Contains(x, y))
+        return false;
+    TKwRgnButtonLook look;
+    look.ButtonStyle = face.Style;
+    look.BorderStyle = bosNone;
+    look.Image = face.FaceImage;
+    look.Shape = face.Shape;
+    look.Reflection = face.Reflection;
+    look.Orientation = face.Orientation;
+    return KwFocusRgn(face.Rect, look, 0, 0).Contains(x, y);
+}
+
+}  // namespace
+
 bool TKwCustomSpeedButton::MouseInRgn(int x, int y) const {
-    return ClientRect().Contains(x, y);
+    if (!mouseRgn_)
+        return ClientRect().Contains(x, y);
+    return InFaceRegion(MainFace(), x, y) ||
+           (buttonDown_->Visible() && InFaceRegion(DropFace(), x, y));
+}
+
+bool TKwCustomSpeedButton::InMainPart(int x, int y) const {
+    return ButtonRect().Contains(x, y) && (!mouseRgn_ || InFaceRegion(MainFace(), x, y));
 }
 
 // --- mouse ---
@@ -442,7 +469,7 @@ void TKwCustomSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int
     TGraphicControl::MouseDown(button, shift, x, y);
     if (alive.expired() || button != TMouseButton::mbLeft || !TControl::Enabled())
         return;
-    if (ButtonRect().Contains(x, y)) {
+    if (InMainPart(x, y)) {
         trackMain_ = true;
         SetPressedLook(true);
         if (Repeating()) {
@@ -459,7 +486,7 @@ void TKwCustomSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int
 void TKwCustomSpeedButton::MouseMove(TShiftState shift, int x, int y) {
     TGraphicControl::MouseMove(shift, x, y);
     if (trackMain_) {
-        const bool inside = ButtonRect().Contains(x, y);
+        const bool inside = InMainPart(x, y);
         const bool look = down_ || inside;
         if (look != pressed_) {
             SetPressedLook(look);
@@ -488,7 +515,7 @@ void TKwCustomSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x
     if (trackMain_) {
         trackMain_ = false;
         KillTimer(this, kRepeatTimer);
-        if (!Repeating() && ButtonRect().Contains(x, y)) {
+        if (!Repeating() && InMainPart(x, y)) {
             if (!Guarded([this] { Press(); }))
                 return;
         }
@@ -553,6 +580,13 @@ void TKwCustomSpeedButton::WndProc(TMessage& message) {
         case CM_SYSCOLORCHANGE:
             Changed();
             return;
+        case CM_HITTEST:
+            // The designer picks the button anywhere in its rectangle.
+            message.Result = HasState(csDesigning) ||
+                                     MouseInRgn(LParamX(message.LParam), LParamY(message.LParam))
+                                 ? HTCLIENT
+                                 : HTNOWHERE;
+            return;
         default:
             break;
     }
@@ -581,7 +615,7 @@ void TakeShape(TKwButtonFace& face, TKwButtonShape& shape) {
 
 }  // namespace
 
-TKwButtonFace TKwCustomSpeedButton::BaseFace() {
+TKwButtonFace TKwCustomSpeedButton::BaseFace() const {
     TKwButtonFace face;
     face.Enabled = TControl::Enabled();
     face.Flat = flat_;
@@ -592,7 +626,7 @@ TKwButtonFace TKwCustomSpeedButton::BaseFace() {
     return face;
 }
 
-TKwButtonFace TKwCustomSpeedButton::MainFace() {
+TKwButtonFace TKwCustomSpeedButton::MainFace() const {
     TKwButtonFace face = BaseFace();
     face.Rect = ButtonRect();
     face.Style = style_;
@@ -617,7 +651,7 @@ TKwButtonFace TKwCustomSpeedButton::MainFace() {
     return face;
 }
 
-TKwButtonFace TKwCustomSpeedButton::DropFace() {
+TKwButtonFace TKwCustomSpeedButton::DropFace() const {
     TKwSpeedButtonDown& part = *buttonDown_;
     TKwButtonFace face = BaseFace();
     face.Rect = DownButtonRect();

@@ -171,10 +171,12 @@ private:
     void ApplyPrivilege();
     bool DialogChar(Char key);
     // What the main part and the drop-down part paint now.
-    TKwButtonFace MainFace();
-    TKwButtonFace DropFace();
+    TKwButtonFace MainFace() const;
+    TKwButtonFace DropFace() const;
     // Shared part of both faces: look flags, frame colour, text.
-    TKwButtonFace BaseFace();
+    TKwButtonFace BaseFace() const;
+    // Whether a point lies on the main part: in its rectangle and, with MouseRgn, its region.
+    bool InMainPart(int x, int y) const;
 
     std::shared_ptr<bool> alive_;
     std::unique_ptr<TKwLinkEvt> link_;

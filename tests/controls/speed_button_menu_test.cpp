@@ -76,3 +76,44 @@ TEST_F(SpeedButtonMenuTest, PosPopupMenuPlacesByLayoutAndAMenuItemMayFreeTheButt
 
 }  // namespace
 }  // namespace kw::test
+
+namespace kw::test {
+namespace {
+
+TEST_F(SpeedButtonMenuTest, RegionHitTestingLeavesTheCornersOfARoundButtonToTheForm) {
+    auto& b = AddButton();
+    b.SetBounds(10, 10, 40, 40);
+    b.Shape().SetShape(shaEllipse);
+    int formClicks = 0;
+    form->OnClick = [&](TObject*) { ++formClicks; };
+    ClickAt(b, {1, 1});  // the rectangle counts while MouseRgn is off
+    EXPECT_EQ(clicks, 1);
+
+    b.SetMouseRgn(true);
+    EXPECT_FALSE(b.MouseInRgn(1, 1));
+    EXPECT_TRUE(b.MouseInRgn(20, 20));
+    MouseMoveTo(b, {2, 2});
+    EXPECT_FALSE(b.MouseOver());
+    MouseMoveTo(b, {20, 20});
+    EXPECT_TRUE(b.MouseOver());
+    ClickAt(b, {1, 1});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(formClicks, 1);
+
+    // Dragging out of the round face into a corner lets the button up without a click.
+    MouseDownAt(b, {20, 20});
+    EXPECT_TRUE(b.PressedLook());
+    MouseMoveTo(b, {38, 38});
+    EXPECT_FALSE(b.PressedLook());
+    MouseUpAt(b, {38, 38});
+    EXPECT_EQ(clicks, 1);
+    ClickAt(b, {20, 20});
+    EXPECT_EQ(clicks, 2);
+
+    // The designer still picks it by its rectangle.
+    b.SetDesigning(true, false);
+    EXPECT_NE(b.Perform(CM_HITTEST, 0, PointToLParam(1, 1)), 0);
+}
+
+}  // namespace
+}  // namespace kw::test
