@@ -316,15 +316,16 @@ TKwButtonFace TKwCustomBitBtn::Face() {
 }
 
 void TKwCustomBitBtn::Paint(const TPaintContext& context) {
-    KwPaintButtonFace(context, Face());
+    const TKwButtonFace face = Face();
+    KwPaintButtonFace(context, face);
     if (grid_ && HasState(csDesigning)) {
         KwDrawGridLines(*context.Canvas, context.ToDevice(ClientRect()), clBlack, clBlack, 8, true,
                         false, true, false);
     }
     if (Focused())
-        KwPaintFocusMark(context, ClientRect(), focusStyle_, setColFocus_->Color());
+        KwPaintFocusMark(context, face, focusStyle_, setColFocus_->Color());
     else if (Active())
-        KwPaintFocusMark(context, ClientRect(), defaultStyle_, setColDefault_->Color());
+        KwPaintFocusMark(context, face, defaultStyle_, setColDefault_->Color());
     if (OnPaint)
         OnPaint(this, context);
 }

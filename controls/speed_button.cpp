@@ -6,7 +6,6 @@
 #include "display/default_sets.h"
 #include "display/set_references.h"
 #include "drawing/enum_names.h"
-#include "drawing/region_buttons.h"
 #include "framework/events.h"
 #include "framework/link.h"
 #include "packages/memory_refs.h"
@@ -418,34 +417,15 @@ TRect TKwCustomSpeedButton::DownButtonRect() const {
             client.Bottom};
 }
 
-namespace {
-
-// Where a part shows: its shape over its rectangle, or the outer mask of its face image. The
-// whole shape counts, edge included.
-bool InFaceRegion(const TKwButtonFace& face, int x, int y) {
-    if (!face.Rect.Contains(x, y))
-        return false;
-    TKwRgnButtonLook look;
-    look.ButtonStyle = face.Style;
-    look.BorderStyle = bosNone;
-    look.Image = face.FaceImage;
-    look.Shape = face.Shape;
-    look.Reflection = face.Reflection;
-    look.Orientation = face.Orientation;
-    return KwFocusRgn(face.Rect, look, 0, 0).Contains(x, y);
-}
-
-}  // namespace
-
 bool TKwCustomSpeedButton::MouseInRgn(int x, int y) const {
     if (!mouseRgn_)
         return ClientRect().Contains(x, y);
-    return InFaceRegion(MainFace(), x, y) ||
-           (buttonDown_->Visible() && InFaceRegion(DropFace(), x, y));
+    return KwInFaceRegion(MainFace(), x, y) ||
+           (buttonDown_->Visible() && KwInFaceRegion(DropFace(), x, y));
 }
 
 bool TKwCustomSpeedButton::InMainPart(int x, int y) const {
-    return ButtonRect().Contains(x, y) && (!mouseRgn_ || InFaceRegion(MainFace(), x, y));
+    return ButtonRect().Contains(x, y) && (!mouseRgn_ || KwInFaceRegion(MainFace(), x, y));
 }
 
 // --- mouse ---
