@@ -111,17 +111,13 @@ const std::vector<String>& KwAlignVerNames() {
 // --- speed button ----------------------------------------------------------------------------
 
 TKwCustomSpeedButton::TKwCustomSpeedButton(TComponent* owner)
-    : TGraphicControl(owner),
+    : TKwButtonCommon<TGraphicControl>(owner),
       alive_(std::make_shared<bool>(true)),
-      link_(std::make_unique<TKwLinkEvt>(this, kwInitControl)),
-      privilege_(std::make_unique<TKwPrivilege>()),
       buttonDown_(std::make_unique<TKwSpeedButtonDown>()) {
     SetControlStyle(csCaptureMouse | csDoubleClicks | csSetCaption);
     SetBounds(0, 0, 23, 22);
-    link_->OnUpdate = [this](TKwLinkEvt&) { NotifyUpdate(); };
-    link_->OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
-    texts_ = std::make_unique<TKwButtonTexts>(*this, [this] { Changed(); });
-    privilege_->OnChange = [this](TKwPrivilege&) { ApplyPrivilege(); };
+    Link().OnUpdate = [this](TKwLinkEvt&) { NotifyUpdate(); };
+    Link().OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
     repeats_ = std::make_unique<TKwButtonRepeats>();
     text_ = std::make_unique<TKwButtonText>();
     shape_ = std::make_unique<TKwButtonShape>();
@@ -142,13 +138,12 @@ TKwCustomSpeedButton::TKwCustomSpeedButton(TComponent* owner)
         set->OnChange = [this](TKwSetReference&) { Changed(); };
     EnsurePublishedProperties();
     if (owner == nullptr || !owner->HasState(csLoading))
-        link_->Init();
+        Link().Init();
 }
 
 TKwCustomSpeedButton::~TKwCustomSpeedButton() {
     *alive_ = false;
     KillTimers(this);
-    privilege_->OnChange = nullptr;
 }
 
 template <class F>
@@ -163,14 +158,8 @@ bool TKwCustomSpeedButton::ClickGuarded() {
     return Guarded([this] { Click(); });
 }
 
-void TKwCustomSpeedButton::Changed() {
-    link_->Change();
-}
-
 void TKwCustomSpeedButton::NotifyInit() {
-    placement_.Record(*this);
-    texts_->Apply();
-    ApplyPrivilege();
+    ApplyTextsAndRights();
     Invalidate();
 }
 
@@ -180,7 +169,7 @@ void TKwCustomSpeedButton::NotifyUpdate() {
 
 void TKwCustomSpeedButton::NotifyEvt(int evt, void* data) {
     if (evt == kwEvtLayout)
-        placement_.Apply(*this);
+        ApplyPlacement();
 }
 
 void TKwCustomSpeedButton::PosControl(TControl& control, TKwExternalControlLayout layout) const {
@@ -199,78 +188,19 @@ std::unique_ptr<TActionLink> TKwCustomSpeedButton::CreateActionLink() {
 
 void TKwCustomSpeedButton::Loaded() {
     TGraphicControl::Loaded();
-    placement_.Record(*this);
-    texts_->Apply();
-    ApplyPrivilege();
+    ApplyTextsAndRights();
     if (groupIndex_ > 0 && down_)
         UpdateExclusive();
 }
 
-// --- texts and rights ---
-
-const String& TKwCustomSpeedButton::Caption() const {
-    return texts_->Caption();
-}
-void TKwCustomSpeedButton::SetCaption(const String& caption) {
-    texts_->SetCaption(caption);
-}
-const String& TKwCustomSpeedButton::Hint() const {
-    return texts_->Hint();
-}
-void TKwCustomSpeedButton::SetHint(const String& hint) {
-    texts_->SetHint(hint);
-}
-TKwMemoryLabel& TKwCustomSpeedButton::CaptionId() const {
-    return texts_->CaptionId();
-}
-
-void TKwCustomSpeedButton::SetVisible(bool visible) {
-    visible_ = visible;
-    ApplyPrivilege();
-}
-
-void TKwCustomSpeedButton::SetEnabled(bool enabled) {
-    enabled_ = enabled;
-    ApplyPrivilege();
-}
-
-void TKwCustomSpeedButton::ApplyPrivilege() {
-    const TKwPrivilegeEffect effect = KwPrivilegeEffect(*privilege_, visible_, enabled_);
-    TGraphicControl::SetVisible(effect.visible);
-    if (TControl::Enabled() != effect.enabled) {
-        TGraphicControl::SetEnabled(effect.enabled);
-        if (!effect.enabled) {
-            trackMain_ = trackDrop_ = false;
-            pressed_ = down_;
-            downPressed_ = false;
-            KillTimer(this, kRepeatTimer);
-        }
-        Changed();
-    }
+void TKwCustomSpeedButton::DisabledByPrivilege() {
+    trackMain_ = trackDrop_ = false;
+    pressed_ = down_;
+    downPressed_ = false;
+    KillTimer(this, kRepeatTimer);
 }
 
 // --- look properties ---
-
-void TKwCustomSpeedButton::SetMargin(int margin) {
-    if (margin_ != margin) {
-        margin_ = margin;
-        Changed();
-    }
-}
-
-void TKwCustomSpeedButton::SetShadow(bool shadow) {
-    if (shadow_ != shadow) {
-        shadow_ = shadow;
-        Changed();
-    }
-}
-
-void TKwCustomSpeedButton::SetStyle(TKwButtonStyle style) {
-    if (style_ != style) {
-        style_ = style;
-        Changed();
-    }
-}
 
 TKwSetBackGround& TKwCustomSpeedButton::SetBackGround() const {
     return shape_->Brush().SetBackGround();
@@ -284,17 +214,10 @@ void TKwCustomSpeedButton::SetBorderStyle(TKwBorderStyle style) {
     shape_->SetBorderStyle(style);
 }
 
-void TKwCustomSpeedButton::SetFlat(bool flat) {
-    if (flat_ != flat) {
-        flat_ = flat;
-        Changed();
-    }
-}
-
 // --- down state and groups ---
 
 void TKwCustomSpeedButton::SetDownEx(bool value, bool click) {
-    if (link_->GetLoadingProps() || HasState(csLoading)) {
+    if (Link().GetLoadingProps() || HasState(csLoading)) {
         down_ = value;
         return;
     }
@@ -431,17 +354,11 @@ bool TKwCustomSpeedButton::InMainPart(int x, int y) const {
 // --- mouse ---
 
 void TKwCustomSpeedButton::SetPressedLook(bool pressed) {
-    if (pressed_ != pressed) {
-        pressed_ = pressed;
-        Changed();
-    }
+    Store(pressed_, pressed);
 }
 
 void TKwCustomSpeedButton::SetDownPressedLook(bool pressed) {
-    if (downPressed_ != pressed) {
-        downPressed_ = pressed;
-        Changed();
-    }
+    Store(downPressed_, pressed);
 }
 
 void TKwCustomSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -598,7 +515,7 @@ void TakeShape(TKwButtonFace& face, TKwButtonShape& shape) {
 TKwButtonFace TKwCustomSpeedButton::BaseFace() const {
     TKwButtonFace face;
     face.Enabled = TControl::Enabled();
-    face.Flat = flat_;
+    face.Flat = Flat();
     face.Over = MouseOver();
     face.FrameColor =
         face.Over && setColSelBox_->Defined() ? setColSelBox_.get() : setColBox_.get();
@@ -609,9 +526,9 @@ TKwButtonFace TKwCustomSpeedButton::BaseFace() const {
 TKwButtonFace TKwCustomSpeedButton::MainFace() const {
     TKwButtonFace face = BaseFace();
     face.Rect = ButtonRect();
-    face.Style = style_;
+    face.Style = Style();
     face.Pressed = pressed_;
-    face.Shadow = shadow_;
+    face.Shadow = Shadow();
     TakeShape(face, *shape_);
     const TKwButtonState state =
         KwButtonState(face.Enabled, pressed_, face.Over, groupIndex_ >= 1 && down_);
@@ -620,11 +537,11 @@ TKwButtonFace TKwCustomSpeedButton::MainFace() const {
     face.FaceImage = stateImage;
     if (image_->Visible()) {
         face.Image =
-            style_ == btsImage ? &image_->Image() : (stateImage ? stateImage : &image_->Image());
+            Style() == btsImage ? &image_->Image() : (stateImage ? stateImage : &image_->Image());
         face.ImageWidth = image_->Width();
         face.ImageHeight = image_->Height();
         face.Layout = image_->Layout();
-        face.Spacing = margin_ >= 0 ? margin_ : image_->Spacing();
+        face.Spacing = Margin() >= 0 ? Margin() : image_->Spacing();
         face.ImageShadow = image_->SelShadow() && face.Over;
     }
     face.Caption = ShownCaption();
