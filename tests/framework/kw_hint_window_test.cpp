@@ -2,10 +2,14 @@
 
 #include "display/display_package.h"
 #include "display/display_sets.h"
+#include "display/image_package.h"
+#include "display/memory_image.h"
+#include "display/package_image.h"
 #include "drawing/styles/cfg_styles.h"
 #include "framework/application.h"
 #include "golden.h"
 #include "packages/packages_fixture.h"
+#include "platform/core/stream.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/ui/ui_fixture.h"
 
@@ -103,6 +107,37 @@ TEST_F(KwHintWindowTest, TheActiveApplicationDressesHintsAndRestylesAShownOne) {
     app.PkgDisplay().SetsBackGround().Find(u"Steel")->SetSolidColor(kPaper);
     Application().ProcessMessages();
     EXPECT_EQ(At(hint, 2, 2), kPaper);
+}
+
+TEST_F(KwHintWindowTest, ASkinImageDressesTheHintAndItsShadeDarkensTheEdge) {
+    TKwCApplication& app = StartStyledApplication();
+    TKwPkgImages skins;
+    skins.SetPkgName(u"Skins");
+    // A small unsliced skin at the top-left; the background fills the rest of the window.
+    TBitmap pixels(10, 10, TPixelFormat::pf32bit);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x)
+            pixels.SetPixel(x, y, clGreen);
+    }
+    TMemoryStream stream;
+    pixels.SaveToStream(stream);
+    stream.SetPosition(0);
+    skins.Images().Add(1).LoadFromStream(stream, &TBitmap::StaticClass());
+    app.CfgHints().Skin().Image().PkgId(u"Skins", 1);
+    HintScene scene;
+    THintWindow& hint = scene.Hover();
+    const int right = hint.Width() - 1, bottom = hint.Height() - 1;
+    EXPECT_EQ(At(hint, 0, 0), ColorToRGB(clGreen));  // no frame over the skin
+    EXPECT_EQ(At(hint, right, bottom), kPaper);
+
+    // The shade darkens the background along the window's edge, by band.
+    app.CfgHints().Skin().SetShadow(true);
+    app.CfgHints().Skin().SetSmoothSh(50);
+    app.CfgHints().Skin().SetMarginSh(3);
+    Application().ProcessMessages();
+    EXPECT_EQ(At(hint, 0, 0), ColorToRGB(clGreen));
+    EXPECT_LT(GetGValue(At(hint, right, bottom)), GetGValue(kPaper));
+    EXPECT_EQ(At(hint, right - 3, bottom - 3), kPaper);
 }
 
 TEST_F(KwHintWindowTest, WithoutAnActiveApplicationHintsShowInThePlatformWindow) {
