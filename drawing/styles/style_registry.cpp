@@ -1,4 +1,5 @@
 #include "drawing/styles/cfg_window_styles.h"
+#include "drawing/styles/edit_button_styles.h"
 #include "drawing/styles/style_object.h"
 
 namespace kw {
@@ -32,7 +33,7 @@ const std::vector<TKwStyleClass>& KwStyleClasses() {
                   TKwCfgScrollBarButtonDec, TKwCfgScrollBarButtonInc, TKwCfgScrollBarThumb,
                   TKwCfgScrollBar, TKwCfgVertScrollBar, TKwCfgHorzScrollBar, TKwCfgScrollBars,
                   TKwCommonWndsTitle, TKwCommonWndsButton, TKwCfgCommonWnds, TKwImageFormCommonSkin,
-                  TKwCfgCommonWndsSkin>());
+                  TKwCfgCommonWndsSkin, TKwEditBtns>());
     return *classes;
 }
 
