@@ -121,8 +121,14 @@ void TControl::SetBounds(int left, int top, int width, int height) {
         if (align_ != TAlign::alNone)
             parent_->Realign();
     }
+    NotifyParent();
     if (old.Width() != width_ || old.Height() != height_)
         Resize();
+}
+
+void TControl::NotifyParent() {
+    if (parent_ != nullptr)
+        parent_->Perform(CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(this));
 }
 
 TPoint TControl::ClientOrigin() const {
@@ -165,6 +171,7 @@ void TControl::SetVisible(bool visible) {
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
     if (parent_ != nullptr && align_ != TAlign::alNone)
         parent_->Realign();
+    NotifyParent();
 }
 
 bool TControl::Showing() const {
@@ -462,6 +469,7 @@ void TWinControl::InsertControl(TControl& control) {
     control.Invalidate();
     if (control.Align() != TAlign::alNone)
         Realign();
+    Perform(CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(&control));
 }
 
 void TWinControl::RemoveControl(TControl& control) {
@@ -478,6 +486,7 @@ void TWinControl::RemoveControl(TControl& control) {
     control.parent_ = nullptr;
     if (control.Align() != TAlign::alNone)
         Realign();
+    Perform(CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(&control));
 }
 
 void TWinControl::BringToFront(TControl& control) {
@@ -537,6 +546,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
             Parent()->Realign();
     }
     Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<std::intptr_t>(&pos));
+    NotifyParent();
     if (old.Left != Left() || old.Top != Top())
         Perform(WM_MOVE, 0, PointToLParam(Left(), Top()));
     if (sized) {

@@ -193,6 +193,8 @@ private:
     friend class TWinControl;  // keeps both sides of the parent link in step
     void HandleMouseMessage(TMessage& message);
     void ParentChanged(Cardinal msg);
+    // Tells the parent that this control's place or visibility changed (CM_CONTROLCHANGE).
+    void NotifyParent();
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
