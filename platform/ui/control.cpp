@@ -127,8 +127,12 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TControl::NotifyParent() {
-    if (parent_ != nullptr)
-        parent_->Perform(CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(this));
+    if (parent_ == nullptr)
+        return;
+    // Bookkeeping between a parent and its children, also done while either is being
+    // destroyed: it goes straight to the window procedure, past WindowProc and the hooks.
+    TMessage message{CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(this), 0, 0};
+    static_cast<TControl*>(parent_)->WndProc(message);
 }
 
 TPoint TControl::ClientOrigin() const {
@@ -469,7 +473,7 @@ void TWinControl::InsertControl(TControl& control) {
     control.Invalidate();
     if (control.Align() != TAlign::alNone)
         Realign();
-    Perform(CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(&control));
+    control.NotifyParent();
 }
 
 void TWinControl::RemoveControl(TControl& control) {
@@ -483,10 +487,10 @@ void TWinControl::RemoveControl(TControl& control) {
         std::erase(tabList_, win);
     }
     controls_.erase(std::find(controls_.begin(), controls_.end(), &control));
+    control.NotifyParent();
     control.parent_ = nullptr;
     if (control.Align() != TAlign::alNone)
         Realign();
-    Perform(CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(&control));
 }
 
 void TWinControl::BringToFront(TControl& control) {

@@ -150,6 +150,11 @@ void TScrollingWinControl::SetAutoScroll(bool on) {
     if (on == autoScroll_)
         return;
     autoScroll_ = on;
+    if (!on) {
+        // Without AutoScroll the bars only show ranges set by hand.
+        horz_->StoreRange(0);
+        vert_->StoreRange(0);
+    }
     CalcAutoRange();
 }
 
@@ -414,6 +419,7 @@ void TScrollingWinControl::WndProc(TMessage& message) {
             CalcAutoRange();
             return;
         case CM_ENABLEDCHANGED:
+            tracker_->Cancel();
             InvalidateFrame();
             break;
         default:

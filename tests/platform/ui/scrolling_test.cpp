@@ -81,6 +81,24 @@ TEST_F(ScrollingTest, BarsFollowChildrenAndTakeTheirRoomFromTheClient) {
     EXPECT_EQ(s.box.ScrollBarRect(TScrollBarKind::sbVertical), TRect(181, 2, 198, 148));
 }
 
+TEST_F(ScrollingTest, WithoutAutoScrollOnlyRangesSetByHandShow) {
+    BoxScene s;
+    s.box.SetAutoScroll(false);
+    EXPECT_FALSE(s.box.VertScrollBar().IsScrollBarVisible());
+    s.tall.SetHeight(800);  // children no longer count
+    EXPECT_EQ(s.box.VertScrollBar().Range(), 0);
+    s.box.HorzScrollBar().SetRange(500);
+    EXPECT_TRUE(s.box.HorzScrollBar().IsScrollBarVisible());
+    EXPECT_EQ(s.box.ClientHeight(), 133);
+    // Smooth steps follow the page: a tenth of the 200-pixel client.
+    s.box.HorzScrollBar().SetSmooth(true);
+    s.box.Perform(WM_HSCROLL, ScrollWParam(SB_LINEDOWN, 0));
+    EXPECT_EQ(s.box.HorzScrollBar().Position(), 20);
+    s.box.Perform(WM_HSCROLL, ScrollWParam(SB_BOTTOM, 0));
+    EXPECT_EQ(s.box.HorzScrollBar().Position(), 300);
+    EXPECT_EQ(s.tall.Left(), -300);
+}
+
 TEST_F(ScrollingTest, PositionMovesChildrenAndHitTestsFollow) {
     BoxScene s;
     auto& top = *new TPanel(&s.form);
