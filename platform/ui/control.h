@@ -16,6 +16,7 @@ namespace kw {
 class TWinControl;
 class TCustomForm;
 class TCanvas;
+class TPopupMenu;
 struct TPaintContext;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -143,6 +144,10 @@ public:
     void SetParentShowHint(bool on);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
+    // The menu a right click or the context-menu key shows over the control; a control without
+    // one leaves the request to its parent.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
 
     // --- painting ---
     // Marks the control for repainting; `erase` asks for the background to be erased first.
@@ -172,6 +177,7 @@ public:
     TNotifyEvent OnResize;
 
     bool HasParent() const override { return true; }
+    void Notification(TComponent* component, TOperation operation) override;
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
 
@@ -192,6 +198,9 @@ protected:
 private:
     friend class TWinControl;  // keeps both sides of the parent link in step
     void HandleMouseMessage(TMessage& message);
+    // WM_CONTEXTMENU: shows the pop-up menu at the screen point in LParam (-1, -1 from the
+    // keyboard: at the control's top-left corner) or passes the request to the parent.
+    void ContextMenu(TMessage& message);
     void ParentChanged(Cardinal msg);
     // Tells the parent that this control's place or visibility changed (CM_CONTROLCHANGE).
     void NotifyParent();
@@ -214,6 +223,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
+    TPopupMenu* popupMenu_ = nullptr;
 };
 
 // A control that can contain other controls. Children are kept in z-order (last on top); the
