@@ -145,8 +145,18 @@ void TControl::SetBounds(int left, int top, int width, int height) {
         if (align_ != TAlign::alNone)
             parent_->Realign();
     }
+    NotifyParent();
     if (old.Width() != width_ || old.Height() != height_)
         Resize();
+}
+
+void TControl::NotifyParent() {
+    if (parent_ == nullptr)
+        return;
+    // Bookkeeping between a parent and its children, also done while either is being
+    // destroyed: it goes straight to the window procedure, past WindowProc and the hooks.
+    TMessage message{CM_CONTROLCHANGE, reinterpret_cast<std::uintptr_t>(this), 0, 0};
+    static_cast<TControl*>(parent_)->WndProc(message);
 }
 
 TPoint TControl::ClientOrigin() const {
@@ -189,6 +199,7 @@ void TControl::SetVisible(bool visible) {
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
     if (parent_ != nullptr && align_ != TAlign::alNone)
         parent_->Realign();
+    NotifyParent();
 }
 
 bool TControl::Showing() const {
@@ -552,6 +563,7 @@ void TWinControl::InsertControl(TControl& control) {
     control.Invalidate();
     if (control.Align() != TAlign::alNone)
         Realign();
+    control.NotifyParent();
 }
 
 void TWinControl::RemoveControl(TControl& control) {
@@ -565,6 +577,7 @@ void TWinControl::RemoveControl(TControl& control) {
         std::erase(tabList_, win);
     }
     controls_.erase(std::find(controls_.begin(), controls_.end(), &control));
+    control.NotifyParent();
     control.parent_ = nullptr;
     if (control.Align() != TAlign::alNone)
         Realign();
@@ -627,6 +640,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
             Parent()->Realign();
     }
     Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<std::intptr_t>(&pos));
+    NotifyParent();
     if (old.Left != Left() || old.Top != Top())
         Perform(WM_MOVE, 0, PointToLParam(Left(), Top()));
     if (sized) {

@@ -211,6 +211,8 @@ private:
     // keyboard: at the control's top-left corner) or passes the request to the parent.
     void ContextMenu(TMessage& message);
     void ParentChanged(Cardinal msg);
+    // Tells the parent that this control's place or visibility changed (CM_CONTROLCHANGE).
+    void NotifyParent();
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

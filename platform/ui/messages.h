@@ -107,6 +107,9 @@ enum : Cardinal {
     CM_BUTTONPRESSED = CM_BASE + 33,
     CM_SHOWINGCHANGED = CM_BASE + 34,
     CM_RELEASE = CM_BASE + 35,
+    // To a parent: a child was inserted, removed, moved, resized, shown or hidden (WParam: the
+    // child).
+    CM_CONTROLCHANGE = CM_BASE + 36,
 };
 
 // Registered messages get numbers from this range, one per distinct name.
@@ -131,6 +134,8 @@ enum : int {
     HTCLIENT = 1,
     HTCAPTION = 2,
     HTSYSMENU = 3,
+    HTHSCROLL = 6,
+    HTVSCROLL = 7,
     HTMINBUTTON = 8,
     HTMAXBUTTON = 9,
     HTLEFT = 10,
