@@ -23,9 +23,13 @@ TKwIntrusiveList<TKwMemoryReference>& Registry(TKwStringsKind kind) {
     return KwPackagesState().references[static_cast<size_t>(kind)];
 }
 
-template <class F>
-void ForEachReference(TKwStringsKind kind, F visit) {
-    KwForEachReference(Registry(kind), visit);
+TKwIntrusiveList<TKwMemoryReference>& Unresolved(TKwStringsKind kind) {
+    return KwPackagesState().unresolvedReferences[static_cast<size_t>(kind)];
+}
+
+void UnCheckEvery(TKwIntrusiveList<TKwMemoryReference>& checked) {
+    while (TKwMemoryReference* ref = checked.First())
+        ref->UnCheck();
 }
 
 // A switch of the active application object re-resolves the references into its strings.
@@ -64,16 +68,20 @@ TKwMemoryReference::~TKwMemoryReference() {
     Registry(kind_).Remove(*this);
 }
 
+TKwIntrusiveList<TKwMemoryReference>& TKwMemoryReference::CheckedList() const {
+    return targetCollection_ != nullptr ? targetCollection_->CheckedReferences()
+                                        : Unresolved(kind_);
+}
+
 void TKwMemoryReference::UnCheck() {
-    if (checked_ && targetCollection_ != nullptr)
-        --targetCollection_->checkedReferences_;
+    if (checked_)
+        CheckedList().Remove(*this);
     checked_ = false;
 }
 
 void TKwMemoryReference::MarkChecked() {
     checked_ = true;
-    if (targetCollection_ != nullptr)
-        ++targetCollection_->checkedReferences_;
+    CheckedList().Append(*this);
 }
 
 void TKwMemoryReference::Invalidate() {
@@ -129,13 +137,15 @@ bool TKwMemoryReference::Defined() const {
     return (id_ >= 0 && !KwIsBlankName(pkgName_)) || id_ == -2;
 }
 
-TKwPkgStringsItem* TKwMemoryReference::Resolve(TKwPkgStringsFinder* finder) const {
-    const bool explicitChoice = id_ >= 0 && Defined();
+TKwPkgStringsItem* TKwMemoryReference::Resolve(const TKwCApplication& app,
+                                               TKwPkgStringsFinder* finder) const {
+    // With an application object, an id of 0 or more is defined exactly when a name is given.
+    const bool explicitChoice = id_ >= 0 && !KwIsBlankName(pkgName_);
     const String& name = explicitChoice ? pkgName_ : defaultPkgName_;
     const int id = explicitChoice ? id_ : defaultId_;
     if (!explicitChoice && (KwIsBlankName(name) || id < 0))
         return nullptr;
-    TKwPkgStrings* package = finder != nullptr ? finder->Find(name) : KwFindPkgStrings(name);
+    TKwPkgStrings* package = finder != nullptr ? finder->Find(name, &app) : KwFindPkgStrings(name);
     return package != nullptr ? package->Collection(kind_).FindItem(id) : nullptr;
 }
 
@@ -144,11 +154,12 @@ TKwPkgStringsItem* TKwMemoryReference::InfoItem() {
 }
 
 TKwPkgStringsItem* TKwMemoryReference::Lookup(TKwPkgStringsFinder* finder) {
-    if (KwCApp() == nullptr)
+    const TKwCApplication* app = KwCApp();
+    if (app == nullptr)
         return nullptr;
     if (checked_)
         return target_;
-    target_ = Resolve(finder);
+    target_ = Resolve(*app, finder);
     targetCollection_ = target_ != nullptr ? &target_->Owner() : nullptr;
     MarkChecked();
     return target_;
@@ -218,28 +229,21 @@ bool KwIsMemoryReferenceEqualTo(const TKwMemoryReference& a, const TKwMemoryRefe
 }
 
 void KwUnCheckAllReferences(const TKwPkgStringsCollection& collection) {
-    if (collection.CheckedReferences() == 0)
-        return;
-    ForEachReference(collection.Kind(), [&](TKwMemoryReference& ref) {
-        if (ref.Checked() && ref.CachedCollection() == &collection)
-            ref.UnCheck();
-    });
+    UnCheckEvery(collection.CheckedReferences());
 }
 
 void KwUnCheckNilReferences(TKwStringsKind kind) {
-    ForEachReference(kind, [](TKwMemoryReference& ref) {
-        if (ref.CachedTarget() == nullptr)
-            ref.UnCheck();
-    });
+    UnCheckEvery(Unresolved(kind));
 }
 
 void KwUnCheckReferencesTo(const TKwPkgStringsItem& item) {
-    if (item.Owner().CheckedReferences() == 0)
-        return;
-    ForEachReference(item.Owner().Kind(), [&](TKwMemoryReference& ref) {
-        if (ref.Checked() && ref.CachedTarget() == &item)
-            ref.UnCheck();
-    });
+    TKwMemoryReference* ref = item.Owner().CheckedReferences().First();
+    while (ref != nullptr) {
+        TKwMemoryReference* next = ref->checkedHook.next;
+        if (ref->CachedTarget() == &item)
+            ref->UnCheck();
+        ref = next;
+    }
 }
 
 void KwUpdateReferences(TKwStringsKind kind) {

@@ -8,6 +8,7 @@
 
 namespace kw {
 
+class TKwCApplication;
 class TKwPkgStrings;
 class TKwPkgStringsFinder;
 
@@ -56,6 +57,9 @@ public:
     void Refresh(TKwPkgStringsFinder& finder);
 
     TKwIntrusiveList<TKwMemoryReference>::Hook registryHook;
+    // Its place among the checked references of its target's collection, or of those that
+    // resolved to nothing; unchecked references are in neither.
+    TKwIntrusiveList<TKwMemoryReference>::Hook checkedHook;
 
 protected:
     TKwMemoryReference(TKwStringsKind kind, const String& defaultPkg, int defaultId,
@@ -64,9 +68,10 @@ protected:
 private:
     void Invalidate();
     void MarkChecked();
+    TKwIntrusiveList<TKwMemoryReference>& CheckedList() const;
     void Notify();
     TKwPkgStringsItem* Lookup(TKwPkgStringsFinder* finder);
-    TKwPkgStringsItem* Resolve(TKwPkgStringsFinder* finder) const;
+    TKwPkgStringsItem* Resolve(const TKwCApplication& app, TKwPkgStringsFinder* finder) const;
 
     TKwStringsKind kind_;
     bool checked_ = false;

@@ -14,6 +14,8 @@ void KwResetPackagesState() {
     s.stringsPackages.clear();
     for (auto& list : s.references)
         list.Clear();
+    for (auto& list : s.unresolvedReferences)
+        list.Clear();
     s.languageHost = {};
     s.varsPackages.clear();
     s.settingsHost = {};

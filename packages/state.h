@@ -61,6 +61,12 @@ struct TKwPackagesState {
         TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::registryHook),
         TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::registryHook),
         TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::registryHook)};
+    // By kind, the checked references that resolved to nothing (those checked with a target are
+    // listed by the target's collection).
+    std::array<TKwIntrusiveList<TKwMemoryReference>, kKwStringsKinds> unresolvedReferences{
+        TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::checkedHook),
+        TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::checkedHook),
+        TKwIntrusiveList<TKwMemoryReference>(&TKwMemoryReference::checkedHook)};
     TKwLanguageHost languageHost;
     // Variables packages, most recently found first.
     std::vector<TKwPkgVars*> varsPackages;

@@ -87,9 +87,17 @@ TKwPkgStringsLabel* TKwPkgStringsLabels::FindLabel(StringView text) const {
 // --- Collections ---------------------------------------------------------------------------
 
 TKwPkgStringsCollection::TKwPkgStringsCollection(TKwPkgStrings& owner, TKwStringsKind kind)
-    : owner_(owner), kind_(kind), indexed_(kind == TKwStringsKind::skLabel) {}
+    : owner_(owner),
+      kind_(kind),
+      indexed_(kind == TKwStringsKind::skLabel),
+      checkedReferences_(&TKwMemoryReference::checkedHook) {}
 
-TKwPkgStringsCollection::~TKwPkgStringsCollection() = default;
+// References that outlive the collection (the application object is torn down before its
+// controls) must not keep a place in its list: they resolve again when next asked.
+TKwPkgStringsCollection::~TKwPkgStringsCollection() {
+    while (TKwMemoryReference* ref = checkedReferences_.First())
+        ref->UnCheck();
+}
 
 void TKwPkgStringsCollection::FreeAll() {
     for (TKwPkgStringsItem* item : items_)

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/link_list.h"
 #include "platform/core/stable_pool.h"
 #include "platform/core/types.h"
 
@@ -168,9 +169,9 @@ public:
     TKwPkgStringsItem& AddEmpty(int id) { return AddItem(id, String(), nullptr); }
     // An item read from a stream: given its id directly, without checks or notifications.
     TKwPkgStringsItem& AppendLoaded(int id);
-    // Live references whose checked target lies in this collection: invalidation skips the
-    // registry walk when there is none.
-    int CheckedReferences() const { return checkedReferences_; }
+    // Live references whose checked target lies in this collection, so that invalidating the
+    // collection or one of its items visits only those, not every reference of the process.
+    TKwIntrusiveList<TKwMemoryReference>& CheckedReferences() const { return checkedReferences_; }
     // Room for the items a stream announces, bounded by the id range so that a corrupt count
     // cannot reserve more than a valid file holds.
     void ReserveLoaded(int count);
@@ -201,7 +202,7 @@ private:
     std::vector<TKwPkgStringsItem*> items_;
     // Slot n holds the label whose id is n; grows to one past the highest id placed.
     std::vector<TKwPkgStringsItem*> index_;
-    mutable int checkedReferences_ = 0;
+    mutable TKwIntrusiveList<TKwMemoryReference> checkedReferences_;
 };
 
 // The collection of one item class.

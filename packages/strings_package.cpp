@@ -302,8 +302,11 @@ TKwPkgStrings* KwFindPkgStrings(StringView name) {
 }
 
 TKwPkgStrings* TKwPkgStringsFinder::Find(StringView name) {
+    return Find(name, KwCApp());
+}
+
+TKwPkgStrings* TKwPkgStringsFinder::Find(StringView name, const void* application) {
     const std::uint64_t generation = KwPackagesState().stringsGeneration;
-    const void* application = KwCApp();
     if (generation != generation_ || application != application_) {
         found_.clear();
         generation_ = generation;

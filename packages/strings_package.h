@@ -93,6 +93,8 @@ TKwPkgStrings* KwFindPkgStrings(StringView name);
 class TKwPkgStringsFinder {
 public:
     TKwPkgStrings* Find(StringView name);
+    // The same for a caller that already holds the active application object.
+    TKwPkgStrings* Find(StringView name, const void* activeApplication);
 
 private:
     struct Found {

@@ -356,23 +356,32 @@ void TReader::RequireAvailable(std::uint64_t count) {
 namespace {
 
 // Where decoded text goes: a string of its own, or room in a text arena. Short texts (most
-// names and captions) are decoded on the stack and copied once, so that the string is neither
-// filled with zeros first nor cut to size afterwards.
+// names and captions) are decoded on the stack and the string is built once from them, at its
+// final size: neither filled with zeros first nor cut to size afterwards.
 struct StringOut {
-    static constexpr size_t kSmall = 64;
+    static constexpr size_t kSmall = 128;
     String text;
     Char small[kSmall];
+    size_t smallUsed = 0;
+    bool inSmall = false;
     Char* Room(size_t units) {
-        if (units <= kSmall)
+        inSmall = units <= kSmall;
+        if (inSmall)
             return small;
         text.resize(units);
         return text.data();
     }
-    void Done(Char* room, size_t, size_t used) {
-        if (room == small)
-            text.assign(small, used);
+    void Done(Char*, size_t, size_t used) {
+        if (inSmall)
+            smallUsed = used;
         else
             text.resize(used);
+    }
+    // Constructed in the caller's return slot.
+    String Take() {
+        if (inSmall)
+            return String(small, smallUsed);
+        return std::move(text);
     }
 };
 
@@ -391,15 +400,21 @@ struct ArenaOut {
 
 template <class Out>
 void TReader::ReadTextTo(Out& out, std::uint64_t count, size_t (*decode)(std::string_view, Char*)) {
+    if (count > end_ - pos_)
+        return ReadSplitTextTo(out, count, decode);
     const auto units = static_cast<size_t>(count);
-    if (count <= end_ - pos_) {
-        const std::string_view bytes(reinterpret_cast<const char*>(data_ + pos_), units);
-        pos_ += units;
-        Char* room = out.Room(units);
-        out.Done(room, units, decode(bytes, room));
-        return;
-    }
+    const std::string_view bytes(reinterpret_cast<const char*>(data_ + pos_), units);
+    pos_ += units;
+    Char* room = out.Room(units);
+    out.Done(room, units, decode(bytes, room));
+}
+
+// Text that runs past the buffered bytes is gathered first.
+template <class Out>
+void TReader::ReadSplitTextTo(Out& out, std::uint64_t count,
+                              size_t (*decode)(std::string_view, Char*)) {
     RequireAvailable(count);
+    const auto units = static_cast<size_t>(count);
     std::string bytes(units, '\0');
     Read(bytes.data(), static_cast<std::int64_t>(count));
     Char* room = out.Room(units);
@@ -408,10 +423,17 @@ void TReader::ReadTextTo(Out& out, std::uint64_t count, size_t (*decode)(std::st
 
 template <class Out>
 void TReader::ReadUtf16To(Out& out, std::uint64_t count) {
-    RequireAvailable(count * sizeof(Char));
     const auto units = static_cast<size_t>(count);
+    const size_t bytes = units * sizeof(Char);
+    if (bytes > end_ - pos_)
+        RequireAvailable(count * sizeof(Char));
     Char* room = out.Room(units);
-    Read(room, static_cast<std::int64_t>(count * sizeof(Char)));
+    if (bytes <= end_ - pos_) {
+        std::memcpy(room, data_ + pos_, bytes);
+        pos_ += bytes;
+    } else {
+        Read(room, static_cast<std::int64_t>(bytes));
+    }
     if constexpr (std::endian::native == std::endian::big) {
         for (size_t i = 0; i < units; ++i)
             room[i] = static_cast<Char>((room[i] >> 8) | (room[i] << 8));
@@ -442,7 +464,7 @@ void TReader::ReadStringTo(Out& out) {
 String TReader::ReadText(std::uint64_t count, size_t (*decode)(std::string_view, Char*)) {
     StringOut out;
     ReadTextTo(out, count, decode);
-    return std::move(out.text);
+    return out.Take();
 }
 
 void TReader::SkipBytes(std::uint64_t count) {
@@ -508,7 +530,7 @@ bool TReader::ReadBooleanSlow() {
 String TReader::ReadString() {
     StringOut out;
     ReadStringTo(out);
-    return std::move(out.text);
+    return out.Take();
 }
 
 StringView TReader::ReadString(TTextArena& arena) {
@@ -546,7 +568,7 @@ String TReader::ReadIdent() {
     }
 }
 
-double TReader::ReadFloat() {
+double TReader::ReadFloatSlow() {
     switch (PeekValue()) {
         case TValueType::vaExtended: {
             ConsumeValue();

@@ -38,6 +38,14 @@ T LoadLE(const std::uint8_t* p) {
 
 }  // namespace filer_detail
 
+// The 80-bit x87 extended float, converted in software.
+using TExtended80 = std::array<std::uint8_t, 10>;
+// Exact for every double (denormals included), infinities and NaN keep their class.
+TExtended80 DoubleToExtended(double value);
+// Rounded to nearest even; values beyond the double range saturate to the largest double
+// (or infinity only when the extended value is infinite); tiny values become denormals or 0.
+double ExtendedToDouble(const TExtended80& bytes);
+
 // The value kinds of the filer's binary encoding: one kind byte in front of every value.
 enum class TValueType : std::uint8_t {
     vaNull = 0,  // also: the end of a list
@@ -189,9 +197,17 @@ public:
     // The same value decoded into `arena`, without a heap allocation of its own; the view lives
     // as long as the arena's texts.
     StringView ReadString(TTextArena& arena);
-    Char ReadChar();     // a string value of exactly one character
-    String ReadIdent();  // kind 7; 8, 9, 0, 13 as "False", "True", "Null", "nil"
-    double ReadFloat();  // kind 5, and the other float kinds 15, 16, 17, 21; integers
+    Char ReadChar();      // a string value of exactly one character
+    String ReadIdent();   // kind 7; 8, 9, 0, 13 as "False", "True", "Null", "nil"
+    double ReadFloat() {  // kind 5, and the other float kinds 15, 16, 17, 21; integers
+        TExtended80 bytes;
+        if (end_ - pos_ <= bytes.size() ||
+            static_cast<TValueType>(data_[pos_]) != TValueType::vaExtended)
+            return ReadFloatSlow();
+        std::memcpy(bytes.data(), data_ + pos_ + 1, bytes.size());
+        pos_ += 1 + bytes.size();
+        return ExtendedToDouble(bytes);
+    }
     // ReadSingle, ReadDouble and ReadDate take their own kind (15, 21, 17) or any integer.
     float ReadSingle();
     double ReadDouble();
@@ -277,7 +293,10 @@ private:
     template <class Out>
     void ReadTextTo(Out& out, std::uint64_t count, size_t (*decode)(std::string_view, Char*));
     template <class Out>
+    void ReadSplitTextTo(Out& out, std::uint64_t count, size_t (*decode)(std::string_view, Char*));
+    template <class Out>
     void ReadUtf16To(Out& out, std::uint64_t count);
+    double ReadFloatSlow();
     double ReadDoubleOrInteger(TValueType kind);
     // Decodes `count` 8-bit bytes, straight from the buffer when they are all there.
     String ReadText(std::uint64_t count, size_t (*decode)(std::string_view, Char*));
@@ -296,13 +315,5 @@ private:
     size_t pos_ = 0;            // read position in the buffer
     size_t end_ = 0;            // valid bytes in the buffer
 };
-
-// The 80-bit x87 extended float, converted in software.
-using TExtended80 = std::array<std::uint8_t, 10>;
-// Exact for every double (denormals included), infinities and NaN keep their class.
-TExtended80 DoubleToExtended(double value);
-// Rounded to nearest even; values beyond the double range saturate to the largest double
-// (or infinity only when the extended value is infinite); tiny values become denormals or 0.
-double ExtendedToDouble(const TExtended80& bytes);
 
 }  // namespace kw

@@ -43,6 +43,25 @@ private:
     std::int64_t limit_;
 };
 
+// A stream that is not a memory stream, so that the reader goes through its own buffer and
+// values straddle the buffer's edges.
+class TPlainStream : public TStream {
+public:
+    explicit TPlainStream(const Bytes& bytes) { Load(memory_, bytes); }
+    std::int64_t Read(void* buffer, std::int64_t count) override {
+        return memory_.Read(buffer, count);
+    }
+    std::int64_t Write(const void* buffer, std::int64_t count) override {
+        return memory_.Write(buffer, count);
+    }
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override {
+        return memory_.Seek(offset, origin);
+    }
+
+private:
+    TMemoryStream memory_;
+};
+
 TEST(FilerWriterTest, IntegersUseTheSmallestKind) {
     struct Case {
         std::int64_t value;
@@ -176,22 +195,37 @@ TEST(FilerReaderTest, RoundTripsEveryKindWithAnyBufferSize) {
         w.WriteChar(u'\u20AC');
         w.WriteString(String(5000, u'q'));  // longer than the writer's buffer
     });
-    for (int bufferSize : {1, 3, 7, 4096}) {
-        SCOPED_TRACE(bufferSize);
-        TMemoryStream stream;
-        Load(stream, bytes);
-        TReader reader(stream, bufferSize);
-        EXPECT_EQ(reader.ReadInteger(), -5);
-        EXPECT_EQ(reader.ReadInt64(), std::int64_t{1} << 40);
-        EXPECT_EQ(reader.ReadString(), u"h\u00E9llo w\u00F6rld");
-        EXPECT_EQ(reader.ReadString(), u"\u4E2D\u6587");
-        EXPECT_EQ(reader.ReadIdent(), u"clRed");
-        EXPECT_EQ(reader.ReadFloat(), -0.1);
-        EXPECT_EQ(reader.ReadBinary(), Bytes(std::begin(blob), std::end(blob)));
-        EXPECT_EQ(reader.ReadFloat(), 1.2345);
-        EXPECT_EQ(reader.ReadChar(), u'\u20AC');
-        EXPECT_EQ(reader.ReadString(), String(5000, u'q'));
-        EXPECT_TRUE(reader.AtEnd());
+    const String longUtf8 = String(3000, u'\u00E9') + u"end";
+    const Bytes tail = Written([&](TWriter& w) {
+        w.WriteString(longUtf8);
+        w.WriteIdent(u"alClient");
+        w.WriteFloat(2.5);
+    });
+    Bytes all = bytes;
+    all.insert(all.end(), tail.begin(), tail.end());
+    for (int bufferSize : {1, 3, 7, 11, 4096}) {
+        for (bool inMemory : {true, false}) {
+            SCOPED_TRACE(testing::Message() << bufferSize << (inMemory ? " memory" : " plain"));
+            TMemoryStream memory;
+            Load(memory, all);
+            TPlainStream plain(all);
+            TStream& stream = inMemory ? static_cast<TStream&>(memory) : plain;
+            TReader reader(stream, bufferSize);
+            EXPECT_EQ(reader.ReadInteger(), -5);
+            EXPECT_EQ(reader.ReadInt64(), std::int64_t{1} << 40);
+            EXPECT_EQ(reader.ReadString(), u"h\u00E9llo w\u00F6rld");
+            EXPECT_EQ(reader.ReadString(), u"\u4E2D\u6587");
+            EXPECT_EQ(reader.ReadIdent(), u"clRed");
+            EXPECT_EQ(reader.ReadFloat(), -0.1);
+            EXPECT_EQ(reader.ReadBinary(), Bytes(std::begin(blob), std::end(blob)));
+            EXPECT_EQ(reader.ReadFloat(), 1.2345);
+            EXPECT_EQ(reader.ReadChar(), u'\u20AC');
+            EXPECT_EQ(reader.ReadString(), String(5000, u'q'));
+            EXPECT_EQ(reader.ReadString(), longUtf8);
+            EXPECT_EQ(reader.ReadIdent(), u"alClient");
+            EXPECT_EQ(reader.ReadFloat(), 2.5);
+            EXPECT_TRUE(reader.AtEnd());
+        }
     }
 }
 
