@@ -9,6 +9,7 @@
 #include "packages/memory_refs.h"
 #include "packages/privilege.h"
 #include "platform/core/properties.h"
+#include "platform/ui/drag_dock_properties.h"
 #include "platform/ui/form.h"
 
 namespace kw {
@@ -244,7 +245,11 @@ void KwRegisterPanelProperties() {
         .Boolean(u"Shadow", &TKwPanelSkin::Shadow, &TKwPanelSkin::SetShadow, false)
         .Integer(u"SmoothSh", &TKwPanelSkin::SmoothSh, &TKwPanelSkin::SetSmoothSh, 70)
         .Integer(u"MarginSh", &TKwPanelSkin::MarginSh, &TKwPanelSkin::SetMarginSh, 5);
-    Properties<P>()
+    auto published = Properties<P>();
+    published.Integer(u"Left", &P::Left, &P::SetLeft)
+        .Integer(u"Top", &P::Top, &P::SetTop)
+        .Integer(u"Width", &P::Width, &P::SetWidth)
+        .Integer(u"Height", &P::Height, &P::SetHeight)
         .Boolean(u"InternalBuffer", &P::InternalBuffer, &P::SetInternalBuffer, true)
         .Boolean(u"ReadOnly", &P::ReadOnly, &P::SetReadOnly, false)
         .Enum(u"Align", &P::Align, &P::SetAlign,
@@ -280,9 +285,12 @@ void KwRegisterPanelProperties() {
         .Object(u"Privilege", &P::Privilege)
         .Boolean(u"Enabled", &P::Enabled, &P::SetEnabled, true)
         .Boolean(u"Visible", &P::Visible, &P::SetVisible, true)
+        .Boolean(u"Locked", &P::Locked, &P::SetLocked, false)
         .Boolean(u"TabStop", &P::TabStop, &P::SetTabStop, false)
-        .Integer(u"TabOrder", &P::TabOrder, &P::SetTabOrder)
-        .Event(u"OnLabelClick", static_cast<TNotifyEvent P::*>(&P::OnLabelClick))
+        .Integer(u"TabOrder", &P::TabOrder, &P::SetTabOrder);
+    PublishConstraints(published);
+    PublishDragDock(published);
+    published.Event(u"OnLabelClick", static_cast<TNotifyEvent P::*>(&P::OnLabelClick))
         .Event(u"OnLabelDblClick", static_cast<TNotifyEvent P::*>(&P::OnLabelDblClick))
         .Event(u"OnPaint", static_cast<TNotifyEvent P::*>(&P::OnPaint))
         .Event(u"OnClick", static_cast<TNotifyEvent P::*>(&P::OnClick))

@@ -137,5 +137,52 @@ TEST_F(LabelTest, PublishedPropertiesTravelThroughTheFormStream) {
     EXPECT_EQ(back.Skin().SmoothSh(), 40);
 }
 
+TEST_F(LabelTest, LimitsLockAndDragSettingsTravelThroughTheFormStream) {
+    TForm& form = Form(300, 200);
+    auto& p = Create<TKwPanel>(form);
+    p.SetName(u"Panel1");
+    p.SetParent(&form);
+    p.SetBounds(10, 20, 60, 30);
+    p.Constraints().SetMinWidth(80);
+    p.Constraints().SetMaxHeight(25);
+    p.SetLocked(true);
+    p.SetDragCursor(crHandPoint);
+    p.SetDragKind(TDragKind::dkDock);
+    p.SetDragMode(TDragMode::dmAutomatic);
+    p.SetDockSite(true);
+    p.SetUseDockManager(true);
+    int drops = 0;
+    RegisterEventHandler<void(TObject*, TObject*, int, int)>(
+        u"PanelDragDrop", [&](TObject*, TObject*, int, int) { ++drops; });
+    SetEventHandler(p, u"OnDragDrop", u"PanelDragDrop");
+    TMemoryStream stream;
+    WriteComponent(stream, p);
+    stream.SetPosition(0);
+    TKwPanel back(nullptr);
+    ReadComponent(stream, back);
+    EXPECT_EQ(back.BoundsRect(), TRect::Bounds(10, 20, 80, 25));
+    EXPECT_EQ(back.Constraints().MinWidth(), 80);
+    EXPECT_EQ(back.Constraints().MaxHeight(), 25);
+    EXPECT_TRUE(back.Locked());
+    EXPECT_EQ(back.DragCursor(), crHandPoint);
+    EXPECT_EQ(back.DragKind(), TDragKind::dkDock);
+    EXPECT_EQ(back.DragMode(), TDragMode::dmAutomatic);
+    EXPECT_TRUE(back.DockSite());
+    EXPECT_TRUE(back.UseDockManager());
+    ASSERT_TRUE(back.OnDragDrop);
+    back.OnDragDrop(&back, &p, 1, 2);
+    EXPECT_EQ(drops, 1);
+    // Defaults are not written: a plain panel stores no limits, lock or drag settings.
+    TKwPanel plain(nullptr);
+    TMemoryStream plainStream;
+    WriteComponent(plainStream, plain);
+    plainStream.SetPosition(0);
+    for (const TFormProperty& prop : ReadFormTree(plainStream).properties) {
+        for (const char16_t* name : {u"Constraints.MinWidth", u"Locked", u"DragCursor", u"DragKind",
+                                     u"DragMode", u"DockSite", u"UseDockManager"})
+            EXPECT_NE(prop.name, name);
+    }
+}
+
 }  // namespace
 }  // namespace kw::test
