@@ -1,4 +1,5 @@
 #include "drawing/styles/cfg_window_styles.h"
+#include "drawing/styles/label_styles.h"
 #include "drawing/styles/style_object.h"
 
 namespace kw {
@@ -32,7 +33,8 @@ const std::vector<TKwStyleClass>& KwStyleClasses() {
                   TKwCfgScrollBarButtonDec, TKwCfgScrollBarButtonInc, TKwCfgScrollBarThumb,
                   TKwCfgScrollBar, TKwCfgVertScrollBar, TKwCfgHorzScrollBar, TKwCfgScrollBars,
                   TKwCommonWndsTitle, TKwCommonWndsButton, TKwCfgCommonWnds, TKwImageFormCommonSkin,
-                  TKwCfgCommonWndsSkin>());
+                  TKwCfgCommonWndsSkin, TKwLabelImage, TKwCustomILabel, TKwILabel, TKwLabelILabel,
+                  TKwPanelILabel, TKwTopILabel, TKwRightILabel>());
     return *classes;
 }
 
