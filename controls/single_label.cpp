@@ -150,7 +150,9 @@ TKwBasicLabel::TParts TKwBasicLabel::Measure(int wrapWidth) const {
     TParts parts;
     TBitmap scratch(1, 1);
     TCanvas canvas(scratch);
-    if (image_->Visible()) {
+    // An image that resolves to nothing takes no room (the routine would report its
+    // nominal size).
+    if (image_->Visible() && !image_->Image().Empty()) {
         parts.image = KwPaintFullImage(canvas, TRect(), *image_, true, xEnabled());
         parts.hasImage = !parts.image.IsEmpty();
     }
@@ -182,11 +184,13 @@ TSize TKwBasicLabel::CalcAutoSize() const {
             wrapWidth -= probe.image.Width() + image_->Spacing();
     }
     TParts parts = Measure(wrapWidth);
+    if (!parts.hasText && !parts.hasImage)
+        return {0, parts.text.Height() + 2 * FrameY()};
     TRect control;
     KwCalcControlLayout(image_->Layout(), false, control, parts.image, parts.text, parts.hasImage,
-                        parts.hasText || !parts.hasImage, image_->Spacing());
+                        parts.hasText, image_->Spacing());
     const int width = text_->WordWrap() ? Width() : control.Width() + 2 * FrameX();
-    return {parts.hasText || parts.hasImage ? width : 0, control.Height() + 2 * FrameY()};
+    return {width, control.Height() + 2 * FrameY()};
 }
 
 void TKwBasicLabel::AdjustBounds() {
