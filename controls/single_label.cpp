@@ -27,6 +27,9 @@ TKwSetColor* Named(TKwSetColor& set) {
     return set.Name().empty() ? nullptr : &set;
 }
 
+// How far the drop shadow lies from the shape, as the panels' shadows do.
+constexpr int kShadowOffset = 3;
+
 template <class T>
 void Store(T& field, const T& value, const std::function<void()>& changed) {
     if (field == value)
@@ -102,6 +105,9 @@ void TKwBasicLabel::SetMarginTopBottom(int value) {
 void TKwBasicLabel::SetReadOnly(bool value) {
     Store(readOnly_, value, [this] { Invalidate(); });
 }
+void TKwBasicLabel::SetShadow(bool value) {
+    Store(shadow_, value, [this] { Changed(); });
+}
 
 void TKwBasicLabel::ApplySettings(const TKwCustomILabel& settings) {
     applying_ = true;
@@ -127,6 +133,7 @@ void TKwBasicLabel::ApplySettings(const TKwCustomILabel& settings) {
     alignment_ = from.Alignment();
     marginLeftRight_ = settings.MarginLeftRight();
     marginTopBottom_ = settings.MarginTopBottom();
+    shadow_ = settings.Shadow();
     applying_ = false;
     StyleChanged();
 }
@@ -177,20 +184,21 @@ TKwBasicLabel::TParts TKwBasicLabel::Measure(int wrapWidth) const {
 TSize TKwBasicLabel::CalcAutoSize() const {
     int wrapWidth = 0;
     if (text_->WordWrap()) {
-        wrapWidth = Width() - 2 * FrameX();
+        wrapWidth = Width() - 2 * FrameX() - (shadow_ ? kShadowOffset : 0);
         const TParts probe = Measure(0);
         const TKwInternalControlLayout side = image_->Layout();
         if (probe.hasImage && (side == iclLeft || side == iclRight))
             wrapWidth -= probe.image.Width() + image_->Spacing();
     }
     TParts parts = Measure(wrapWidth);
+    const int shadow = shadow_ ? kShadowOffset : 0;
     if (!parts.hasText && !parts.hasImage)
-        return {0, parts.text.Height() + 2 * FrameY()};
+        return {0, parts.text.Height() + 2 * FrameY() + shadow};
     TRect control;
     KwCalcControlLayout(image_->Layout(), false, control, parts.image, parts.text, parts.hasImage,
                         parts.hasText, image_->Spacing());
-    const int width = text_->WordWrap() ? Width() : control.Width() + 2 * FrameX();
-    return {width, control.Height() + 2 * FrameY()};
+    const int width = text_->WordWrap() ? Width() : control.Width() + 2 * FrameX() + shadow;
+    return {width, control.Height() + 2 * FrameY() + shadow};
 }
 
 void TKwBasicLabel::AdjustBounds() {
@@ -207,6 +215,11 @@ void TKwBasicLabel::Paint(const TPaintContext& context) {
     TRect r = context.ToDevice(ClientRect());
     if (!Transparent())
         KwPaintBackGround(canvas, r, setBackGround_.get());
+    if (shadow_) {
+        r.Right -= kShadowOffset;
+        r.Bottom -= kShadowOffset;
+        KwPaintFullShapeShadow(canvas, r.Offset(kShadowOffset, kShadowOffset), *shape_);
+    }
     if (shape_->Visible())
         KwPaintFullShape(canvas, r, *shape_, nullptr);
     r = TRect(r.Left + FrameX(), r.Top + FrameY(), r.Right - FrameX(), r.Bottom - FrameY());

@@ -38,6 +38,9 @@ public:
     void SetMarginTopBottom(int value);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value);
+    // A drop shadow of the shape, down and right of it, inside the label's bounds.
+    bool Shadow() const { return shadow_; }
+    void SetShadow(bool value);
 
     bool xEnabled() const { return Enabled(); }
     bool xReadOnly() const { return readOnly_ || !Enabled(); }
@@ -78,6 +81,7 @@ private:
     int marginLeftRight_ = 0;
     int marginTopBottom_ = 0;
     bool readOnly_ = false;
+    bool shadow_ = false;
     bool applying_ = false;
 };
 

@@ -90,6 +90,11 @@ TEST_F(SingleLabelTest, SettingsOfTheAttachedLabelReachItsLookAndSize) {
     EXPECT_EQ(l.Left(), 162) << "the label is placed again at its new size";
     p.ILabel().SetBackGround().SetName(String());
     EXPECT_TRUE(l.Transparent());
+    p.ILabel().SetShadow(true);
+    p.ILabel().Image().SetLayout(iclRight);
+    EXPECT_TRUE(l.Shadow());
+    EXPECT_EQ(l.Image().Layout(), iclRight);
+    EXPECT_EQ(l.Width(), 33 + 3) << "the shadow takes room down and right";
     // The settings round-trip through the form stream with their style objects.
     auto& published = Create<TKwPanel>(form);
     published.ILabel().Text().SetAngle(90);
@@ -210,6 +215,9 @@ TEST_F(SingleLabelTest, LabelsPaintTheirTextShapeAndStates) {
     fill.SetStartGraColor(clYellow);
     fill.SetEndGraColor(clRed);
     filled.SetBackGround().SetName(u"Fill");
+    TKwSingleLabel& shadowed = Label(form, u"Shadow", {100, 58});
+    shadowed.Shape().SetVisible(true);
+    shadowed.SetShadow(true);
     EXPECT_EQ(plain.Width(), 30);
     form.PaintNow();
     ExpectMatchesGolden(*form.Surface(), "controls/golden/single_labels.png");
