@@ -7,6 +7,9 @@
 namespace kw {
 
 class TCustomForm;
+class TMenuItem;
+class TPopupMenu;
+struct TPoint;
 
 // Where top-level windows live: the headless back-end (surfaces in memory, input injected by
 // tests) or real windows on a desktop. The window layer tells the back-end what happens to
@@ -26,6 +29,9 @@ public:
     virtual bool Pump(bool wait) = 0;
     // A modal loop of `form` found nothing to do.
     virtual void ModalIdle(TCustomForm& form) = 0;
+    // Shows `menu` at the screen point until the user picks an item (returned) or dismisses
+    // it (none).
+    virtual TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screen) { return nullptr; }
 };
 
 // The installed back-end; the headless one unless another was installed.

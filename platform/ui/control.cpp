@@ -7,6 +7,7 @@
 #include "platform/text/strings.h"
 #include "platform/ui/form.h"
 #include "platform/ui/input.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/message_hooks.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/paint_context.h"
@@ -70,6 +71,7 @@ TControl::TControl(TComponent* owner)
 }
 
 TControl::~TControl() {
+    SetPopupMenu(nullptr);
     KillTimers(this);
     ForgetPostedMessages(this);
     ForgetControl(this);
@@ -331,6 +333,9 @@ void TControl::WndProc(TMessage& message) {
         case CM_HITTEST:
             message.Result = HTCLIENT;
             break;
+        case WM_CONTEXTMENU:
+            ContextMenu(message);
+            break;
         default:
             break;
     }
@@ -378,10 +383,52 @@ void TControl::HandleMouseMessage(TMessage& message) {
             }
             MouseUp(button, shift, x, y);
             return;
+        case WM_RBUTTONUP:
+            MouseUp(button, shift, x, y);
+            // Releasing the right button asks for the context menu where it happened.
+            if (!HasState(csDestroying)) {
+                const TPoint at = ClientToScreen({x, y});
+                Perform(WM_CONTEXTMENU, 0, PointToLParam(at.X, at.Y));
+            }
+            return;
         default:
             MouseUp(button, shift, x, y);
             return;
     }
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (menu == popupMenu_)
+        return;
+    if (popupMenu_ != nullptr) {
+        // The menu keeps no pointer to a control that let go of it.
+        if (popupMenu_->PopupComponent() == this)
+            popupMenu_->SetPopupComponent(nullptr);
+        popupMenu_->RemoveFreeNotification(*this);
+    }
+    popupMenu_ = menu;
+    if (menu != nullptr)
+        menu->FreeNotification(*this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == popupMenu_ && component != nullptr)
+        popupMenu_ = nullptr;
+}
+
+void TControl::ContextMenu(TMessage& message) {
+    TPoint at{LParamX(message.LParam), LParamY(message.LParam)};
+    if (popupMenu_ != nullptr && popupMenu_->AutoPopup() && !HasState(csDesigning)) {
+        if (at.X == -1 && at.Y == -1)
+            at = ClientToScreen({0, 0});
+        popupMenu_->SetPopupComponent(this);
+        popupMenu_->Popup(at.X, at.Y);
+        message.Result = 1;
+        return;
+    }
+    if (parent_ != nullptr)
+        message.Result = parent_->Perform(WM_CONTEXTMENU, message.WParam, message.LParam);
 }
 
 void TControl::Click() {

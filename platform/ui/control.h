@@ -18,6 +18,7 @@ namespace kw {
 class TWinControl;
 class TCustomForm;
 class TCanvas;
+class TPopupMenu;
 struct TPaintContext;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -147,6 +148,10 @@ public:
     void SetParentShowHint(bool on);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
+    // The menu a right click or the context-menu key shows over the control; a control without
+    // one leaves the request to its parent.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
 
     // --- dragging and docking: settings and handlers kept for the host; the layer itself
     // starts no drag ---
@@ -191,6 +196,7 @@ public:
     TStartDockEvent OnStartDock;
 
     bool HasParent() const override { return true; }
+    void Notification(TComponent* component, TOperation operation) override;
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
 
@@ -213,6 +219,9 @@ protected:
 private:
     friend class TWinControl;  // keeps both sides of the parent link in step
     void HandleMouseMessage(TMessage& message);
+    // WM_CONTEXTMENU: shows the pop-up menu at the screen point in LParam (-1, -1 from the
+    // keyboard: at the control's top-left corner) or passes the request to the parent.
+    void ContextMenu(TMessage& message);
     void ParentChanged(Cardinal msg);
 
     TWinControl* parent_ = nullptr;
@@ -237,6 +246,7 @@ private:
     TCursor dragCursor_ = crDrag;
     TDragKind dragKind_ = TDragKind::dkDrag;
     TDragMode dragMode_ = TDragMode::dmManual;
+    TPopupMenu* popupMenu_ = nullptr;
 };
 
 // A control that can contain other controls. Children are kept in z-order (last on top); the

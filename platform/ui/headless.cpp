@@ -6,6 +6,7 @@
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
 #include "platform/ui/input.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/message_hooks.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/screen.h"
@@ -64,6 +65,21 @@ void SetWindowBackend(std::unique_ptr<TWindowBackend> backend) {
 void THeadlessBackend::Present(TCustomForm& form, const TRegion& changed) {
     ++PresentCount;
     LastPresented = changed;
+}
+
+TMenuItem* THeadlessBackend::TrackPopupMenu(TPopupMenu& menu, TPoint screen) {
+    TMenuItem* picked = nullptr;
+    if (!PopupAnswers.empty()) {
+        auto answer = std::move(PopupAnswers.front());
+        PopupAnswers.pop_front();
+        picked = answer(menu);
+    }
+    Popups.push_back({&menu, screen, picked});
+    return picked;
+}
+
+std::function<TMenuItem*(TPopupMenu& menu)> PickMenuItem(String caption) {
+    return [caption = std::move(caption)](TPopupMenu& menu) { return menu.Items().Find(caption); };
 }
 
 void THeadlessBackend::ModalIdle(TCustomForm& form) {

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "platform/graphics/graphics_types.h"
 #include "platform/ui/backend.h"
@@ -11,6 +12,8 @@ namespace kw {
 
 class TControl;
 class TCustomForm;
+class TMenuItem;
+class TPopupMenu;
 
 // The back-end without a display: forms paint on their surfaces in memory, input comes from the
 // injection functions below, time from AdvanceClock. All tests use it.
@@ -27,6 +30,22 @@ public:
     // The standing answer once the one-shot answers ran out.
     std::function<void(TCustomForm& form)> OnModalIdle;
 
+    // Records the pop-up and answers it with the next scripted pick; with none left the menu
+    // is dismissed.
+    TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screen) override;
+
+    // One pop-up menu that was shown: which, where (screen), and the item picked, if any. The
+    // pointers are only good while the menu lives.
+    struct TShownPopup {
+        TPopupMenu* Menu = nullptr;
+        TPoint Point{};
+        TMenuItem* Picked = nullptr;
+    };
+    std::vector<TShownPopup> Popups;
+    // One-shot picks for the next pop-up menus, first come first served; an answer returns the
+    // item to pick or none to dismiss the menu.
+    std::deque<std::function<TMenuItem*(TPopupMenu& menu)>> PopupAnswers;
+
     // How often a surface was presented, and the last area that was.
     int PresentCount = 0;
     TRegion LastPresented;
@@ -34,6 +53,10 @@ public:
 
 // The installed headless back-end; installs a fresh one when another back-end is installed.
 THeadlessBackend& Headless();
+
+// A scripted pop-up answer that picks the item with this caption (accelerator marks ignored),
+// or dismisses the menu when it has none.
+std::function<TMenuItem*(TPopupMenu& menu)> PickMenuItem(String caption);
 
 // Input injection. Points are in the control's client coordinates; the *Screen forms take
 // screen coordinates. Each call returns after every resulting message was handled.

@@ -341,6 +341,9 @@ bool DispatchKey(Word vk, bool down) {
         return true;
     if (target->Perform(message.Msg, message.WParam, message.LParam) != 0)
         return true;
+    // The context-menu key, and Shift+F10, ask the focused control for its menu.
+    if (down && (vk == VK_APPS || (vk == VK_F10 && s.down[VK_SHIFT] && !alt)))
+        return target->Perform(WM_CONTEXTMENU, 0, PointToLParam(-1, -1)) != 0;
     if (down && form != nullptr && IsDialogKey(vk) && !WantsKey(*target, vk))
         return form->Perform(CM_DIALOGKEY, vk) != 0;
     return false;
