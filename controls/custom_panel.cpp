@@ -11,6 +11,7 @@
 #include "platform/core/properties.h"
 #include "platform/ui/drag_dock_properties.h"
 #include "platform/ui/form.h"
+#include "platform/ui/menus.h"
 
 namespace kw {
 
@@ -195,6 +196,7 @@ void KwRegisterPanelProperties() {
         .Boolean(u"Transparent", &P::Transparent, &P::SetTransparent, false)
         .Text(u"Hint", &P::Hint, &P::SetHint, String())
         .Object(u"Skin", &P::Skin)
+        .Component(u"PopupMenu", &P::PopupMenu, &P::SetPopupMenu)
         .Boolean(u"ShowHint", &P::ShowHint, &P::SetShowHint, true)
         .Object(u"Privilege", &P::Privilege)
         .Boolean(u"Enabled", &P::Enabled, &P::SetEnabled, true)

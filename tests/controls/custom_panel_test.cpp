@@ -10,6 +10,7 @@
 #include "platform/core/stream.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"
+#include "platform/ui/menus.h"
 #include "test_paths.h"
 
 namespace kw {
@@ -172,6 +173,18 @@ TEST_F(LabelTest, LimitsLockAndDragSettingsTravelThroughTheFormStream) {
     ASSERT_TRUE(back.OnDragDrop);
     back.OnDragDrop(&back, &p, 1, 2);
     EXPECT_EQ(drops, 1);
+    // The published pop-up menu is the one a right click over the panel shows.
+    auto& menu = Create<TPopupMenu>(form);
+    menu.Items().Add(u"&Copy");
+    const TPropInfoPtr popup = FindProperty(TKwPanel::StaticClass(), u"PopupMenu");
+    ASSERT_NE(popup, nullptr);
+    popup->set(p, TPropValue(static_cast<TComponent*>(&menu)));
+    EXPECT_EQ(p.PopupMenu(), &menu);
+    Show();
+    Headless().PopupAnswers.push_back(PickMenuItem(String()));
+    ClickAt(p, {5, 5}, TMouseButton::mbRight);
+    ASSERT_EQ(Headless().Popups.size(), 1u);
+    EXPECT_EQ(Headless().Popups[0].Menu, &menu);
     // Defaults are not written: a plain panel stores no limits, lock or drag settings.
     TKwPanel plain(nullptr);
     TMemoryStream plainStream;
