@@ -8,7 +8,10 @@ namespace {
 
 class ConstraintsTest : public UiTest {
 protected:
-    void SetUp() override { form.SetBounds(0, 0, 300, 200); }
+    void SetUp() override {
+        form.SetBorderStyle(TFormBorderStyle::bsNone);
+        form.SetBounds(0, 0, 300, 200);
+    }
     TForm form;
 };
 
