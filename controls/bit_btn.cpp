@@ -1,5 +1,6 @@
 #include "controls/bit_btn.h"
 
+#include "controls/button_action_links.h"
 #include "controls/button_parts.h"
 #include "controls/button_texts.h"
 #include "display/default_sets.h"
@@ -11,6 +12,7 @@
 #include "packages/memory_refs.h"
 #include "packages/privilege.h"
 #include "platform/core/properties.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/paint_context.h"
 
 namespace kw {
@@ -65,6 +67,8 @@ void EnsurePublishedProperties() {
         .Object(u"SetColDefault", &B::SetColDefault)
         .Object(u"SetColBox", &B::SetColBox)
         .Boolean(u"Flat", &B::Flat, &B::SetFlat, false)
+        .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
+        .Component(u"Action", &B::Action, &B::SetAction)
         .Object(u"Privilege", &B::Privilege)
         .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
         .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
@@ -86,18 +90,14 @@ void Bind(std::unique_ptr<T>& set, T& defaultSet, const std::function<void()>& c
 }  // namespace
 
 TKwCustomBitBtn::TKwCustomBitBtn(TComponent* owner)
-    : TKwButton(owner),
-      link_(std::make_unique<TKwLinkEvt>(this, kwInitControl)),
-      privilege_(std::make_unique<TKwPrivilege>()),
+    : TKwButtonCommon<TKwButton>(owner),
       bgsButton_(std::make_unique<TKwBGsBitBtn>()),
       imagesButton_(std::make_unique<TKwImagesBitBtn>()),
       kindImage_(std::make_unique<TKwMemoryImage>()) {
     EnsurePublishedProperties();
     const auto changed = [this] { Changed(); };
-    link_->OnUpdate = [this](TKwLinkEvt&) { NotifyUpdate(); };
-    link_->OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
-    texts_ = std::make_unique<TKwButtonTexts>(*this, changed);
-    privilege_->OnChange = [this](TKwPrivilege&) { ApplyPrivilege(); };
+    Link().OnUpdate = [this](TKwLinkEvt&) { NotifyUpdate(); };
+    Link().OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
     Bind(setColFocus_, static_cast<TKwSetColor&>(KwSetBBColFocus()), changed);
     Bind(setColDefault_, static_cast<TKwSetColor&>(KwSetBBColDefault()), changed);
     Bind(setColBox_, static_cast<TKwSetColor&>(KwSetBBColBox()), changed);
@@ -113,21 +113,13 @@ TKwCustomBitBtn::TKwCustomBitBtn(TComponent* owner)
     imagesButton_->OnChange = [this](TKwStyleObject&) { Changed(); };
     kindImage_->OnChange = [this](TKwMemoryImage&) { Changed(); };
     if (owner == nullptr || !owner->HasState(csLoading))
-        link_->Init();
+        Link().Init();
 }
 
-TKwCustomBitBtn::~TKwCustomBitBtn() {
-    privilege_->OnChange = nullptr;
-}
-
-void TKwCustomBitBtn::Changed() {
-    link_->Change();
-}
+TKwCustomBitBtn::~TKwCustomBitBtn() = default;
 
 void TKwCustomBitBtn::NotifyInit() {
-    placement_.Record(*this);
-    texts_->Apply();
-    ApplyPrivilege();
+    ApplyTextsAndRights();
     Invalidate();
 }
 
@@ -135,11 +127,13 @@ void TKwCustomBitBtn::NotifyUpdate() {
     Invalidate();
 }
 
+std::unique_ptr<TActionLink> TKwCustomBitBtn::CreateActionLink() {
+    return std::make_unique<TKwBitBtnActionLink>(*this);
+}
+
 void TKwCustomBitBtn::Loaded() {
     TKwButton::Loaded();
-    placement_.Record(*this);
-    texts_->Apply();
-    ApplyPrivilege();
+    ApplyTextsAndRights();
 }
 
 void TKwCustomBitBtn::SetKind(TKwButtonKind kind) {
@@ -147,108 +141,34 @@ void TKwCustomBitBtn::SetKind(TKwButtonKind kind) {
         return;
     kind_ = kind;
     if (kind == bkiNone) {
-        texts_->CaptionId().PkgId(String(), -1);
+        Texts().CaptionId().PkgId(String(), -1);
         kindImage_->PkgId(String(), -1);
-        texts_->SetFallback({});
+        Texts().SetFallback({});
     } else {
-        texts_->CaptionId().PkgId(u"System", KwButtonKindLabelId(kind));
+        Texts().CaptionId().PkgId(u"System", KwButtonKindLabelId(kind));
         kindImage_->PkgId(u"System", KwButtonKindImageId(kind));
-        texts_->SetFallback(KwButtonKindFallback(kind));
+        Texts().SetFallback(KwButtonKindFallback(kind));
         if (!HasState(csLoading))
-            texts_->SetCaption({});
+            Texts().SetCaption({});
     }
     // Read before ModalResult, which the form stores only when it differs from the kind's.
     SetModalResult(KwButtonKindModalResult(kind));
-    texts_->Apply();
+    Texts().Apply();
     Changed();
-}
-
-// --- texts and rights ---
-
-const String& TKwCustomBitBtn::Caption() const {
-    return texts_->Caption();
-}
-void TKwCustomBitBtn::SetCaption(const String& caption) {
-    texts_->SetCaption(caption);
-}
-const String& TKwCustomBitBtn::Hint() const {
-    return texts_->Hint();
-}
-void TKwCustomBitBtn::SetHint(const String& hint) {
-    texts_->SetHint(hint);
-}
-TKwMemoryLabel& TKwCustomBitBtn::CaptionId() const {
-    return texts_->CaptionId();
-}
-
-void TKwCustomBitBtn::SetVisible(bool visible) {
-    visible_ = visible;
-    ApplyPrivilege();
-}
-
-void TKwCustomBitBtn::SetEnabled(bool enabled) {
-    enabled_ = enabled;
-    ApplyPrivilege();
-}
-
-void TKwCustomBitBtn::ApplyPrivilege() {
-    const TKwPrivilegeEffect effect = KwPrivilegeEffect(*privilege_, visible_, enabled_);
-    TKwButton::SetVisible(effect.visible);
-    if (TControl::Enabled() != effect.enabled) {
-        TKwButton::SetEnabled(effect.enabled);
-        Changed();
-    }
 }
 
 // --- look properties ---
 
-void TKwCustomBitBtn::SetMargin(int margin) {
-    if (margin_ != margin) {
-        margin_ = margin;
-        Changed();
-    }
-}
-
-void TKwCustomBitBtn::SetShadow(bool shadow) {
-    if (shadow_ != shadow) {
-        shadow_ = shadow;
-        Changed();
-    }
-}
-
-void TKwCustomBitBtn::SetStyle(TKwButtonStyle style) {
-    if (style_ != style) {
-        style_ = style;
-        Changed();
-    }
-}
-
-void TKwCustomBitBtn::SetFlat(bool flat) {
-    if (flat_ != flat) {
-        flat_ = flat;
-        Changed();
-    }
-}
-
 void TKwCustomBitBtn::SetGrid(bool grid) {
-    if (grid_ != grid) {
-        grid_ = grid;
-        Changed();
-    }
+    Store(grid_, grid);
 }
 
 void TKwCustomBitBtn::SetFocusStyle(TKwFocusStyle style) {
-    if (focusStyle_ != style) {
-        focusStyle_ = style;
-        Changed();
-    }
+    Store(focusStyle_, style);
 }
 
 void TKwCustomBitBtn::SetDefaultStyle(TKwFocusStyle style) {
-    if (defaultStyle_ != style) {
-        defaultStyle_ = style;
-        Changed();
-    }
+    Store(defaultStyle_, style);
 }
 
 // --- click ---
@@ -278,12 +198,12 @@ TKwButtonState TKwCustomBitBtn::State() const {
 TKwButtonFace TKwCustomBitBtn::Face() {
     TKwButtonFace face;
     face.Rect = ClientRect();
-    face.Style = style_;
+    face.Style = Style();
     face.Pressed = Pressed();
     face.Enabled = TControl::Enabled();
-    face.Flat = flat_;
+    face.Flat = Flat();
     face.Over = MouseOver();
-    face.Shadow = shadow_;
+    face.Shadow = Shadow();
     face.BorderStyle = shape_->BorderStyle();
     face.Shape = shape_->Shape();
     face.Reflection = shape_->Reflection();
@@ -295,11 +215,11 @@ TKwButtonFace TKwCustomBitBtn::Face() {
     face.FaceImage = stateImage;
     if (image_->Visible()) {
         TKwMemoryImage* own = image_->Image().Defined() ? &image_->Image() : kindImage_.get();
-        face.Image = style_ == btsShape && stateImage != nullptr ? stateImage : own;
+        face.Image = Style() == btsShape && stateImage != nullptr ? stateImage : own;
         face.ImageWidth = image_->Width();
         face.ImageHeight = image_->Height();
         face.Layout = image_->Layout();
-        face.Spacing = margin_ >= 0 ? margin_ : image_->Spacing();
+        face.Spacing = Margin() >= 0 ? Margin() : image_->Spacing();
         face.ImageShadow = image_->SelShadow() && face.Over;
     }
     face.Caption = ShownCaption();
@@ -308,15 +228,16 @@ TKwButtonFace TKwCustomBitBtn::Face() {
 }
 
 void TKwCustomBitBtn::Paint(const TPaintContext& context) {
-    KwPaintButtonFace(context, Face());
+    const TKwButtonFace face = Face();
+    KwPaintButtonFace(context, face);
     if (grid_ && HasState(csDesigning)) {
         KwDrawGridLines(*context.Canvas, context.ToDevice(ClientRect()), clBlack, clBlack, 8, true,
                         false, true, false);
     }
     if (Focused())
-        KwPaintFocusMark(context, ClientRect(), focusStyle_, setColFocus_->Color());
+        KwPaintFocusMark(context, face, focusStyle_, setColFocus_->Color());
     else if (Active())
-        KwPaintFocusMark(context, ClientRect(), defaultStyle_, setColDefault_->Color());
+        KwPaintFocusMark(context, face, defaultStyle_, setColDefault_->Color());
     if (OnPaint)
         OnPaint(this, context);
 }
@@ -324,7 +245,7 @@ void TKwCustomBitBtn::Paint(const TPaintContext& context) {
 void TKwCustomBitBtn::WndProc(TMessage& message) {
     if (message.Msg == KwMasterMessage()) {
         if (static_cast<int>(message.WParam) == kwEvtLayout)
-            placement_.Apply(*this);
+            ApplyPlacement();
         return;
     }
     switch (message.Msg) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "controls/button_common.h"
 #include "controls/button_face.h"
 #include "controls/button_kind.h"
 #include "controls/button_parts.h"
@@ -24,7 +25,7 @@ class TKwSetColor;
 
 // The library's focusable push button, drawn through the drawing engine. A standard kind takes
 // its caption and image from the "System" packages and gives the form its modal result.
-class TKwCustomBitBtn : public TKwButton {
+class TKwCustomBitBtn : public TKwButtonCommon<TKwButton> {
     KW_CLASS(TKwCustomBitBtn)
 public:
     explicit TKwCustomBitBtn(TComponent* owner = nullptr);
@@ -36,17 +37,7 @@ public:
     void SetCheckValuesPending(bool value) { checkValuesPending_ = value; }
     bool CheckRequireds() const { return checkRequireds_; }
     void SetCheckRequireds(bool value) { checkRequireds_ = value; }
-    TKwAlignHor AlignHor() const { return placement_.alignHor; }
-    void SetAlignHor(TKwAlignHor value) { placement_.Set(*this, value, placement_.alignVer); }
-    TKwAlignVer AlignVer() const { return placement_.alignVer; }
-    void SetAlignVer(TKwAlignVer value) { placement_.Set(*this, placement_.alignHor, value); }
 
-    int Margin() const { return margin_; }
-    void SetMargin(int margin);
-    bool Shadow() const { return shadow_; }
-    void SetShadow(bool shadow);
-    bool Flat() const { return flat_; }
-    void SetFlat(bool flat);
     // Hatches the button while its form is being designed, never at run time.
     bool Grid() const { return grid_; }
     void SetGrid(bool grid);
@@ -57,8 +48,6 @@ public:
     TKwSetColor& SetColFocus() const { return *setColFocus_; }
     TKwSetColor& SetColDefault() const { return *setColDefault_; }
     TKwSetColor& SetColBox() const { return *setColBox_; }
-    TKwButtonStyle Style() const { return style_; }
-    void SetStyle(TKwButtonStyle style);
     TKwButtonText& Text() const { return *text_; }
     TKwBitBtnShape& Shape() const { return *shape_; }
     TKwButtonImage& Image() const { return *image_; }
@@ -71,17 +60,6 @@ public:
     // The image of a standard kind ("System" image Kind + 8).
     TKwMemoryImage& KindImage() const { return *kindImage_; }
 
-    const String& Caption() const;
-    void SetCaption(const String& caption);
-    const String& Hint() const;
-    void SetHint(const String& hint);
-    TKwMemoryLabel& CaptionId() const;
-    const String& ShownCaption() const { return TControl::Caption(); }
-    TKwPrivilege& Privilege() const { return *privilege_; }
-    bool VisibleSetting() const { return visible_; }
-    void SetVisible(bool visible);
-    bool EnabledSetting() const { return enabled_; }
-    void SetEnabled(bool enabled);
     int TabOrderSetting() const { return TabOrder(); }
 
     // Checks pending and required values, then clicks; a help button only shows help.
@@ -91,45 +69,33 @@ public:
     TKwButtonState State() const;
 
     std::function<void(TObject* sender, const TPaintContext& context)> OnPaint;
-    TKwLinkEvt& Link() const { return *link_; }
     void Loaded() override;
 
 protected:
     void WndProc(TMessage& message) override;
+    std::unique_ptr<TActionLink> CreateActionLink() override;
     void Paint(const TPaintContext& context) override;
     virtual void NotifyInit();
     virtual void NotifyUpdate();
-    void Changed();
 
 private:
-    void ApplyPrivilege();
     TKwButtonFace Face();
 
-    std::unique_ptr<TKwLinkEvt> link_;
-    std::unique_ptr<TKwButtonTexts> texts_;
-    std::unique_ptr<TKwPrivilege> privilege_;
     std::unique_ptr<TKwSetColor> setColFocus_;
     std::unique_ptr<TKwSetColor> setColDefault_;
     std::unique_ptr<TKwSetColor> setColBox_;
     std::unique_ptr<TKwButtonText> text_;
     std::unique_ptr<TKwBitBtnShape> shape_;
     std::unique_ptr<TKwButtonImage> image_;
-    TKwButtonStyle style_ = btsShape;
     std::unique_ptr<TKwBGsBitBtn> bgsButton_;
     std::unique_ptr<TKwImagesBitBtn> imagesButton_;
     std::unique_ptr<TKwMemoryImage> kindImage_;
     TKwButtonKind kind_ = bkiNone;
     bool checkValuesPending_ = true;
     bool checkRequireds_ = false;
-    TKwButtonPlacement placement_;
-    int margin_ = -1;
-    bool shadow_ = false;
-    bool flat_ = false;
     bool grid_ = true;
     TKwFocusStyle focusStyle_ = fcsNone;
     TKwFocusStyle defaultStyle_ = fcsNone;
-    bool visible_ = true;
-    bool enabled_ = true;
 };
 
 class TKwBitBtn : public TKwCustomBitBtn {

@@ -8,6 +8,7 @@
 #include "drawing/images.h"
 #include "drawing/rects.h"
 #include "drawing/region_buttons.h"
+#include "drawing/region_paint.h"
 #include "drawing/shape_paint.h"
 #include "drawing/styles/text_styles.h"
 #include "drawing/text_paint.h"
@@ -146,22 +147,77 @@ void KwPaintButtonFace(const TPaintContext& context, const TKwButtonFace& face) 
     PaintContent(canvas, content, face);
 }
 
-void KwPaintFocusMark(const TPaintContext& context, const TRect& rect, TKwFocusStyle style,
+TKwRgnButtonLook KwFaceRegionLook(const TKwButtonFace& face) {
+    TKwRgnButtonLook look;
+    look.ButtonStyle = face.Style;
+    look.BorderStyle = bosNone;
+    look.Image = face.FaceImage;
+    look.Shape = face.Shape;
+    look.Reflection = face.Reflection;
+    look.Orientation = face.Orientation;
+    return look;
+}
+
+bool KwInFaceRegion(const TKwButtonFace& face, int x, int y) {
+    return face.Rect.Contains(x, y) &&
+           KwFocusRgn(face.Rect, KwFaceRegionLook(face), 0, 0).Contains(x, y);
+}
+
+namespace {
+
+// The one-pixel rim just inside a region: what is left when the region is shrunk by a pixel
+// from every side.
+TRegion Rim(const TRegion& region) {
+    TRegion inner = region;
+    for (const TPoint step : {TPoint{1, 0}, TPoint{-1, 0}, TPoint{0, 1}, TPoint{0, -1}}) {
+        TRegion moved = region;
+        moved.Offset(step.X, step.Y);
+        inner.Combine(inner, moved, TRegionCombine::rgnAnd);
+    }
+    TRegion rim;
+    rim.Combine(region, inner, TRegionCombine::rgnDiff);
+    return rim;
+}
+
+// Every other pixel of the rim, in a checker pattern fixed to the device so that marks of
+// neighbouring buttons line up.
+TRegion Dotted(const TRegion& rim, const TRect& bounds) {
+    std::vector<TRect> dots;
+    for (int y = bounds.Top; y < bounds.Bottom; ++y) {
+        for (int x = bounds.Left + ((bounds.Left + y) & 1); x < bounds.Right; x += 2) {
+            if (rim.Contains(x, y))
+                dots.push_back(TRect(x, y, x + 1, y + 1));
+        }
+    }
+    return TRegion::FromRects(dots);
+}
+
+}  // namespace
+
+void KwPaintFocusMark(const TPaintContext& context, const TKwButtonFace& face, TKwFocusStyle style,
                       TColor color) {
     if (style == fcsNone)
         return;
     TCanvas& canvas = *context.Canvas;
-    TKwCanvasSaver saver(canvas);
-    const TRect outer = context.ToDevice(rect);
+    const TKwRgnButtonLook look = KwFaceRegionLook(face);
+    const TRect outer = context.ToDevice(face.Rect);
     const TRect inner = KwMoveEdges(outer, 3, 3, -3, -3);
-    canvas.Brush().Style = TBrushStyle::bsClear;
-    const bool dotted = style == fcsNotGrid || style == fcsColGrid;
-    canvas.Pen() = TPen{style == fcsNotGrid ? clBlack : color, 1,
-                        dotted ? TPenStyle::psDot : TPenStyle::psSolid};
-    if (style != fcsOutLine && KwPaintable(inner))
-        canvas.Rectangle(inner);
+    const bool innerLine = style != fcsOutLine && KwPaintable(inner);
+    const TRegion innerRim = innerLine ? Rim(KwFocusRgn(inner, look, 0, 0)) : TRegion();
+    switch (style) {
+        case fcsNotGrid:
+            KwInvertRegion(canvas, Dotted(innerRim, inner));
+            return;
+        case fcsColGrid:
+            KwFillRegion(canvas, Dotted(innerRim, inner), 0, 0, color);
+            return;
+        default:
+            break;
+    }
+    if (innerLine)
+        KwFillRegion(canvas, innerRim, 0, 0, color);
     if (style == fcsOutLine || style == fcsDouble)
-        canvas.Rectangle(outer);
+        KwFillRegion(canvas, Rim(KwFocusRgn(outer, look, 0, 0)), 0, 0, color);
 }
 
 }  // namespace kw

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "drawing/pen_brush.h"
+#include "drawing/region_buttons.h"
 #include "drawing/shapes.h"
 #include "drawing/styles/style_enums.h"
 #include "platform/graphics/graphics_types.h"
@@ -75,8 +76,15 @@ struct TKwButtonFace {
 
 // Shadow, face and caption of one part.
 void KwPaintButtonFace(const TPaintContext& context, const TKwButtonFace& face);
-// A focus or default mark inside `rect` (control coordinates).
-void KwPaintFocusMark(const TPaintContext& context, const TRect& rect, TKwFocusStyle style,
+// The outline of a part as the region painters see it, border left out: its shape over its
+// rectangle, or its face image's mask.
+TKwRgnButtonLook KwFaceRegionLook(const TKwButtonFace& face);
+// Whether a point (control coordinates) lies on the part's face.
+bool KwInFaceRegion(const TKwButtonFace& face, int x, int y);
+// A focus or default mark that follows the part's outline: a dotted line (inverting the pixels
+// for fcsNotGrid, in `color` for fcsColGrid) or a solid line in `color` three pixels inside
+// the face (fcsInLine), on its edge (fcsOutLine) or both (fcsDouble).
+void KwPaintFocusMark(const TPaintContext& context, const TKwButtonFace& face, TKwFocusStyle style,
                       TColor color);
 
 }  // namespace kw

@@ -1,5 +1,6 @@
 #include "controls/speed_button.h"
 
+#include "controls/button_action_links.h"
 #include "controls/button_face.h"
 #include "controls/button_texts.h"
 #include "display/default_sets.h"
@@ -12,6 +13,7 @@
 #include "platform/core/properties.h"
 #include "platform/ui/application.h"
 #include "platform/ui/input.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/paint_context.h"
 #include "platform/ui/timers.h"
 
@@ -72,6 +74,8 @@ void EnsurePublishedProperties() {
               bos3D)
         .StoredWhen([](const B&) { return false; })
         .Boolean(u"MouseRgn", &B::MouseRgn, &B::SetMouseRgn, false)
+        .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
+        .Component(u"Action", &B::Action, &B::SetAction)
         .Object(u"Privilege", &B::Privilege)
         .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
         .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
@@ -107,17 +111,13 @@ const std::vector<String>& KwAlignVerNames() {
 // --- speed button ----------------------------------------------------------------------------
 
 TKwCustomSpeedButton::TKwCustomSpeedButton(TComponent* owner)
-    : TGraphicControl(owner),
+    : TKwButtonCommon<TGraphicControl>(owner),
       alive_(std::make_shared<bool>(true)),
-      link_(std::make_unique<TKwLinkEvt>(this, kwInitControl)),
-      privilege_(std::make_unique<TKwPrivilege>()),
       buttonDown_(std::make_unique<TKwSpeedButtonDown>()) {
     SetControlStyle(csCaptureMouse | csDoubleClicks | csSetCaption);
     SetBounds(0, 0, 23, 22);
-    link_->OnUpdate = [this](TKwLinkEvt&) { NotifyUpdate(); };
-    link_->OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
-    texts_ = std::make_unique<TKwButtonTexts>(*this, [this] { Changed(); });
-    privilege_->OnChange = [this](TKwPrivilege&) { ApplyPrivilege(); };
+    Link().OnUpdate = [this](TKwLinkEvt&) { NotifyUpdate(); };
+    Link().OnInit = [this](TKwLinkEvt&) { NotifyInit(); };
     repeats_ = std::make_unique<TKwButtonRepeats>();
     text_ = std::make_unique<TKwButtonText>();
     shape_ = std::make_unique<TKwButtonShape>();
@@ -138,13 +138,12 @@ TKwCustomSpeedButton::TKwCustomSpeedButton(TComponent* owner)
         set->OnChange = [this](TKwSetReference&) { Changed(); };
     EnsurePublishedProperties();
     if (owner == nullptr || !owner->HasState(csLoading))
-        link_->Init();
+        Link().Init();
 }
 
 TKwCustomSpeedButton::~TKwCustomSpeedButton() {
     *alive_ = false;
     KillTimers(this);
-    privilege_->OnChange = nullptr;
 }
 
 template <class F>
@@ -159,14 +158,8 @@ bool TKwCustomSpeedButton::ClickGuarded() {
     return Guarded([this] { Click(); });
 }
 
-void TKwCustomSpeedButton::Changed() {
-    link_->Change();
-}
-
 void TKwCustomSpeedButton::NotifyInit() {
-    placement_.Record(*this);
-    texts_->Apply();
-    ApplyPrivilege();
+    ApplyTextsAndRights();
     Invalidate();
 }
 
@@ -176,87 +169,38 @@ void TKwCustomSpeedButton::NotifyUpdate() {
 
 void TKwCustomSpeedButton::NotifyEvt(int evt, void* data) {
     if (evt == kwEvtLayout)
-        placement_.Apply(*this);
+        ApplyPlacement();
 }
 
 void TKwCustomSpeedButton::PosControl(TControl& control, TKwExternalControlLayout layout) const {
     KwPosControl(*this, control, layout);
 }
 
+void TKwCustomSpeedButton::PosPopupMenu(TPopupMenu& menu, TKwExternalControlLayout layout) {
+    const TPoint at = KwPosEx(*this, 0, 0, layout, 1, true, 0);
+    menu.SetPopupComponent(this);
+    menu.Popup(at.X, at.Y);
+}
+
+std::unique_ptr<TActionLink> TKwCustomSpeedButton::CreateActionLink() {
+    return std::make_unique<TKwSpeedButtonActionLink>(*this);
+}
+
 void TKwCustomSpeedButton::Loaded() {
     TGraphicControl::Loaded();
-    placement_.Record(*this);
-    texts_->Apply();
-    ApplyPrivilege();
+    ApplyTextsAndRights();
     if (groupIndex_ > 0 && down_)
         UpdateExclusive();
 }
 
-// --- texts and rights ---
-
-const String& TKwCustomSpeedButton::Caption() const {
-    return texts_->Caption();
-}
-void TKwCustomSpeedButton::SetCaption(const String& caption) {
-    texts_->SetCaption(caption);
-}
-const String& TKwCustomSpeedButton::Hint() const {
-    return texts_->Hint();
-}
-void TKwCustomSpeedButton::SetHint(const String& hint) {
-    texts_->SetHint(hint);
-}
-TKwMemoryLabel& TKwCustomSpeedButton::CaptionId() const {
-    return texts_->CaptionId();
-}
-
-void TKwCustomSpeedButton::SetVisible(bool visible) {
-    visible_ = visible;
-    ApplyPrivilege();
-}
-
-void TKwCustomSpeedButton::SetEnabled(bool enabled) {
-    enabled_ = enabled;
-    ApplyPrivilege();
-}
-
-void TKwCustomSpeedButton::ApplyPrivilege() {
-    const TKwPrivilegeEffect effect = KwPrivilegeEffect(*privilege_, visible_, enabled_);
-    TGraphicControl::SetVisible(effect.visible);
-    if (TControl::Enabled() != effect.enabled) {
-        TGraphicControl::SetEnabled(effect.enabled);
-        if (!effect.enabled) {
-            trackMain_ = trackDrop_ = false;
-            pressed_ = down_;
-            downPressed_ = false;
-            KillTimer(this, kRepeatTimer);
-        }
-        Changed();
-    }
+void TKwCustomSpeedButton::DisabledByPrivilege() {
+    trackMain_ = trackDrop_ = false;
+    pressed_ = down_;
+    downPressed_ = false;
+    KillTimer(this, kRepeatTimer);
 }
 
 // --- look properties ---
-
-void TKwCustomSpeedButton::SetMargin(int margin) {
-    if (margin_ != margin) {
-        margin_ = margin;
-        Changed();
-    }
-}
-
-void TKwCustomSpeedButton::SetShadow(bool shadow) {
-    if (shadow_ != shadow) {
-        shadow_ = shadow;
-        Changed();
-    }
-}
-
-void TKwCustomSpeedButton::SetStyle(TKwButtonStyle style) {
-    if (style_ != style) {
-        style_ = style;
-        Changed();
-    }
-}
 
 TKwSetBackGround& TKwCustomSpeedButton::SetBackGround() const {
     return shape_->Brush().SetBackGround();
@@ -270,17 +214,10 @@ void TKwCustomSpeedButton::SetBorderStyle(TKwBorderStyle style) {
     shape_->SetBorderStyle(style);
 }
 
-void TKwCustomSpeedButton::SetFlat(bool flat) {
-    if (flat_ != flat) {
-        flat_ = flat;
-        Changed();
-    }
-}
-
 // --- down state and groups ---
 
 void TKwCustomSpeedButton::SetDownEx(bool value, bool click) {
-    if (link_->GetLoadingProps() || HasState(csLoading)) {
+    if (Link().GetLoadingProps() || HasState(csLoading)) {
         down_ = value;
         return;
     }
@@ -329,6 +266,8 @@ void TKwCustomSpeedButton::ButtonPressed(int group, TKwCustomSpeedButton* sender
     if (sender->Down() && down_) {
         down_ = false;
         SetPressedLook(false);
+        if (TAction* action = Action(); action != nullptr && action->Checked())
+            action->SetChecked(false);
         Changed();
     }
     allowAllUp_ = sender->AllowAllUp();
@@ -363,7 +302,15 @@ void TKwCustomSpeedButton::Click() {
         form->SetModalResult(modalResult_);
     if (groupIndex_ < 1)
         SetPressedLook(true);
-    if (!Guarded([this] { TGraphicControl::Click(); }))
+    // A menu button shows its menu instead of clicking; without a menu it clicks.
+    const bool menu = defaultAction_ == btaMenu && PopupMenu() != nullptr;
+    if (!Guarded([this, menu] {
+            if (menu) {
+                PosPopupMenu(*PopupMenu(), eclBottomLeft);
+            } else {
+                TGraphicControl::Click();
+            }
+        }))
         return;
     if (groupIndex_ < 1 && !trackMain_)
         SetPressedLook(false);
@@ -394,23 +341,24 @@ TRect TKwCustomSpeedButton::DownButtonRect() const {
 }
 
 bool TKwCustomSpeedButton::MouseInRgn(int x, int y) const {
-    return ClientRect().Contains(x, y);
+    if (!mouseRgn_)
+        return ClientRect().Contains(x, y);
+    return KwInFaceRegion(MainFace(), x, y) ||
+           (buttonDown_->Visible() && KwInFaceRegion(DropFace(), x, y));
+}
+
+bool TKwCustomSpeedButton::InMainPart(int x, int y) const {
+    return ButtonRect().Contains(x, y) && (!mouseRgn_ || KwInFaceRegion(MainFace(), x, y));
 }
 
 // --- mouse ---
 
 void TKwCustomSpeedButton::SetPressedLook(bool pressed) {
-    if (pressed_ != pressed) {
-        pressed_ = pressed;
-        Changed();
-    }
+    Store(pressed_, pressed);
 }
 
 void TKwCustomSpeedButton::SetDownPressedLook(bool pressed) {
-    if (downPressed_ != pressed) {
-        downPressed_ = pressed;
-        Changed();
-    }
+    Store(downPressed_, pressed);
 }
 
 void TKwCustomSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -418,7 +366,7 @@ void TKwCustomSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int
     TGraphicControl::MouseDown(button, shift, x, y);
     if (alive.expired() || button != TMouseButton::mbLeft || !TControl::Enabled())
         return;
-    if (ButtonRect().Contains(x, y)) {
+    if (InMainPart(x, y)) {
         trackMain_ = true;
         SetPressedLook(true);
         if (Repeating()) {
@@ -435,7 +383,7 @@ void TKwCustomSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int
 void TKwCustomSpeedButton::MouseMove(TShiftState shift, int x, int y) {
     TGraphicControl::MouseMove(shift, x, y);
     if (trackMain_) {
-        const bool inside = ButtonRect().Contains(x, y);
+        const bool inside = InMainPart(x, y);
         const bool look = down_ || inside;
         if (look != pressed_) {
             SetPressedLook(look);
@@ -464,7 +412,7 @@ void TKwCustomSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x
     if (trackMain_) {
         trackMain_ = false;
         KillTimer(this, kRepeatTimer);
-        if (!Repeating() && ButtonRect().Contains(x, y)) {
+        if (!Repeating() && InMainPart(x, y)) {
             if (!Guarded([this] { Press(); }))
                 return;
         }
@@ -529,6 +477,13 @@ void TKwCustomSpeedButton::WndProc(TMessage& message) {
         case CM_SYSCOLORCHANGE:
             Changed();
             return;
+        case CM_HITTEST:
+            // The designer picks the button anywhere in its rectangle.
+            message.Result = HasState(csDesigning) ||
+                                     MouseInRgn(LParamX(message.LParam), LParamY(message.LParam))
+                                 ? HTCLIENT
+                                 : HTNOWHERE;
+            return;
         default:
             break;
     }
@@ -557,10 +512,10 @@ void TakeShape(TKwButtonFace& face, TKwButtonShape& shape) {
 
 }  // namespace
 
-TKwButtonFace TKwCustomSpeedButton::BaseFace() {
+TKwButtonFace TKwCustomSpeedButton::BaseFace() const {
     TKwButtonFace face;
     face.Enabled = TControl::Enabled();
-    face.Flat = flat_;
+    face.Flat = Flat();
     face.Over = MouseOver();
     face.FrameColor =
         face.Over && setColSelBox_->Defined() ? setColSelBox_.get() : setColBox_.get();
@@ -568,12 +523,12 @@ TKwButtonFace TKwCustomSpeedButton::BaseFace() {
     return face;
 }
 
-TKwButtonFace TKwCustomSpeedButton::MainFace() {
+TKwButtonFace TKwCustomSpeedButton::MainFace() const {
     TKwButtonFace face = BaseFace();
     face.Rect = ButtonRect();
-    face.Style = style_;
+    face.Style = Style();
     face.Pressed = pressed_;
-    face.Shadow = shadow_;
+    face.Shadow = Shadow();
     TakeShape(face, *shape_);
     const TKwButtonState state =
         KwButtonState(face.Enabled, pressed_, face.Over, groupIndex_ >= 1 && down_);
@@ -582,18 +537,18 @@ TKwButtonFace TKwCustomSpeedButton::MainFace() {
     face.FaceImage = stateImage;
     if (image_->Visible()) {
         face.Image =
-            style_ == btsImage ? &image_->Image() : (stateImage ? stateImage : &image_->Image());
+            Style() == btsImage ? &image_->Image() : (stateImage ? stateImage : &image_->Image());
         face.ImageWidth = image_->Width();
         face.ImageHeight = image_->Height();
         face.Layout = image_->Layout();
-        face.Spacing = margin_ >= 0 ? margin_ : image_->Spacing();
+        face.Spacing = Margin() >= 0 ? Margin() : image_->Spacing();
         face.ImageShadow = image_->SelShadow() && face.Over;
     }
     face.Caption = ShownCaption();
     return face;
 }
 
-TKwButtonFace TKwCustomSpeedButton::DropFace() {
+TKwButtonFace TKwCustomSpeedButton::DropFace() const {
     TKwSpeedButtonDown& part = *buttonDown_;
     TKwButtonFace face = BaseFace();
     face.Rect = DownButtonRect();

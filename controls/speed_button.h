@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "controls/button_common.h"
 #include "controls/button_parts.h"
 #include "controls/button_texts.h"
 #include "drawing/styles/text_styles.h"
@@ -41,7 +42,7 @@ const std::vector<String>& KwAlignVerNames();
 // A window-less button for tool bars and button groups. It can stay down as part of a group,
 // repeat its click while held, carry a drop-down part, and send its form a window command
 // instead of clicking.
-class TKwCustomSpeedButton : public TGraphicControl {
+class TKwCustomSpeedButton : public TKwButtonCommon<TGraphicControl> {
     KW_CLASS(TKwCustomSpeedButton)
 public:
     explicit TKwCustomSpeedButton(TComponent* owner = nullptr);
@@ -66,10 +67,6 @@ public:
     bool CheckRequireds() const { return checkRequireds_; }
     void SetCheckRequireds(bool value) { checkRequireds_ = value; }
     TKwButtonRepeats& Repeats() const { return *repeats_; }
-    TKwAlignHor AlignHor() const { return placement_.alignHor; }
-    void SetAlignHor(TKwAlignHor value) { placement_.Set(*this, value, placement_.alignVer); }
-    TKwAlignVer AlignVer() const { return placement_.alignVer; }
-    void SetAlignVer(TKwAlignVer value) { placement_.Set(*this, placement_.alignHor, value); }
     bool MouseRgn() const { return mouseRgn_; }
     void SetMouseRgn(bool value) { mouseRgn_ = value; }
     TKwSpeedButtonDown& ButtonDown() const { return *buttonDown_; }
@@ -78,8 +75,6 @@ public:
     TKwSetColor& SetColSelBox() const { return *setColSelBox_; }
 
     // --- look ---
-    TKwButtonStyle Style() const { return style_; }
-    void SetStyle(TKwButtonStyle style);
     TKwButtonText& Text() const { return *text_; }
     TKwButtonShape& Shape() const { return *shape_; }
     TKwButtonImage& Image() const { return *image_; }
@@ -89,27 +84,6 @@ public:
     TKwSetBackGround& SetBackGround() const;
     TKwBorderStyle BorderStyle() const;
     void SetBorderStyle(TKwBorderStyle style);
-    int Margin() const { return margin_; }
-    void SetMargin(int margin);
-    bool Shadow() const { return shadow_; }
-    void SetShadow(bool shadow);
-    bool Flat() const { return flat_; }
-    void SetFlat(bool flat);
-
-    // --- texts and rights ---
-    const String& Caption() const;
-    void SetCaption(const String& caption);
-    const String& Hint() const;
-    void SetHint(const String& hint);
-    TKwMemoryLabel& CaptionId() const;
-    // What the button shows: its caption, else its label's text.
-    const String& ShownCaption() const { return TControl::Caption(); }
-    TKwPrivilege& Privilege() const { return *privilege_; }
-    // Visible and Enabled as set; the privilege may hide or disable the control beyond them.
-    bool VisibleSetting() const { return visible_; }
-    void SetVisible(bool visible);
-    bool EnabledSetting() const { return enabled_; }
-    void SetEnabled(bool enabled);
 
     // --- operations ---
     // Runs the button's action (DefaultAction).
@@ -126,6 +100,9 @@ public:
     bool MouseInRgn(int x, int y) const;
     // Places another control beside the button.
     void PosControl(TControl& control, TKwExternalControlLayout layout) const;
+    // Shows a pop-up menu beside the button. Menus measure as 0 x 0: the point is the corner of
+    // the button that `layout` names.
+    void PosPopupMenu(TPopupMenu& menu, TKwExternalControlLayout layout);
 
     // The displayed states: main part pressed, drop-down part pressed, pointer over.
     bool PressedLook() const { return pressed_; }
@@ -136,11 +113,11 @@ public:
     TNotifyEvent OnDownClick;
     std::function<void(TObject* sender, const TPaintContext& context)> OnPaint;
 
-    TKwLinkEvt& Link() const { return *link_; }
     void Loaded() override;
 
 protected:
     void WndProc(TMessage& message) override;
+    std::unique_ptr<TActionLink> CreateActionLink() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -150,8 +127,7 @@ protected:
     virtual void NotifyInit();
     virtual void NotifyUpdate();
     virtual void NotifyEvt(int evt, void* data);
-    // Something the face shows changed: repaint at the end of the screen update.
-    void Changed();
+    void DisabledByPrivilege() override;
 
 private:
     bool Repeating() const { return repeats_->Active() && groupIndex_ < 1; }
@@ -164,18 +140,16 @@ private:
     void RepeatTimer();
     void ButtonPressed(int group, TKwCustomSpeedButton* sender);
     bool RunWindowCommand();
-    void ApplyPrivilege();
     bool DialogChar(Char key);
     // What the main part and the drop-down part paint now.
-    TKwButtonFace MainFace();
-    TKwButtonFace DropFace();
+    TKwButtonFace MainFace() const;
+    TKwButtonFace DropFace() const;
     // Shared part of both faces: look flags, frame colour, text.
-    TKwButtonFace BaseFace();
+    TKwButtonFace BaseFace() const;
+    // Whether a point lies on the main part: in its rectangle and, with MouseRgn, its region.
+    bool InMainPart(int x, int y) const;
 
     std::shared_ptr<bool> alive_;
-    std::unique_ptr<TKwLinkEvt> link_;
-    std::unique_ptr<TKwButtonTexts> texts_;
-    std::unique_ptr<TKwPrivilege> privilege_;
     std::unique_ptr<TKwSpeedButtonDown> buttonDown_;
     std::unique_ptr<TKwButtonRepeats> repeats_;
     std::unique_ptr<TKwButtonText> text_;
@@ -183,7 +157,6 @@ private:
     std::unique_ptr<TKwButtonImage> image_;
     std::unique_ptr<TKwImagesButton> imagesButton_;
     std::unique_ptr<TKwBGsButton> bgsButton_;
-    TKwButtonStyle style_ = btsShape;
     std::unique_ptr<TKwSetColor> setColBox_;
     std::unique_ptr<TKwSetColor> setColSelBox_;
     bool down_ = false;
@@ -193,13 +166,7 @@ private:
     TKwDefaultAction defaultAction_ = btaClick;
     bool checkValuesPending_ = true;
     bool checkRequireds_ = false;
-    TKwButtonPlacement placement_;
     bool mouseRgn_ = false;
-    int margin_ = -1;
-    bool shadow_ = false;
-    bool flat_ = false;
-    bool visible_ = true;
-    bool enabled_ = true;
     // Run-time state.
     bool pressed_ = false;
     bool downPressed_ = false;

@@ -69,6 +69,11 @@ void KwFrameRegion(TCanvas& canvas, const TRegion& region, int dx, int dy, TColo
     WithCopyMode(canvas, [&](HDC dc) { FrameRgn(dc, moved.Get(), brush.Get(), w, w); });
 }
 
+void KwInvertRegion(TCanvas& canvas, const TRegion& region) {
+    const TRegionHandle handle(region, 0, 0);
+    InvertRgn(canvas.Handle(), handle.Get());
+}
+
 void KwFrameRegionWithPen(TCanvas& canvas, const TRegion& region, TKwPen* pen) {
     if (pen != nullptr && pen->Style() != pesClear)
         KwFrameRegion(canvas, region, 0, 0, pen->SetColor().Color(), pen->Width());

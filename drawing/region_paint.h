@@ -17,6 +17,8 @@ class TKwSetColor;
 // Fills the region moved by (dx, dy) with a solid colour.
 void KwFillRegion(TCanvas& canvas, const TRegion& region, int dx, int dy, TColor color);
 // Frames the region moved by (dx, dy) with a `width`-pixel line in `color`.
+// Inverts the colours of the region's pixels (the region in the canvas's coordinates).
+void KwInvertRegion(TCanvas& canvas, const TRegion& region);
 void KwFrameRegion(TCanvas& canvas, const TRegion& region, int dx, int dy, TColor color, int width);
 // Frames the region in the pen's colour and width, unless there is no pen or it is clear.
 void KwFrameRegionWithPen(TCanvas& canvas, const TRegion& region, TKwPen* pen);

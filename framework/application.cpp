@@ -13,6 +13,7 @@
 #include "framework/errors.h"
 #include "framework/events.h"
 #include "framework/form_companion.h"
+#include "framework/kw_hint_window.h"
 #include "framework/kw_screen.h"
 #include "framework/sets_lock.h"
 #include "framework/state.h"
@@ -714,9 +715,9 @@ void TKwCApplication::HookHandleHints(bool on) {
         return;
     hintsHooked_ = on;
     if (on) {
-        // The skinned hint window is chosen here once the hints configuration can ask for it;
-        // until then hints show in the platform's own window.
-        Application().OnShowHint = [](bool&, THintInfo& info) { info.hintWindowClass = nullptr; };
+        Application().OnShowHint = [](bool&, THintInfo& info) {
+            info.hintWindowClass = &TKwHintWindow::StaticClass();
+        };
     } else {
         Application().OnShowHint = nullptr;
     }
@@ -817,6 +818,7 @@ void KwChangeApplicationActive(TKwCApplication* newActive, TKwCApplication* prev
                 kind.uncheckReferences(*previous);
         }
         previous->HookHandleExceptions(false);
+        previous->HookHandleHints(false);
         previous->LoadPkgImages(false);
     }
     if (newActive != nullptr) {
@@ -827,6 +829,7 @@ void KwChangeApplicationActive(TKwCApplication* newActive, TKwCApplication* prev
                 kind.uncheckUnresolved();
         }
         newActive->HookHandleExceptions(true);
+        newActive->HookHandleHints(true);
         newActive->LoadPkgImages(true);
         for (int evt : {kwEvtMasks, kwEvtKeySettings, kwEvtDatabaseSettings, kwEvtWindowSkins}) {
             KwGlobalPerform(evt, newActive);

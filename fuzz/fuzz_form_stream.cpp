@@ -46,6 +46,7 @@ public:
     bool visible = true;
     String caption;
     TFuzzAlign align = TFuzzAlign::alNone;
+    std::int64_t anchors = 0;  // a set: bit i for ordinal i
     double ratio = 1.0;
     TFuzzFont font;
     TFuzzControl* buddy = nullptr;
@@ -128,6 +129,8 @@ void RegisterFuzzClasses() {
         .Text(u"Caption", &TFuzzControl::caption, &TFuzzControl::caption)
         .Enum(u"Align", &TFuzzControl::align, &TFuzzControl::align,
               {u"alNone", u"alTop", u"alClient"}, TFuzzAlign::alNone)
+        .EnumSet(u"Anchors", &TFuzzControl::anchors, &TFuzzControl::anchors,
+                 {u"akLeft", u"akTop", u"akRight", u"akBottom"}, std::int64_t{0})
         .Float(u"Ratio", &TFuzzControl::ratio, &TFuzzControl::ratio, 1.0)
         .StoredWhen([](const TFuzzControl& c) { return c.align != TFuzzAlign::alClient; })
         .Object(u"Font", &TFuzzControl::Font)
@@ -155,6 +158,7 @@ void BuildSample(TFuzzForm& form) {
     button.width = 100000;
     button.big = -(std::int64_t{1} << 50);
     button.visible = false;
+    button.anchors = 0b1010;
     button.ratio = 0.125;
     button.font.size = 12;
     button.font.face = u"Mono";

@@ -1,6 +1,7 @@
 #include "util/mask_info.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "framework/errors.h"
 #include "platform/text/strings.h"
@@ -22,133 +23,48 @@ void SetAlign(TKwMaskInfo& info, Char c) {
     info.MaskAlign = c;
 }
 
-// Sets the flag of one letter of the first section; false for a letter the kind does not know.
-bool ScanNumberLetter(TKwMaskInfo& info, Char c) {
-    switch (c) {
-        case u'+':
-        case u'-':
-            info.nTypSig = c;
-            return true;
-        case u'*':
-            info.nSignRight = c;
-            return true;
-        case u'.':
-            info.nSep = c;
-            return true;
-        case u'$':
-            info.nAll = c;
-            return true;
-        case u'0':
-            info.nFillLeft = c;
-            return true;
-        case u'1':
-        case u'2':
-        case u'3':
-        case u'4':
-            info.nCientific = c;
-            return true;
-        case u'&':
-            info.nTrimDec = c;
-            return true;
-        case u'k':
-            info.nCheckRange = c;
-            return true;
-        case u'@':
-            info.nCurrency = c;
-            return true;
-        case u'z':
-            info.nNoZero = c;
-            return true;
-        default:
-            return false;
-    }
-}
+// Which flag each letter of the first section sets, per value kind; letters that share a flag
+// share a row. A letter's own character is stored, so later stages can tell them apart.
+struct TLetterFlag {
+    std::u16string_view letters;
+    Char TKwMaskInfo::*flag;
+};
 
-bool ScanDateLetter(TKwMaskInfo& info, Char c) {
-    switch (c) {
-        case u'1':
-        case u'D':
-            info.fLetDay = c;
-            return true;
-        case u'd':
-            info.fDay = c;
-            return true;
-        case u'm':
-        case u'M':
-        case u'2':
-            info.fMonth = c;
-            return true;
-        case u'y':
-            info.fYear = c;
-            return true;
-        case u'h':
-            info.fHour = c;
-            return true;
-        case u'n':
-            info.fMinute = c;
-            return true;
-        case u's':
-            info.fSecond = c;
-            return true;
-        case u'o':
-            info.f12H = c;
-            return true;
-        case u'a':
-            info.fAmPm = c;
-            return true;
-        case u'k':
-            info.fAAdjust = c;
-            return true;
-        case u'z':
-        case u'x':
-        case u'c':
-        case u'v':
-        case u'b':
-        case u'p':
-            info.fDuration = c;
-            return true;
-        default:
-            return false;
-    }
-}
+constexpr TLetterFlag kNumberLetters[] = {
+    {u"+-", &TKwMaskInfo::nTypSig},  {u"*", &TKwMaskInfo::nSignRight},
+    {u".", &TKwMaskInfo::nSep},      {u"$", &TKwMaskInfo::nAll},
+    {u"0", &TKwMaskInfo::nFillLeft}, {u"1234", &TKwMaskInfo::nCientific},
+    {u"&", &TKwMaskInfo::nTrimDec},  {u"k", &TKwMaskInfo::nCheckRange},
+    {u"@", &TKwMaskInfo::nCurrency}, {u"z", &TKwMaskInfo::nNoZero},
+};
 
-bool ScanStringLetter(TKwMaskInfo& info, Char c) {
-    switch (c) {
-        case u's':
-            info.cSymbol = c;
+constexpr TLetterFlag kDateLetters[] = {
+    {u"1D", &TKwMaskInfo::fLetDay},       {u"d", &TKwMaskInfo::fDay},
+    {u"mM2", &TKwMaskInfo::fMonth},       {u"y", &TKwMaskInfo::fYear},
+    {u"h", &TKwMaskInfo::fHour},          {u"n", &TKwMaskInfo::fMinute},
+    {u"s", &TKwMaskInfo::fSecond},        {u"o", &TKwMaskInfo::f12H},
+    {u"a", &TKwMaskInfo::fAmPm},          {u"k", &TKwMaskInfo::fAAdjust},
+    {u"zxcvbp", &TKwMaskInfo::fDuration},
+};
+
+constexpr TLetterFlag kStringLetters[] = {
+    {u"s", &TKwMaskInfo::cSymbol},    {u"a", &TKwMaskInfo::cAlfa},
+    {u"d", &TKwMaskInfo::cDigitt},    {u"w", &TKwMaskInfo::cWhite},
+    {u"m", &TKwMaskInfo::cSaveMask},  {u"t", &TKwMaskInfo::cNoAutoTrim},
+    {u"flu", &TKwMaskInfo::cTypCase}, {u"$", &TKwMaskInfo::cAll},
+    {u"*", &TKwMaskInfo::cPrivate},   {u"r", &TKwMaskInfo::cDataAlign},
+};
+
+// Sets the flag of one letter; false for a letter the kind does not know.
+template <size_t N>
+bool ScanLetter(const TLetterFlag (&table)[N], TKwMaskInfo& info, Char c) {
+    for (const TLetterFlag& row : table) {
+        if (row.letters.find(c) != std::u16string_view::npos) {
+            info.*row.flag = c;
             return true;
-        case u'a':
-            info.cAlfa = c;
-            return true;
-        case u'd':
-            info.cDigitt = c;
-            return true;
-        case u'w':
-            info.cWhite = c;
-            return true;
-        case u'm':
-            info.cSaveMask = c;
-            return true;
-        case u't':
-            info.cNoAutoTrim = c;
-            return true;
-        case u'f':
-        case u'l':
-        case u'u':
-            info.cTypCase = c;
-            return true;
-        case u'$':
-            info.cAll = c;
-            return true;
-        case u'*':
-            info.cPrivate = c;
-            return true;
-        case u'r':
-            info.cDataAlign = c;
-            return true;
-        default:
-            return false;
+        }
     }
+    return false;
 }
 
 void ScanLetters(TKwMaskInfo& info, StringView section) {
@@ -161,11 +77,11 @@ void ScanLetters(TKwMaskInfo& info, StringView section) {
         }
         bool known = false;
         if (KwIsNumberType(info.MaskType))
-            known = ScanNumberLetter(info, c);
+            known = ScanLetter(kNumberLetters, info, c);
         else if (IsDateType(info.MaskType))
-            known = ScanDateLetter(info, c);
+            known = ScanLetter(kDateLetters, info, c);
         else
-            known = ScanStringLetter(info, c);
+            known = ScanLetter(kStringLetters, info, c);
         if (!known)
             throw TMaskError();
     }

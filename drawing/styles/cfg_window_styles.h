@@ -121,8 +121,8 @@ class TKwCfgCommonWnds : public TKwStyleObject {
     KW_STYLE_DECLARE(TKwCfgCommonWnds, KW_CFG_COMMON_WNDS_PROPERTIES)
 };
 
-// The skin of the library's image forms. Their skin images are not configurable yet: the class
-// only holds the place of the property in the stream.
+// The skin of the library's image forms: a panel skin that adds nothing of its own; it gives the
+// common windows' skin a class of its own in the stream.
 class TKwImageFormCommonSkin : public TKwCustomPanelSkin {
     KW_STYLE_DECLARE(TKwImageFormCommonSkin, KW_STYLE_NO_PROPERTIES)
 };

@@ -3,6 +3,7 @@
 #include "drawing/control_layout.h"
 #include "drawing/element_types.h"
 #include "drawing/enum_names.h"
+#include "drawing/enum_set.h"
 #include "drawing/text_types.h"
 #include "platform/core/types.h"
 
@@ -19,6 +20,8 @@ KW_ENUM(TKwExternalControlLayout, eclCornerLeftTop, eclCornerRightTop, eclCorner
         eclCornerRightBottom, eclTopLeft, eclTopCenter, eclTopRight, eclBottomLeft, eclBottomCenter,
         eclBottomRight, eclLeftTop, eclLeftCenter, eclLeftBottom, eclRightTop, eclRightCenter,
         eclRightBottom)
+KW_ENUM(TKwEditButton, edbRelation, edbMaint, edbCalculator, edbCalendar, edbCustom1, edbCustom2)
+using TKwEditButtons = TKwEnumSet<TKwEditButton>;
 
 // A text property that may hold several lines.
 using TKwMultiLine = String;

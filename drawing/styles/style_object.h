@@ -9,6 +9,7 @@
 #include "display/memory_image.h"
 #include "display/set_references.h"
 #include "drawing/enum_names.h"
+#include "drawing/enum_set.h"
 #include "packages/memory_refs.h"
 #include "platform/core/persistent.h"
 #include "platform/core/properties.h"
@@ -98,6 +99,19 @@ template <class V, class T, class Get, class Set, class D>
 void KwRegisterStyleValue(TPropertyBuilder<T>& builder, String name, Get get, Set set, D def) {
     if constexpr (std::is_same_v<V, bool>) {
         builder.Boolean(std::move(name), get, set, def);
+    } else if constexpr (kKwIsEnumSet<V>) {
+        // Sets travel as their bit masks.
+        auto bits = [get](const T& s) { return static_cast<std::int64_t>(get(s).Bits()); };
+        auto assign = [set](T& s, std::int64_t v) {
+            set(s, V::FromBits(static_cast<std::uint64_t>(v)));
+        };
+        if constexpr (std::is_same_v<D, TNoDefault>) {
+            builder.EnumSet(std::move(name), bits, assign, KwEnumIdents(typename V::Element{}),
+                            def);
+        } else {
+            builder.EnumSet(std::move(name), bits, assign, KwEnumIdents(typename V::Element{}),
+                            static_cast<std::int64_t>(def.Bits()));
+        }
     } else if constexpr (std::is_enum_v<V>) {
         builder.Enum(std::move(name), get, set, KwEnumIdents(V{}), def);
     } else if constexpr (std::is_integral_v<V>) {

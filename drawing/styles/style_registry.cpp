@@ -1,4 +1,5 @@
 #include "drawing/styles/cfg_window_styles.h"
+#include "drawing/styles/edit_button_styles.h"
 #include "drawing/styles/label_styles.h"
 #include "drawing/styles/style_object.h"
 
@@ -33,8 +34,8 @@ const std::vector<TKwStyleClass>& KwStyleClasses() {
                   TKwCfgScrollBarButtonDec, TKwCfgScrollBarButtonInc, TKwCfgScrollBarThumb,
                   TKwCfgScrollBar, TKwCfgVertScrollBar, TKwCfgHorzScrollBar, TKwCfgScrollBars,
                   TKwCommonWndsTitle, TKwCommonWndsButton, TKwCfgCommonWnds, TKwImageFormCommonSkin,
-                  TKwCfgCommonWndsSkin, TKwLabelImage, TKwCustomILabel, TKwILabel, TKwLabelILabel,
-                  TKwPanelILabel, TKwTopILabel, TKwRightILabel>());
+                  TKwCfgCommonWndsSkin, TKwEditBtns, TKwLabelImage, TKwCustomILabel, TKwILabel,
+                  TKwLabelILabel, TKwPanelILabel, TKwTopILabel, TKwRightILabel>());
     return *classes;
 }
 

@@ -15,91 +15,102 @@ class TKwBasicText : public TKwStyleObject {
     KW_STYLE_DECLARE(TKwBasicText, KW_BASIC_TEXT_PROPERTIES)
 };
 
-#define KW_BUTTON_TEXT_PROPERTIES(P)                \
-    P(Always, bool, Visible, true)                  \
-    P(Value, int, Width, 0)                         \
-    P(Value, TKwAlignment, Alignment, aliLeft)      \
-    P(Value, TKwLayout, Layout, layCenter)          \
-    P(Value, int, Angle, 0)                         \
-    P(Value, int, Spacing3D, 1)                     \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)    \
-    P(Owned, TKwSetColor, SetColLight, nullptr)     \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)    \
-    P(Owned, TKwSetColor, SetColAccelChar, nullptr) \
+// Runs of properties several text styles share, in the order they publish them.
+// Where a caption stands in its box and how it is drawn.
+#define KW_TEXT_PLACEMENT_PROPERTIES(P)        \
+    P(Value, int, Width, 0)                    \
+    P(Value, TKwAlignment, Alignment, aliLeft) \
+    P(Value, TKwLayout, Layout, layCenter)     \
+    P(Value, int, Angle, 0)                    \
+    P(Value, int, Spacing3D, 1)                \
+    P(Value, TKwFontStyle, FontStyle, fosNormal)
+// The colours of raised and sunken text and of the accelerator character.
+#define KW_TEXT_RELIEF_PROPERTIES(P)            \
+    P(Owned, TKwSetColor, SetColLight, nullptr) \
+    P(Owned, TKwSetColor, SetColShadow, nullptr)
+#define KW_TEXT_RELIEF_ACCEL_PROPERTIES(P) \
+    KW_TEXT_RELIEF_PROPERTIES(P)           \
+    P(Owned, TKwSetColor, SetColAccelChar, nullptr)
+// A line of a label or status panel.
+#define KW_TEXT_LINE_PROPERTIES(P)               \
+    P(Value, bool, Visible, true)                \
+    P(Value, int, Width, 0)                      \
+    P(Value, bool, WordWrap, false)              \
+    P(Value, int, Angle, 0)                      \
+    P(Value, TKwFontStyle, FontStyle, fosNormal) \
+    P(Value, int, Spacing3D, 1)                  \
+    P(Value, TKwLayout, Layout, layCenter)       \
+    P(Value, bool, ShowAccelChar, false)         \
+    KW_TEXT_RELIEF_ACCEL_PROPERTIES(P)
+// The colours and backgrounds of positive and negative values.
+#define KW_TEXT_SIGN_COLOR_PROPERTIES(P)            \
+    P(Owned, TKwSetColor, SetColPositives, nullptr) \
+    P(Owned, TKwSetColor, SetColNegatives, nullptr)
+#define KW_TEXT_SIGN_BG_PROPERTIES(P)                   \
+    P(Owned, TKwSetBackGround, SetBGPositives, nullptr) \
+    P(Owned, TKwSetBackGround, SetBGNegatives, nullptr)
+// Visible and wrapping text of the items of a group.
+#define KW_TEXT_ITEMS_PROPERTIES(P) \
+    P(Value, bool, Visible, true)   \
+    P(Value, bool, WordWrap, false) \
+    KW_TEXT_PLACEMENT_PROPERTIES(P) \
+    KW_TEXT_RELIEF_PROPERTIES(P)
+
+#define KW_BUTTON_TEXT_PROPERTIES(P)   \
+    P(Always, bool, Visible, true)     \
+    KW_TEXT_PLACEMENT_PROPERTIES(P)    \
+    KW_TEXT_RELIEF_ACCEL_PROPERTIES(P) \
     P(Owned, TKwSetColor, SetColDisabled, nullptr)
 class TKwButtonText : public TKwBasicText {
     KW_STYLE_DECLARE(TKwButtonText, KW_BUTTON_TEXT_PROPERTIES)
 };
 
-#define KW_SMALL_TEXT_PROPERTIES(P)                 \
-    P(Value, int, Width, 0)                         \
-    P(Value, TKwAlignment, Alignment, aliLeft)      \
-    P(Value, TKwLayout, Layout, layCenter)          \
-    P(Value, int, Angle, 0)                         \
-    P(Value, int, Spacing3D, 1)                     \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)    \
-    P(Owned, TKwSetColor, SetColLight, nullptr)     \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)    \
-    P(Owned, TKwSetColor, SetColAccelChar, nullptr) \
-    P(Owned, TKwSetColor, SetColSelected, nullptr)  \
+#define KW_SMALL_TEXT_PROPERTIES(P)                \
+    KW_TEXT_PLACEMENT_PROPERTIES(P)                \
+    KW_TEXT_RELIEF_ACCEL_PROPERTIES(P)             \
+    P(Owned, TKwSetColor, SetColSelected, nullptr) \
     P(Owned, TKwSetBackGround, SetBGSelected, nullptr)
 class TKwSmallText : public TKwBasicText {
     KW_STYLE_DECLARE(TKwSmallText, KW_SMALL_TEXT_PROPERTIES)
 };
 
-#define KW_BOX_TEXT_PROPERTIES(P)                   \
-    P(Value, TKwMultiLine, Caption, String())       \
-    P(Value, int, Width, 0)                         \
-    P(Value, TKwAlignment, Alignment, aliLeft)      \
-    P(Value, TKwTextBoxLayout, Layout, tblTopLeft)  \
-    P(Value, int, Spacing3D, 1)                     \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)    \
-    P(Owned, TKwSetColor, SetColLight, nullptr)     \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)    \
-    P(Owned, TKwSetColor, SetColAccelChar, nullptr) \
-    P(Owned, TKwSetColor, SetColDisabled, nullptr)  \
+#define KW_BOX_TEXT_PROPERTIES(P)                  \
+    P(Value, TKwMultiLine, Caption, String())      \
+    P(Value, int, Width, 0)                        \
+    P(Value, TKwAlignment, Alignment, aliLeft)     \
+    P(Value, TKwTextBoxLayout, Layout, tblTopLeft) \
+    P(Value, int, Spacing3D, 1)                    \
+    P(Value, TKwFontStyle, FontStyle, fosNormal)   \
+    KW_TEXT_RELIEF_ACCEL_PROPERTIES(P)             \
+    P(Owned, TKwSetColor, SetColDisabled, nullptr) \
     P(Owned, TKwSetColor, SetColReadOnly, nullptr)
 class TKwBoxText : public TKwBasicText {
     KW_STYLE_DECLARE(TKwBoxText, KW_BOX_TEXT_PROPERTIES)
 };
 
-#define KW_LABEL_TEXT_PROPERTIES(P)                     \
-    P(Value, bool, Visible, true)                       \
-    P(Value, int, Width, 0)                             \
-    P(Value, bool, WordWrap, false)                     \
-    P(Value, int, Angle, 0)                             \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)        \
-    P(Value, int, Spacing3D, 1)                         \
-    P(Value, TKwLayout, Layout, layCenter)              \
-    P(Value, bool, ShowAccelChar, false)                \
-    P(Owned, TKwSetColor, SetColLight, nullptr)         \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)        \
-    P(Owned, TKwSetColor, SetColAccelChar, nullptr)     \
-    P(Owned, TKwSetColor, SetColSelected, nullptr)      \
-    P(Owned, TKwSetColor, SetColPositives, nullptr)     \
-    P(Owned, TKwSetColor, SetColNegatives, nullptr)     \
-    P(Owned, TKwSetBackGround, SetBGSelected, nullptr)  \
-    P(Owned, TKwSetBackGround, SetBGPositives, nullptr) \
-    P(Owned, TKwSetBackGround, SetBGNegatives, nullptr) \
-    P(Owned, TKwSetColor, SetColDisabled, nullptr)      \
-    P(Owned, TKwSetColor, SetColReadOnly, nullptr)      \
+#define KW_LABEL_TEXT_PROPERTIES(P)                    \
+    KW_TEXT_LINE_PROPERTIES(P)                         \
+    P(Owned, TKwSetColor, SetColSelected, nullptr)     \
+    KW_TEXT_SIGN_COLOR_PROPERTIES(P)                   \
+    P(Owned, TKwSetBackGround, SetBGSelected, nullptr) \
+    KW_TEXT_SIGN_BG_PROPERTIES(P)                      \
+    P(Owned, TKwSetColor, SetColDisabled, nullptr)     \
+    P(Owned, TKwSetColor, SetColReadOnly, nullptr)     \
     P(Value, bool, ZeroColPositives, true)
 class TKwLabelText : public TKwBasicText {
     KW_STYLE_DECLARE(TKwLabelText, KW_LABEL_TEXT_PROPERTIES)
 };
 
-#define KW_EDIT_TEXT_PROPERTIES(P)                      \
-    P(Value, bool, WordWrap, false)                     \
-    P(Owned, TKwSetColor, SetColPositives, nullptr)     \
-    P(Owned, TKwSetColor, SetColNegatives, nullptr)     \
-    P(Owned, TKwSetColor, SetColDisabled, nullptr)      \
-    P(Owned, TKwSetColor, SetColReadOnly, nullptr)      \
-    P(Owned, TKwSetColor, SetColFocused, nullptr)       \
-    P(Owned, TKwSetBackGround, SetBGPositives, nullptr) \
-    P(Owned, TKwSetBackGround, SetBGNegatives, nullptr) \
-    P(Owned, TKwSetBackGround, SetBGDisabled, nullptr)  \
-    P(Owned, TKwSetBackGround, SetBGReadOnly, nullptr)  \
-    P(Owned, TKwSetBackGround, SetBGFocused, nullptr)   \
+#define KW_EDIT_TEXT_PROPERTIES(P)                     \
+    P(Value, bool, WordWrap, false)                    \
+    KW_TEXT_SIGN_COLOR_PROPERTIES(P)                   \
+    P(Owned, TKwSetColor, SetColDisabled, nullptr)     \
+    P(Owned, TKwSetColor, SetColReadOnly, nullptr)     \
+    P(Owned, TKwSetColor, SetColFocused, nullptr)      \
+    KW_TEXT_SIGN_BG_PROPERTIES(P)                      \
+    P(Owned, TKwSetBackGround, SetBGDisabled, nullptr) \
+    P(Owned, TKwSetBackGround, SetBGReadOnly, nullptr) \
+    P(Owned, TKwSetBackGround, SetBGFocused, nullptr)  \
     P(Value, bool, ZeroColPositives, true)
 class TKwEditText : public TKwBasicText {
     KW_STYLE_DECLARE(TKwEditText, KW_EDIT_TEXT_PROPERTIES)
@@ -117,16 +128,7 @@ class TKwRichEditText : public TKwBasicText {
 };
 
 #define KW_GROUP_TEXTS_PROPERTIES(P)               \
-    P(Value, bool, Visible, true)                  \
-    P(Value, bool, WordWrap, false)                \
-    P(Value, int, Width, 0)                        \
-    P(Value, TKwAlignment, Alignment, aliLeft)     \
-    P(Value, TKwLayout, Layout, layCenter)         \
-    P(Value, int, Angle, 0)                        \
-    P(Value, int, Spacing3D, 1)                    \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)   \
-    P(Owned, TKwSetColor, SetColLight, nullptr)    \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)   \
+    KW_TEXT_ITEMS_PROPERTIES(P)                    \
     P(Owned, TKwSetColor, SetColSelected, nullptr) \
     P(Owned, TKwSetColor, SetColDisabled, nullptr) \
     P(Owned, TKwSetBackGround, SetBGSelected, nullptr)
@@ -135,16 +137,7 @@ class TKwGroupTexts : public TKwBasicText {
 };
 
 #define KW_RADIO_GROUP_TEXTS_PROPERTIES(P)          \
-    P(Value, bool, Visible, true)                   \
-    P(Value, bool, WordWrap, false)                 \
-    P(Value, int, Width, 0)                         \
-    P(Value, TKwAlignment, Alignment, aliLeft)      \
-    P(Value, TKwLayout, Layout, layCenter)          \
-    P(Value, int, Angle, 0)                         \
-    P(Value, int, Spacing3D, 1)                     \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)    \
-    P(Owned, TKwSetColor, SetColLight, nullptr)     \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)    \
+    KW_TEXT_ITEMS_PROPERTIES(P)                     \
     P(Owned, TKwSetColor, SetColAccelChar, nullptr) \
     P(Owned, TKwSetColor, SetColSelected, nullptr)  \
     P(Owned, TKwSetBackGround, SetBGSelected, nullptr)
@@ -152,40 +145,21 @@ class TKwRadioGroupTexts : public TKwBasicText {
     KW_STYLE_DECLARE(TKwRadioGroupTexts, KW_RADIO_GROUP_TEXTS_PROPERTIES)
 };
 
-#define KW_TABS_TEXTS_PROPERTIES(P)                 \
-    P(Value, bool, Visible, true)                   \
-    P(Value, int, Width, 0)                         \
-    P(Value, TKwAlignment, Alignment, aliLeft)      \
-    P(Value, TKwLayout, Layout, layCenter)          \
-    P(Value, int, Angle, 0)                         \
-    P(Value, int, Spacing3D, 1)                     \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)    \
-    P(Owned, TKwSetColor, SetColLight, nullptr)     \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)    \
-    P(Owned, TKwSetColor, SetColAccelChar, nullptr) \
-    P(Owned, TKwSetColor, SetColDisabled, nullptr)  \
-    P(Owned, TKwSetColor, SetColSelected, nullptr)  \
+#define KW_TABS_TEXTS_PROPERTIES(P)                \
+    P(Value, bool, Visible, true)                  \
+    KW_TEXT_PLACEMENT_PROPERTIES(P)                \
+    KW_TEXT_RELIEF_ACCEL_PROPERTIES(P)             \
+    P(Owned, TKwSetColor, SetColDisabled, nullptr) \
+    P(Owned, TKwSetColor, SetColSelected, nullptr) \
     P(Owned, TKwSetColor, SetColReadOnly, nullptr)
 class TKwTabsTexts : public TKwBasicText {
     KW_STYLE_DECLARE(TKwTabsTexts, KW_TABS_TEXTS_PROPERTIES)
 };
 
-#define KW_STATUS_BAR_TEXTS_PROPERTIES(P)               \
-    P(Value, bool, Visible, true)                       \
-    P(Value, int, Width, 0)                             \
-    P(Value, bool, WordWrap, false)                     \
-    P(Value, int, Angle, 0)                             \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)        \
-    P(Value, int, Spacing3D, 1)                         \
-    P(Value, TKwLayout, Layout, layCenter)              \
-    P(Value, bool, ShowAccelChar, false)                \
-    P(Owned, TKwSetColor, SetColLight, nullptr)         \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)        \
-    P(Owned, TKwSetColor, SetColAccelChar, nullptr)     \
-    P(Owned, TKwSetColor, SetColPositives, nullptr)     \
-    P(Owned, TKwSetColor, SetColNegatives, nullptr)     \
-    P(Owned, TKwSetBackGround, SetBGPositives, nullptr) \
-    P(Owned, TKwSetBackGround, SetBGNegatives, nullptr)
+#define KW_STATUS_BAR_TEXTS_PROPERTIES(P) \
+    KW_TEXT_LINE_PROPERTIES(P)            \
+    KW_TEXT_SIGN_COLOR_PROPERTIES(P)      \
+    KW_TEXT_SIGN_BG_PROPERTIES(P)
 class TKwStatusBarTexts : public TKwBasicText {
     KW_STYLE_DECLARE(TKwStatusBarTexts, KW_STATUS_BAR_TEXTS_PROPERTIES)
 };
@@ -213,19 +187,17 @@ public:
 };
 
 // The attached label of a control: a text style of its own, not derived from the others.
-#define KW_ILABEL_TEXT_PROPERTIES(P)                \
-    P(Value, int, Width, 0)                         \
-    P(Value, TKwFontStyle, FontStyle, fosNormal)    \
-    P(Value, int, Angle, 0)                         \
-    P(Value, int, Spacing3D, 1)                     \
-    P(Value, TKwAlignment, Alignment, aliLeft)      \
-    P(Value, TKwLayout, Layout, layCenter)          \
-    P(Owned, TKwSetFont, SetFont, nullptr)          \
-    P(Owned, TKwSetColor, SetColText, nullptr)      \
-    P(Owned, TKwSetColor, SetColLight, nullptr)     \
-    P(Owned, TKwSetColor, SetColShadow, nullptr)    \
-    P(Owned, TKwSetColor, SetColAccelChar, nullptr) \
-    P(Owned, TKwSetColor, SetColDisabled, nullptr)  \
+#define KW_ILABEL_TEXT_PROPERTIES(P)               \
+    P(Value, int, Width, 0)                        \
+    P(Value, TKwFontStyle, FontStyle, fosNormal)   \
+    P(Value, int, Angle, 0)                        \
+    P(Value, int, Spacing3D, 1)                    \
+    P(Value, TKwAlignment, Alignment, aliLeft)     \
+    P(Value, TKwLayout, Layout, layCenter)         \
+    P(Owned, TKwSetFont, SetFont, nullptr)         \
+    P(Owned, TKwSetColor, SetColText, nullptr)     \
+    KW_TEXT_RELIEF_ACCEL_PROPERTIES(P)             \
+    P(Owned, TKwSetColor, SetColDisabled, nullptr) \
     P(Owned, TKwSetColor, SetColReadOnly, nullptr)
 class TKwILabelText : public TKwStyleObject {
     KW_STYLE_DECLARE(TKwILabelText, KW_ILABEL_TEXT_PROPERTIES)

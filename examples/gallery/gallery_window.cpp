@@ -25,34 +25,10 @@ TSdlBackend& InstallSdl() {
     return sdl;
 }
 
-void Push(SDL_Event event) {
-    if (SDL_PushEvent(&event) != 1)
-        throw EInvalidOperation(
-            Utf8ToString(std::string("SDL refused an event: ") + SDL_GetError()));
-}
-
-// A left click in the middle of `rect` of the view through SDL's queue, as a user's; SDL
-// reports positions in window coordinates, frame included.
-void ClickThroughSdl(std::uint32_t window, TKwGallery& gallery, const TRect& rect) {
-    const TPoint screen = gallery.View().ClientToScreen(
-        TPoint{(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2});
-    const int x = screen.X - gallery.Form().Left(), y = screen.Y - gallery.Form().Top();
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = window;
-    e.motion.x = x;
-    e.motion.y = y;
-    Push(e);
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        e = SDL_Event{};
-        e.type = type;
-        e.button.windowID = window;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-        Push(e);
-    }
+// A left click in the middle of `rect` of the view, pushed through SDL's queue as a user's.
+void ClickThroughSdl(TSdlBackend& sdl, TKwGallery& gallery, const TRect& rect) {
+    sdl.PushClick(gallery.View(),
+                  TPoint{(rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2});
     Application().ProcessMessages();
 }
 
@@ -105,9 +81,9 @@ int KwRunGalleryScript(const String& packagesFolder, const String& folder) {
             throw EInvalidOperation(u"the gallery has no SDL window");
         Save(*gallery.Snapshot(), out + u"window-before.png");
         const int languages = static_cast<int>(KwGalleryLanguages().size());
-        ClickThroughSdl(window, gallery,
+        ClickThroughSdl(sdl, gallery,
                         TKwGalleryView::SwitchRect(IndexOf(KwGalleryLanguages(), u"German")));
-        ClickThroughSdl(window, gallery,
+        ClickThroughSdl(sdl, gallery,
                         TKwGalleryView::SwitchRect(languages + IndexOf(KwGallerySkins(), u"dark")));
         if (gallery.Language() != u"German" || gallery.Skin() != u"dark") {
             std::cerr << "kwgallery: the scripted clicks did not switch the gallery\n";

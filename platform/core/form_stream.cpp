@@ -194,6 +194,9 @@ void TFormWriter::WritePropValue(const TPropInfo& info, const TPropValue& value)
             WriteIdent(info.enumNames[static_cast<size_t>(ordinal)]);
             break;
         }
+        case TPropKind::pkSet:
+            WriteSetValue(info, std::get<std::int64_t>(value));
+            break;
         case TPropKind::pkEvent: {
             const String& handler = std::get<String>(value);
             if (handler.empty()) {
@@ -215,6 +218,25 @@ void TFormWriter::WritePropValue(const TPropInfo& info, const TPropValue& value)
         case TPropKind::pkObject:
             break;  // written property by property
     }
+}
+
+// Kind 11, then each member's identifier with a length byte, up to an empty one.
+void TFormWriter::WriteSetValue(const TPropInfo& info, std::int64_t bits) {
+    const size_t count = info.enumNames.size();
+    if (count < 64 && (bits >> count) != 0)
+        throw EWriteError(u"The value of " + info.name + u" holds members that have no name");
+    WriteValue(TValueType::vaSet);
+    for (size_t i = 0; i < count; ++i) {
+        if ((bits >> i & 1) == 0)
+            continue;
+        const String& ident = info.enumNames[i];
+        const std::string bytes(ident.begin(), ident.end());
+        const auto length = static_cast<std::uint8_t>(bytes.size());
+        Write(&length, 1);
+        Write(bytes.data(), length);
+    }
+    const std::uint8_t end = 0;
+    Write(&end, 1);
 }
 
 String TFormWriter::ReferenceName(const TPropInfo& info, TComponent* target) const {
@@ -404,6 +426,9 @@ void TFormReader::ReadPropValue(TPersistent& object, const TPropInfoPtr& info) {
             info->set(object, static_cast<std::int64_t>(it - info->enumNames.begin()));
             break;
         }
+        case TPropKind::pkSet:
+            info->set(object, ReadSetValue(*info));
+            break;
         case TPropKind::pkEvent:
             info->set(object, readReferenceName());
             break;
@@ -418,6 +443,26 @@ void TFormReader::ReadPropValue(TPersistent& object, const TPropInfoPtr& info) {
         }
         case TPropKind::pkObject:
             break;  // sub-objects have no value of their own
+    }
+}
+
+std::int64_t TFormReader::ReadSetValue(const TPropInfo& info) {
+    if (ReadValue() != TValueType::vaSet)
+        throw EReadError(u"The value of " + info.name + u" is not a set");
+    std::int64_t bits = 0;
+    for (;;) {
+        std::uint8_t length = 0;
+        Read(&length, 1);
+        if (length == 0)
+            return bits;
+        std::string bytes(length, '\0');
+        Read(bytes.data(), length);
+        const String ident(bytes.begin(), bytes.end());
+        auto same = [&](const String& n) { return SameText(n, ident); };
+        auto it = std::find_if(info.enumNames.begin(), info.enumNames.end(), same);
+        if (it == info.enumNames.end() || it - info.enumNames.begin() >= 63)
+            throw EReadError(ident + u" is not a value of " + info.name);
+        bits |= std::int64_t{1} << (it - info.enumNames.begin());
     }
 }
 

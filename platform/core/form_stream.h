@@ -44,6 +44,7 @@ private:
     bool IsStored(const TPropInfo& info, const TPropValue& value, TPersistent* ancestor);
     void WritePropValue(const TPropInfo& info, const TPropValue& value);
     String ReferenceName(const TPropInfo& info, TComponent* target) const;
+    void WriteSetValue(const TPropInfo& info, std::int64_t bits);
 
     TComponent* ancestorRoot_ = nullptr;
     String prefix_;  // of the defined properties being written
@@ -91,6 +92,7 @@ private:
     void ReadProperty(TComponent& component);
     void ReadPropertyPath(TPersistent& object, const String& path);
     void ReadPropValue(TPersistent& object, const TPropInfoPtr& info);
+    std::int64_t ReadSetValue(const TPropInfo& info);
     void ReadDefinedProperty(TPersistent& object, const String& name);
     void ResolveFixups();
     void FinishReading();

@@ -22,6 +22,7 @@ enum class TPropKind {
     pkBoolean,    //
     pkString,     //
     pkEnum,       // stored as the identifier of its value
+    pkSet,        // set of enumeration values: bit i for ordinal i, stored as their identifiers
     pkFloat,      // double
     pkEvent,      // std::function member, stored by the name of a registered handler
     pkObject,     // owned TPersistent whose properties are stored as "Name.Sub"
@@ -36,7 +37,7 @@ struct TPropInfo {
     String name;
     TPropKind kind = TPropKind::pkInteger;
     const TClass* owner = nullptr;  // the class that registered it
-    std::vector<String> enumNames;  // pkEnum: the identifier of each ordinal
+    std::vector<String> enumNames;  // pkEnum, pkSet: the identifier of each ordinal
     std::function<TPropValue(const TObject&)> get;
     std::function<void(TObject&, const TPropValue&)> set;
     std::function<TPersistent*(TObject&)> subObject;  // pkObject
@@ -151,6 +152,15 @@ public:
     template <class Get, class Set, class D = TNoDefault>
     TPropertyBuilder& Enum(String name, Get get, Set set, std::vector<String> names, D def = {}) {
         Add(TPropKind::pkEnum, std::move(name), get, set, def);
+        last_->enumNames = std::move(names);
+        return *this;
+    }
+    // A set of enumeration values held as a bit mask (bit i for ordinal i); `names[i]` is the
+    // identifier stored for ordinal i.
+    template <class Get, class Set, class D = TNoDefault>
+    TPropertyBuilder& EnumSet(String name, Get get, Set set, std::vector<String> names,
+                              D def = {}) {
+        Add(TPropKind::pkSet, std::move(name), get, set, def);
         last_->enumNames = std::move(names);
         return *this;
     }

@@ -5,6 +5,7 @@
 #include "platform/core/exception.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/text/strings.h"
+#include "platform/ui/actions.h"
 #include "platform/ui/form.h"
 #include "platform/ui/input.h"
 #include "platform/ui/menus.h"
@@ -41,6 +42,26 @@ TMouseButton ButtonOf(Cardinal msg) {
 
 constexpr int kMaxCoordinate = 1 << 24;
 
+// What every control shows of its action: caption, hint, enabled and visible state.
+class TControlActionLink : public TActionLink {
+public:
+    explicit TControlActionLink(TControl& control) {
+        using P = TActionProperty;
+        Link(
+            P::apCaption, [&control] { return TActionValue(control.Caption()); },
+            [&control](const TActionValue& v) { control.SetCaption(std::get<String>(v)); });
+        Link(
+            P::apHint, [&control] { return TActionValue(control.Hint()); },
+            [&control](const TActionValue& v) { control.SetHint(std::get<String>(v)); });
+        Link(
+            P::apEnabled, [&control] { return TActionValue(control.Enabled()); },
+            [&control](const TActionValue& v) { control.SetEnabled(std::get<bool>(v)); });
+        Link(
+            P::apVisible, [&control] { return TActionValue(control.Visible()); },
+            [&control](const TActionValue& v) { control.SetVisible(std::get<bool>(v)); });
+    }
+};
+
 TRegion Subtract(const TRegion& a, const TRegion& b) {
     TRegion r;
     r.Combine(a, b, TRegionCombine::rgnDiff);
@@ -71,6 +92,7 @@ TControl::TControl(TComponent* owner)
 }
 
 TControl::~TControl() {
+    actionLink_.reset();
     SetPopupMenu(nullptr);
     KillTimers(this);
     ForgetPostedMessages(this);
@@ -432,8 +454,29 @@ void TControl::ContextMenu(TMessage& message) {
 }
 
 void TControl::Click() {
-    if (OnClick)
+    if (OnClick) {
         OnClick(this);
+    } else if (actionLink_ && !HasState(csDesigning)) {
+        actionLink_->Execute();
+    }
+}
+
+TAction* TControl::Action() const {
+    return actionLink_ ? actionLink_->Action() : nullptr;
+}
+
+void TControl::SetAction(TAction* action) {
+    if (action == nullptr) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_)
+        actionLink_ = CreateActionLink();
+    actionLink_->SetAction(action);
+}
+
+std::unique_ptr<TActionLink> TControl::CreateActionLink() {
+    return std::make_unique<TControlActionLink>(*this);
 }
 
 void TControl::DblClick() {

@@ -19,6 +19,8 @@ class TWinControl;
 class TCustomForm;
 class TCanvas;
 class TPopupMenu;
+class TAction;
+class TActionLink;
 struct TPaintContext;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -152,6 +154,11 @@ public:
     // one leaves the request to its parent.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
+    // The action a click runs (when OnClick is not set) and whose caption, hint and state the
+    // control shows; none unlinks it.
+    TAction* Action() const;
+    void SetAction(TAction* action);
+    TActionLink* ActionLink() const { return actionLink_.get(); }
 
     // --- dragging and docking: settings and handlers kept for the host; the layer itself
     // starts no drag ---
@@ -210,6 +217,8 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual bool DoMouseWheel(TShiftState shift, int delta, TPoint mousePos);
     virtual void Resize();
+    // The link this kind of control keeps to its action.
+    virtual std::unique_ptr<TActionLink> CreateActionLink();
     void StoreVisible(bool visible) { visible_ = visible; }
     // Stores new bounds without telling anyone; SetBounds and alignment build on it.
     void StoreBounds(int left, int top, int width, int height);
@@ -247,6 +256,7 @@ private:
     TDragKind dragKind_ = TDragKind::dkDrag;
     TDragMode dragMode_ = TDragMode::dmManual;
     TPopupMenu* popupMenu_ = nullptr;
+    std::unique_ptr<TActionLink> actionLink_;
 };
 
 // A control that can contain other controls. Children are kept in z-order (last on top); the

@@ -352,4 +352,35 @@ void TSdlBackend::Translate(const void* raw) {
     }
 }
 
+void TSdlBackend::PushClick(const TControl& control, TPoint point) {
+    const TCustomForm* form = GetParentForm(&control);
+    const std::uint32_t id = form ? WindowId(*form) : 0;
+    if (id == 0)
+        throw EInvalidOperation(u"The control is not on a shown window");
+    auto push = [](SDL_Event event) {
+        if (SDL_PushEvent(&event) != 1)
+            throw EInvalidOperation(
+                Utf8ToString(std::string("SDL refused an event: ") + SDL_GetError()));
+    };
+    // SDL reports positions in window coordinates, the form's frame included.
+    const TPoint screen = control.ClientToScreen(point);
+    const int x = screen.X - form->Left(), y = screen.Y - form->Top();
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = id;
+    e.motion.x = x;
+    e.motion.y = y;
+    push(e);
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        e = SDL_Event{};
+        e.type = type;
+        e.button.windowID = id;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = y;
+        push(e);
+    }
+}
+
 }  // namespace kw

@@ -8,6 +8,8 @@
 
 namespace kw {
 
+class TControl;
+
 // Real windows through SDL2: one borderless SDL window per shown form (the form draws its own
 // frame), the form's surface uploaded to a streaming texture after each paint, SDL events turned
 // into the layer's input, and the layer's clock following real time. Works under the dummy
@@ -26,6 +28,10 @@ public:
 
     // The SDL window id of a shown form, or 0 (tests push events to it).
     std::uint32_t WindowId(const TCustomForm& form) const;
+    // Pushes a left click at `point` of `control` into SDL's event queue, the way a user's click
+    // arrives (a move there, a press, a release), for scripts that drive real windows. The
+    // control's form must be shown. Raises EInvalidOperation when SDL refuses an event.
+    void PushClick(const TControl& control, TPoint point);
     // Reads the displays into the screen's monitors, with their pixels per inch.
     void UpdateMonitors();
 

@@ -127,5 +127,29 @@ TEST_F(ButtonGoldenTest, BitButtonStates) {
     ExpectMatchesGolden(*row, "controls/golden/bit_btn_states.png");
 }
 
+// Each focus style on a focused button, rectangular and round: the marks follow the outline.
+TEST_F(ButtonGoldenTest, BitButtonFocusStyles) {
+    for (const TKwShapes shape : {shaRectangle, shaRoundRect}) {
+        std::vector<TState> states;
+        for (int style = fcsNone; style <= fcsDouble; ++style) {
+            states.push_back([style](TControl& c) {
+                auto& b = static_cast<TKwBitBtn&>(c);
+                b.SetFocusStyle(static_cast<TKwFocusStyle>(style));
+                b.SetFocus();
+            });
+        }
+        auto make = [this, shape]() -> TControl& {
+            auto* b = new TKwBitBtn(nullptr);
+            b->SetParent(form);
+            b->SetCaption(u"Go");
+            b->Shape().SetShape(shape);
+            return *b;
+        };
+        const auto row = Row(make, states, 40, 24);
+        ExpectMatchesGolden(*row, shape == shaRectangle ? "controls/golden/focus_styles.png"
+                                                        : "controls/golden/focus_styles_round.png");
+    }
+}
+
 }  // namespace
 }  // namespace kw::test

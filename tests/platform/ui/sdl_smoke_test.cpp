@@ -54,30 +54,12 @@ TEST_F(SdlSmoke, AClickPushedThroughSdlReachesTheControlAndCloseAsksCloseQuery) 
     EXPECT_FALSE(form->NeedsPaint());
     EXPECT_GE(Screen().MonitorCount(), 1);
 
-    // The button's middle in window coordinates, as SDL reports positions.
-    const TPoint screen = button.ClientToScreen({40, 15});
-    const int x = screen.X - form->Left(), y = screen.Y - form->Top();
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = id;
-    e.motion.x = x;
-    e.motion.y = y;
-    Push(e);
-    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        e = SDL_Event{};
-        e.type = type;
-        e.button.windowID = id;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.clicks = 1;
-        e.button.x = x;
-        e.button.y = y;
-        Push(e);
-    }
+    sdl->PushClick(button, {40, 15});
     Application().ProcessMessages();
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(MouseControl(), &button);
 
-    e = SDL_Event{};
+    SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
     e.window.windowID = id;
     e.window.event = SDL_WINDOWEVENT_CLOSE;

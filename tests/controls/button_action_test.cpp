@@ -1,0 +1,105 @@
+#include "buttons_fixture.h"
+#include "controls/bit_btn.h"
+#include "controls/speed_button.h"
+#include "platform/ui/actions.h"
+#include "platform/ui/input.h"
+
+namespace kw::test {
+namespace {
+
+using ButtonActionTest = ButtonsTest;
+
+TEST_F(ButtonActionTest, BitButtonFollowsItsActionUnlessItsOwnValueChanged) {
+    auto& action = Create<TAction>(*form);
+    action.SetCaption(u"&Save");
+    action.SetHint(u"Save the file");
+    int runs = 0;
+    action.OnExecute = [&](TObject*) { ++runs; };
+    auto& b = Create<TKwBitBtn>(*form);
+    b.SetParent(form);
+    b.SetBounds(10, 10, 80, 24);
+    b.SetAction(&action);
+    EXPECT_EQ(b.Caption(), u"&Save");
+    EXPECT_EQ(b.ShownCaption(), u"&Save");
+    EXPECT_EQ(b.Hint(), u"Save the file");
+
+    // The button's own caption, changed after linking, wins over the action's later changes.
+    b.SetCaption(u"Keep");
+    action.SetCaption(u"Store");
+    action.SetHint(u"Store it");
+    action.SetEnabled(false);
+    action.SetVisible(false);
+    EXPECT_EQ(b.Caption(), u"Keep");
+    EXPECT_EQ(b.Hint(), u"Store it");
+    EXPECT_FALSE(b.EnabledSetting());
+    EXPECT_FALSE(b.Visible());
+    action.SetVisible(true);
+    action.SetEnabled(true);
+
+    // A click runs the action; an OnUpdate that disables it stops the run; OnClick wins.
+    ClickAt(b, {5, 5});
+    EXPECT_EQ(runs, 1);
+    action.OnUpdate = [&](TObject*) { action.SetEnabled(false); };
+    b.Click();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(b.Enabled());
+    action.OnUpdate = nullptr;
+    action.SetEnabled(true);
+    int own = 0;
+    b.OnClick = [&](TObject*) { ++own; };
+    ClickAt(b, {5, 5});
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(own, 1);
+
+    // An action that goes leaves the button as it was.
+    delete &action;
+    EXPECT_EQ(b.Action(), nullptr);
+    EXPECT_EQ(b.Hint(), u"Store it");
+    ClickAt(b, {5, 5});
+    EXPECT_EQ(own, 2);
+}
+
+TEST_F(ButtonActionTest, GroupedSpeedButtonsAndCheckedActionsStayInStep) {
+    TKwSpeedButton* buttons[2];
+    TAction* actions[2];
+    for (int i = 0; i < 2; ++i) {
+        actions[i] = &Create<TAction>(*form);
+        actions[i]->SetGroupIndex(3);
+        buttons[i] = &Create<TKwSpeedButton>(*form);
+        buttons[i]->SetParent(form);
+        buttons[i]->SetBounds(10 + 50 * i, 10, 40, 20);
+        buttons[i]->SetAction(actions[i]);
+        EXPECT_EQ(buttons[i]->GroupIndex(), 3);
+    }
+    actions[0]->SetChecked(true);
+    EXPECT_TRUE(buttons[0]->Down());
+    actions[1]->SetChecked(true);  // the action group unchecks the first
+    EXPECT_FALSE(actions[0]->Checked());
+    EXPECT_FALSE(buttons[0]->Down());
+    EXPECT_TRUE(buttons[1]->Down());
+
+    // Pressing the other button releases this one and unchecks its action.
+    ClickAt(*buttons[0], {5, 5});
+    EXPECT_TRUE(buttons[0]->Down());
+    EXPECT_FALSE(buttons[1]->Down());
+    EXPECT_FALSE(actions[1]->Checked());
+}
+
+TEST_F(ButtonActionTest, ActionStillBeingReadOnlyFillsButtonDefaults) {
+    auto& action = Create<TAction>(*form);
+    action.SetCaption(u"From action");
+    action.SetHint(u"Action hint");
+    action.SetEnabled(false);
+    auto& b = Create<TKwSpeedButton>(*form);
+    b.SetCaption(u"Own");
+    action.IncludeState(csLoading);
+    b.SetAction(&action);
+    action.ExcludeState(csLoading);
+    EXPECT_EQ(b.Caption(), u"Own");
+    EXPECT_EQ(b.Hint(), u"Action hint");
+    EXPECT_FALSE(b.EnabledSetting());  // at its default, so it takes the action's
+    EXPECT_THROW(action.SetValue(TActionProperty::apEnabled, TActionValue(1)), EInvalidArgument);
+}
+
+}  // namespace
+}  // namespace kw::test

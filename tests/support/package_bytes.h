@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "framework/errors.h"
+#include "framework/pkg_info.h"
+#include "platform/core/stream.h"
+
+namespace kw {
+
+// The message number of the library error `action` raises; 0 when it raises none.
+inline int MessageIdOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EKwError& error) {
+        return error.MessageId();
+    }
+    return 0;
+}
+
+inline std::vector<std::uint8_t> SavedBytes(TKwPkgInfo& package) {
+    TMemoryStream stream;
+    package.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+inline void LoadBytes(TKwPkgInfo& package, const std::vector<std::uint8_t>& bytes) {
+    TMemoryStream stream;
+    if (!bytes.empty())
+        stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    package.LoadFromStream(stream);
+}
+
+}  // namespace kw
