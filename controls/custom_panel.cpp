@@ -9,82 +9,14 @@
 #include "packages/memory_refs.h"
 #include "packages/privilege.h"
 #include "platform/core/properties.h"
+#include "platform/ui/drag_dock_properties.h"
 #include "platform/ui/form.h"
+#include "platform/ui/menus.h"
 
 namespace kw {
 
-KW_IMPLEMENT_CLASS(TKwILabel, TPersistent)
-KW_IMPLEMENT_CLASS(TKwPanelILabel, TKwILabel)
-KW_IMPLEMENT_CLASS(TKwTopILabel, TKwILabel)
-KW_IMPLEMENT_CLASS(TKwRightILabel, TKwILabel)
 KW_IMPLEMENT_CLASS(TKwCustomPanel, TKwBasePanelSkin)
 KW_IMPLEMENT_CLASS(TKwPanel, TKwCustomPanel)
-
-// --- TKwILabel -----------------------------------------------------------------------------
-
-TKwILabel::TKwILabel(bool visible, TKwExternalControlLayout layout)
-    : visible_(visible),
-      extLayout_(layout),
-      setBackGround_(std::make_unique<TKwSetBackGround>(&KwSetBackGround(), true)) {
-    setBackGround_->OnChange = [this](TKwSetReference&) { Changed(); };
-}
-
-TKwILabel::~TKwILabel() = default;
-
-void TKwILabel::Changed() {
-    if (OnChange)
-        OnChange(*this);
-}
-
-template <class T>
-void TKwILabel::Store(T& field, const T& value) {
-    if (field == value)
-        return;
-    field = value;
-    Changed();
-}
-
-void TKwILabel::SetVisible(bool value) {
-    Store(visible_, value);
-}
-void TKwILabel::SetExtSpacing(int value) {
-    Store(extSpacing_, value);
-}
-void TKwILabel::SetExtLayout(TKwExternalControlLayout value) {
-    Store(extLayout_, value);
-}
-void TKwILabel::SetMarginLeftRight(int value) {
-    Store(marginLeftRight_, value);
-}
-void TKwILabel::SetMarginTopBottom(int value) {
-    Store(marginTopBottom_, value);
-}
-void TKwILabel::SetShadow(bool value) {
-    Store(shadow_, value);
-}
-void TKwILabel::SetCaption(const String& value) {
-    Store(caption_, value);
-}
-
-void TKwILabel::Assign(const TPersistent* source) {
-    const auto* other = dynamic_cast<const TKwILabel*>(source);
-    if (other == nullptr) {
-        TPersistent::Assign(source);
-        return;
-    }
-    // One notification for the whole copy.
-    auto notify = std::move(OnChange);
-    visible_ = other->visible_;
-    extSpacing_ = other->extSpacing_;
-    extLayout_ = other->extLayout_;
-    marginLeftRight_ = other->marginLeftRight_;
-    marginTopBottom_ = other->marginTopBottom_;
-    shadow_ = other->shadow_;
-    setBackGround_->Assign(other->setBackGround_.get());
-    caption_ = other->caption_;
-    OnChange = std::move(notify);
-    Changed();
-}
 
 // --- TKwCustomPanel ------------------------------------------------------------------------
 
@@ -119,9 +51,10 @@ TKwCustomPanel::~TKwCustomPanel() {
 void TKwCustomPanel::Construct() {
     KwRegisterPanelProperties();
     iLabel_ = MakeILabel(kind_);
-    iLabel_->OnChange = [this](TKwILabel&) { NotifyILabelChange(); };
+    iLabel_->OnChange = [this](TKwStyleObject&) { NotifyILabelChange(); };
     label_ = &Create<TKwSingleLabel>(*this);
     label_->SetVisible(false);
+    label_->ApplySettings(*iLabel_);
     label_->OnClick = [this](TObject*) {
         if (OnLabelClick)
             OnLabelClick(this);
@@ -163,6 +96,8 @@ void TKwCustomPanel::RefreshLabelValue() {
 }
 
 void TKwCustomPanel::UpdateControl() {
+    // Settings changed while loading or inside a screen update arrive here.
+    label_->ApplySettings(*iLabel_);
     RefreshLabelValue();
     if (CaptionId().Defined())
         SetHint(CaptionId().Hint());
@@ -185,6 +120,7 @@ void TKwCustomPanel::NotifyILabelChange() {
     }
     auto handler = std::move(iLabel_->OnChange);
     iLabel_->OnChange = nullptr;
+    label_->ApplySettings(*iLabel_);
     RefreshLabelValue();
     if (CanShowLabel())
         ShowLabel();
@@ -213,38 +149,22 @@ TKwPanel::TKwPanel(TComponent* owner) : TKwCustomPanel(owner) {}
 
 // --- published properties ------------------------------------------------------------------
 
-namespace {
-const std::vector<String>& LayoutNames() {
-    static const std::vector<String> names = {
-        u"eclCornerLeftTop", u"eclCornerRightTop", u"eclCornerLeftBottom", u"eclCornerRightBottom",
-        u"eclTopLeft",       u"eclTopCenter",      u"eclTopRight",         u"eclBottomLeft",
-        u"eclBottomCenter",  u"eclBottomRight",    u"eclLeftTop",          u"eclLeftCenter",
-        u"eclLeftBottom",    u"eclRightTop",       u"eclRightCenter",      u"eclRightBottom"};
-    return names;
-}
-}  // namespace
-
 void KwRegisterPanelProperties() {
     using P = TKwPanel;
     if (FindProperty(P::StaticClass(), u"BevelOuter") != nullptr)
         return;
     const std::vector<String> bevels = {u"besNone", u"besSingle", u"bes3DTop", u"bes3DBottom"};
-    Properties<TKwILabel>()
-        .Boolean(u"Visible", &TKwILabel::Visible, &TKwILabel::SetVisible)
-        .Integer(u"ExtSpacing", &TKwILabel::ExtSpacing, &TKwILabel::SetExtSpacing, 2)
-        .Enum(u"ExtLayout", &TKwILabel::ExtLayout, &TKwILabel::SetExtLayout, LayoutNames())
-        .Integer(u"MarginLeftRight", &TKwILabel::MarginLeftRight, &TKwILabel::SetMarginLeftRight, 0)
-        .Integer(u"MarginTopBottom", &TKwILabel::MarginTopBottom, &TKwILabel::SetMarginTopBottom, 0)
-        .Boolean(u"Shadow", &TKwILabel::Shadow, &TKwILabel::SetShadow, false)
-        .Object(u"SetBackGround", &TKwILabel::SetBackGround)
-        .Text(u"Caption", &TKwILabel::Caption, &TKwILabel::SetCaption, String());
     Properties<TKwPanelSkin>()
         .Object(u"Image", &TKwPanelSkin::Image)
         .Boolean(u"WinRgn", &TKwPanelSkin::WinRgn, &TKwPanelSkin::SetWinRgn, true)
         .Boolean(u"Shadow", &TKwPanelSkin::Shadow, &TKwPanelSkin::SetShadow, false)
         .Integer(u"SmoothSh", &TKwPanelSkin::SmoothSh, &TKwPanelSkin::SetSmoothSh, 70)
         .Integer(u"MarginSh", &TKwPanelSkin::MarginSh, &TKwPanelSkin::SetMarginSh, 5);
-    Properties<P>()
+    auto published = Properties<P>();
+    published.Integer(u"Left", &P::Left, &P::SetLeft)
+        .Integer(u"Top", &P::Top, &P::SetTop)
+        .Integer(u"Width", &P::Width, &P::SetWidth)
+        .Integer(u"Height", &P::Height, &P::SetHeight)
         .Boolean(u"InternalBuffer", &P::InternalBuffer, &P::SetInternalBuffer, true)
         .Boolean(u"ReadOnly", &P::ReadOnly, &P::SetReadOnly, false)
         .Enum(u"Align", &P::Align, &P::SetAlign,
@@ -276,13 +196,17 @@ void KwRegisterPanelProperties() {
         .Boolean(u"Transparent", &P::Transparent, &P::SetTransparent, false)
         .Text(u"Hint", &P::Hint, &P::SetHint, String())
         .Object(u"Skin", &P::Skin)
+        .Component(u"PopupMenu", &P::PopupMenu, &P::SetPopupMenu)
         .Boolean(u"ShowHint", &P::ShowHint, &P::SetShowHint, true)
         .Object(u"Privilege", &P::Privilege)
         .Boolean(u"Enabled", &P::Enabled, &P::SetEnabled, true)
         .Boolean(u"Visible", &P::Visible, &P::SetVisible, true)
+        .Boolean(u"Locked", &P::Locked, &P::SetLocked, false)
         .Boolean(u"TabStop", &P::TabStop, &P::SetTabStop, false)
-        .Integer(u"TabOrder", &P::TabOrder, &P::SetTabOrder)
-        .Event(u"OnLabelClick", static_cast<TNotifyEvent P::*>(&P::OnLabelClick))
+        .Integer(u"TabOrder", &P::TabOrder, &P::SetTabOrder);
+    PublishConstraints(published);
+    PublishDragDock(published);
+    published.Event(u"OnLabelClick", static_cast<TNotifyEvent P::*>(&P::OnLabelClick))
         .Event(u"OnLabelDblClick", static_cast<TNotifyEvent P::*>(&P::OnLabelDblClick))
         .Event(u"OnPaint", static_cast<TNotifyEvent P::*>(&P::OnPaint))
         .Event(u"OnClick", static_cast<TNotifyEvent P::*>(&P::OnClick))

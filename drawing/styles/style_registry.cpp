@@ -1,5 +1,6 @@
 #include "drawing/styles/cfg_window_styles.h"
 #include "drawing/styles/edit_button_styles.h"
+#include "drawing/styles/label_styles.h"
 #include "drawing/styles/style_object.h"
 
 namespace kw {
@@ -33,7 +34,8 @@ const std::vector<TKwStyleClass>& KwStyleClasses() {
                   TKwCfgScrollBarButtonDec, TKwCfgScrollBarButtonInc, TKwCfgScrollBarThumb,
                   TKwCfgScrollBar, TKwCfgVertScrollBar, TKwCfgHorzScrollBar, TKwCfgScrollBars,
                   TKwCommonWndsTitle, TKwCommonWndsButton, TKwCfgCommonWnds, TKwImageFormCommonSkin,
-                  TKwCfgCommonWndsSkin, TKwEditBtns>());
+                  TKwCfgCommonWndsSkin, TKwEditBtns, TKwLabelImage, TKwCustomILabel, TKwILabel,
+                  TKwLabelILabel, TKwPanelILabel, TKwTopILabel, TKwRightILabel>());
     return *classes;
 }
 

@@ -20,6 +20,8 @@ KW_IMPLEMENT_CLASS(TControl, TComponent)
 KW_IMPLEMENT_CLASS(TWinControl, TControl)
 KW_IMPLEMENT_CLASS(TGraphicControl, TControl)
 KW_IMPLEMENT_CLASS(TCustomControl, TWinControl)
+KW_IMPLEMENT_CLASS(TDragObject, TObject)
+KW_IMPLEMENT_CLASS(TDragDockObject, TDragObject)
 
 namespace {
 
@@ -76,8 +78,11 @@ TRegion Intersect(const TRegion& a, const TRegion& b) {
 
 // --- TControl ------------------------------------------------------------------------------
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), constraints_(std::make_unique<TSizeConstraints>()) {
     WindowProc = [this](TMessage& message) { WndProc(message); };
+    // New limits apply to the size the control has now.
+    constraints_->OnChange = [this](TSizeConstraints&) { SetBounds(left_, top_, width_, height_); };
     font_.OnChange = [this](TFont&) {
         // A font set on the control itself ends following the parent's.
         if (!adoptingFont_)
@@ -134,8 +139,14 @@ void TControl::StoreBounds(int left, int top, int width, int height) {
     height_ = std::clamp(height, 0, kMaxCoordinate);
 }
 
+void TControl::Constrain(int& width, int& height) const {
+    width = constraints_->ConstrainWidth(width);
+    height = constraints_->ConstrainHeight(height);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     const TRect old = BoundsRect();
+    Constrain(width, height);
     StoreBounds(left, top, width, height);
     if (old == BoundsRect())
         return;
@@ -624,8 +635,10 @@ void TWinControl::GetChildren(const std::function<void(TComponent&)>& proc, TCom
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+    Constrain(width, height);
     TWindowPos pos{left, top, std::max(width, 0), std::max(height, 0)};
     Perform(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<std::intptr_t>(&pos));
+    Constrain(pos.Width, pos.Height);
     const TRect old = BoundsRect();
     const TRect oldClient = ClientRect();
     StoreBounds(pos.X, pos.Y, pos.Width, pos.Height);

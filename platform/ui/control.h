@@ -9,7 +9,9 @@
 #include "platform/graphics/font.h"
 #include "platform/graphics/graphics_types.h"
 #include "platform/graphics/region.h"
+#include "platform/ui/drag_dock.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/size_constraints.h"
 
 namespace kw {
 
@@ -112,6 +114,8 @@ public:
     void SetAlign(TAlign align);
     TAnchors Anchors() const { return anchors_; }
     void SetAnchors(TAnchors anchors) { anchors_ = anchors; }
+    // Size limits that every new size passes through; a change applies them at once.
+    TSizeConstraints& Constraints() const { return *constraints_; }
 
     // --- state ---
     bool Visible() const { return visible_; }
@@ -156,6 +160,15 @@ public:
     void SetAction(TAction* action);
     TActionLink* ActionLink() const { return actionLink_.get(); }
 
+    // --- dragging and docking: settings and handlers kept for the host; the layer itself
+    // starts no drag ---
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor cursor) { dragCursor_ = cursor; }
+    TDragKind DragKind() const { return dragKind_; }
+    void SetDragKind(TDragKind kind) { dragKind_ = kind; }
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode mode) { dragMode_ = mode; }
+
     // --- painting ---
     // Marks the control for repainting; `erase` asks for the background to be erased first.
     virtual void Invalidate();
@@ -182,6 +195,12 @@ public:
     TNotifyEvent OnMouseLeave;
     TMouseWheelEvent OnMouseWheel;
     TNotifyEvent OnResize;
+    TDragDropEvent OnDragDrop;
+    TDragOverEvent OnDragOver;
+    TEndDragEvent OnEndDrag;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDock;
+    TStartDockEvent OnStartDock;
 
     bool HasParent() const override { return true; }
     void Notification(TComponent* component, TOperation operation) override;
@@ -203,6 +222,8 @@ protected:
     void StoreVisible(bool visible) { visible_ = visible; }
     // Stores new bounds without telling anyone; SetBounds and alignment build on it.
     void StoreBounds(int left, int top, int width, int height);
+    // Brings a size within Constraints.
+    void Constrain(int& width, int& height) const;
 
 private:
     friend class TWinControl;  // keeps both sides of the parent link in step
@@ -232,6 +253,10 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
+    std::unique_ptr<TSizeConstraints> constraints_;
+    TCursor dragCursor_ = crDrag;
+    TDragKind dragKind_ = TDragKind::dkDrag;
+    TDragMode dragMode_ = TDragMode::dmManual;
     TPopupMenu* popupMenu_ = nullptr;
     std::unique_ptr<TActionLink> actionLink_;
 };
@@ -310,6 +335,16 @@ public:
     std::intptr_t Broadcast(Cardinal msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0,
                             bool stopAtAnswer = false);
 
+    // --- docking: whether other controls may dock here, and the handlers for it ---
+    bool DockSite() const { return dockSite_; }
+    void SetDockSite(bool on) { dockSite_ = on; }
+    bool UseDockManager() const { return useDockManager_; }
+    void SetUseDockManager(bool on) { useDockManager_ = on; }
+    TDockDropEvent OnDockDrop;
+    TDockOverEvent OnDockOver;
+    TGetSiteInfoEvent OnGetSiteInfo;
+    TUnDockEvent OnUnDock;
+
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
     TKeyPressEvent OnKeyPress;
@@ -350,6 +385,8 @@ private:
     bool frameInvalid_ = true;
     bool doubleBuffered_ = false;
     bool tabStop_ = false;
+    bool dockSite_ = false;
+    bool useDockManager_ = false;
 };
 
 // A control with no window of its own: painted by its parent, inside the parent's paint, and

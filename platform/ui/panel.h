@@ -24,6 +24,10 @@ public:
     void SetBorderWidth(int width);
     TCaptionAlignment Alignment() const { return alignment_; }
     void SetAlignment(TCaptionAlignment alignment);
+    // Marks a panel that an embedded server's tool bars must not replace when it activates in
+    // place; the panel itself looks and behaves the same either way.
+    bool Locked() const { return locked_; }
+    void SetLocked(bool on) { locked_ = on; }
 
     // The client area less the border and the bevels: where aligned children go.
     TRect InnerRect() const;
@@ -41,6 +45,7 @@ private:
     int bevelWidth_ = 1;
     int borderWidth_ = 0;
     TCaptionAlignment alignment_ = TCaptionAlignment::taCenter;
+    bool locked_ = false;
 };
 
 class TPanel : public TCustomPanel {

@@ -10,6 +10,7 @@
 #include "platform/core/stream.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"
+#include "platform/ui/menus.h"
 #include "test_paths.h"
 
 namespace kw {
@@ -135,6 +136,53 @@ TEST_F(LabelTest, PublishedPropertiesTravelThroughTheFormStream) {
     EXPECT_TRUE(back.Shadow());
     EXPECT_EQ(back.ILabel().ExtLayout(), eclBottomCenter);
     EXPECT_EQ(back.Skin().SmoothSh(), 40);
+}
+
+TEST_F(LabelTest, LimitsLockAndDragSettingsTravelThroughTheFormStream) {
+    TForm& form = Form(300, 200);
+    auto& p = Create<TKwPanel>(form);
+    p.SetName(u"Panel1");
+    p.SetParent(&form);
+    p.SetBounds(10, 20, 60, 30);
+    p.Constraints().SetMinWidth(80);
+    p.Constraints().SetMaxHeight(25);
+    p.SetLocked(true);
+    p.SetDragCursor(crHandPoint);
+    p.SetDragKind(TDragKind::dkDock);
+    p.SetDragMode(TDragMode::dmAutomatic);
+    p.SetDockSite(true);
+    p.SetUseDockManager(true);
+    int drops = 0;
+    RegisterEventHandler<void(TObject*, TObject*, int, int)>(
+        u"PanelDragDrop", [&](TObject*, TObject*, int, int) { ++drops; });
+    SetEventHandler(p, u"OnDragDrop", u"PanelDragDrop");
+    TMemoryStream stream;
+    WriteComponent(stream, p);
+    stream.SetPosition(0);
+    TKwPanel back(nullptr);
+    ReadComponent(stream, back);
+    EXPECT_EQ(back.BoundsRect(), TRect::Bounds(10, 20, 80, 25));
+    EXPECT_EQ(back.Constraints().MinWidth(), 80);
+    EXPECT_EQ(back.Constraints().MaxHeight(), 25);
+    EXPECT_TRUE(back.Locked());
+    EXPECT_EQ(back.DragCursor(), crHandPoint);
+    EXPECT_EQ(back.DragKind(), TDragKind::dkDock);
+    EXPECT_EQ(back.DragMode(), TDragMode::dmAutomatic);
+    EXPECT_TRUE(back.DockSite());
+    EXPECT_TRUE(back.UseDockManager());
+    ASSERT_TRUE(back.OnDragDrop);
+    back.OnDragDrop(&back, &p, 1, 2);
+    EXPECT_EQ(drops, 1);
+    // The published pop-up menu is the one a right click over the panel shows.
+    auto& menu = Create<TPopupMenu>(form);
+    menu.Items().Add(u"&Copy");
+    FindProperty(TKwPanel::StaticClass(), u"PopupMenu")
+        ->set(p, TPropValue(static_cast<TComponent*>(&menu)));
+    Show();
+    Headless().PopupAnswers.push_back(PickMenuItem(String()));
+    ClickAt(p, {5, 5}, TMouseButton::mbRight);
+    ASSERT_EQ(Headless().Popups.size(), 1u);
+    EXPECT_EQ(Headless().Popups[0].Menu, &menu);
 }
 
 }  // namespace
