@@ -12,6 +12,7 @@
 #include "framework/errors.h"
 #include "framework/pkg_header.h"
 #include "framework/state.h"
+#include "package_bytes.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
 #include "platform/core/filer.h"
@@ -57,16 +58,6 @@ protected:
     std::unique_ptr<TKwPkgImages> system_;
     std::unique_ptr<TKwPkgImages> user_;
 };
-
-// The message number of the library error `action` raises; 0 when it raises none.
-inline int MessageIdOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EKwError& error) {
-        return error.MessageId();
-    }
-    return 0;
-}
 
 // A w x h bitmap whose pixel (x, y) has red x and green y.
 inline std::unique_ptr<TBitmap> Gradient(int w, int h) {

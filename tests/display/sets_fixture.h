@@ -15,6 +15,7 @@
 #include "framework/errors.h"
 #include "framework/link.h"
 #include "framework/state.h"
+#include "package_bytes.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
 #include "platform/core/stream.h"
@@ -75,27 +76,5 @@ struct Repaints {
         };
     }
 };
-
-inline int MessageIdOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EKwError& error) {
-        return error.MessageId();
-    }
-    return 0;
-}
-
-inline std::vector<std::uint8_t> SavedBytes(TKwPkgInfo& package) {
-    TMemoryStream stream;
-    package.SaveToStream(stream);
-    return stream.Bytes();
-}
-
-inline void LoadBytes(TKwPkgInfo& package, const std::vector<std::uint8_t>& bytes) {
-    TMemoryStream stream;
-    if (!bytes.empty())
-        stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    package.LoadFromStream(stream);
-}
 
 }  // namespace kw

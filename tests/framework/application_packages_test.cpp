@@ -16,6 +16,7 @@
 #include "framework/errors.h"
 #include "framework/kw_hint_window.h"
 #include "framework/state.h"
+#include "package_bytes.h"
 #include "packages/language_package.h"
 #include "packages/memory_refs.h"
 #include "packages/privileges_package.h"
@@ -102,15 +103,6 @@ protected:
 
     fs::path folder_;
 };
-
-int MessageIdOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EKwError& error) {
-        return error.MessageId();
-    }
-    return 0;
-}
 
 String LabelText(int id) {
     TKwMemoryLabel label(u"System", id, true);

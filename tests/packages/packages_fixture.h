@@ -10,6 +10,7 @@
 #include "framework/application.h"
 #include "framework/errors.h"
 #include "framework/state.h"
+#include "package_bytes.h"
 #include "packages/language_package.h"
 #include "packages/memory_refs.h"
 #include "packages/state.h"
@@ -44,28 +45,6 @@ protected:
 
     std::unique_ptr<TKwCApplication> app_;
 };
-
-// The message number of the library error `action` raises; 0 when it raises none.
-inline int MessageIdOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EKwError& error) {
-        return error.MessageId();
-    }
-    return 0;
-}
-
-inline std::vector<std::uint8_t> SavedBytes(TKwPkgInfo& package) {
-    TMemoryStream stream;
-    package.SaveToStream(stream);
-    return stream.Bytes();
-}
-
-inline void LoadBytes(TKwPkgInfo& package, const std::vector<std::uint8_t>& bytes) {
-    TMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    package.LoadFromStream(stream);
-}
 
 // Counts the change notifications of references.
 struct TChangeCounter {

@@ -9,6 +9,7 @@
 #include "framework/events.h"
 #include "framework/pkg_formats.h"
 #include "framework/state.h"
+#include "package_bytes.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
 #include "packages/vars_package.h"
@@ -44,27 +45,6 @@ protected:
 
     std::unique_ptr<TKwCApplication> app_;
 };
-
-int MessageIdOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EKwError& error) {
-        return error.MessageId();
-    }
-    return 0;
-}
-
-std::vector<std::uint8_t> SavedBytes(TKwPkgInfo& package) {
-    TMemoryStream stream;
-    package.SaveToStream(stream);
-    return stream.Bytes();
-}
-
-void LoadBytes(TKwPkgInfo& package, const std::vector<std::uint8_t>& bytes) {
-    TMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    package.LoadFromStream(stream);
-}
 
 // A form that records the events broadcast to all forms.
 struct EventLog {
