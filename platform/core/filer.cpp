@@ -429,7 +429,8 @@ void TReader::ReadUtf16To(Out& out, std::uint64_t count) {
         RequireAvailable(count * sizeof(Char));
     Char* room = out.Room(units);
     if (bytes <= end_ - pos_) {
-        std::memcpy(room, data_ + pos_, bytes);
+        if (bytes != 0)  // an empty text has no room to copy into
+            std::memcpy(room, data_ + pos_, bytes);
         pos_ += bytes;
     } else {
         Read(room, static_cast<std::int64_t>(bytes));
