@@ -189,19 +189,9 @@ bool TScrollBar::HandleMouse(TMessage& message) {
                 SetFocus();
             tracker_->MouseDown(kind_, p);
             return true;
-        case WM_MOUSEMOVE:
-            tracker_->MouseMove(p);
-            return false;  // OnMouseMove still hears it
-        case WM_LBUTTONUP:
-            tracker_->MouseUp();
-            return true;
-        case WM_CAPTURECHANGED:
-        case WM_CANCELMODE:
-        case CM_CANCELMODE:
-            tracker_->Cancel();
-            return false;
         default:
-            return false;
+            // A move is followed but not consumed: OnMouseMove still hears it.
+            return tracker_->Follow(message, {}) && message.Msg != WM_MOUSEMOVE;
     }
 }
 

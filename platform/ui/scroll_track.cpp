@@ -234,6 +234,24 @@ void TScrollTracker::Step() {
     host_.TrackScroll(kind_, kCodes[static_cast<int>(part_)], 0, false);
 }
 
+bool TScrollTracker::Follow(const TMessage& message, TPoint offset) {
+    switch (message.Msg) {
+        case WM_MOUSEMOVE:
+            MouseMove({LParamX(message.LParam) + offset.X, LParamY(message.LParam) + offset.Y});
+            return true;
+        case WM_LBUTTONUP:
+            MouseUp();
+            return true;
+        case WM_CAPTURECHANGED:
+        case WM_CANCELMODE:
+        case CM_CANCELMODE:
+            Cancel();
+            return false;
+        default:
+            return false;
+    }
+}
+
 void TScrollTracker::MouseMove(TPoint p) {
     if (!Active())
         return;

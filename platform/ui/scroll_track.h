@@ -92,6 +92,9 @@ public:
     void MouseMove(TPoint p);
     void MouseUp();
     void TimerTick();
+    // Feeds a mouse move, left release, capture loss or cancel-mode message to the track, its
+    // point shifted by `offset` into the bars' coordinates; true for a move or a release.
+    bool Follow(const TMessage& message, TPoint offset);
     // Drops the press without notifying (capture lost, window hidden).
     void Cancel();
 

@@ -352,22 +352,7 @@ bool TScrollingWinControl::HandleTracking(TMessage& message) {
     if (!tracker_->Active())
         return false;
     const TRect area = ClientAreaInWindow();
-    switch (message.Msg) {
-        case WM_MOUSEMOVE:
-            tracker_->MouseMove(
-                {LParamX(message.LParam) + area.Left, LParamY(message.LParam) + area.Top});
-            return true;
-        case WM_LBUTTONUP:
-            tracker_->MouseUp();
-            return true;
-        case WM_CAPTURECHANGED:
-        case WM_CANCELMODE:
-        case CM_CANCELMODE:
-            tracker_->Cancel();
-            return false;
-        default:
-            return false;
-    }
+    return tracker_->Follow(message, {area.Left, area.Top});
 }
 
 void TScrollingWinControl::WndProc(TMessage& message) {
