@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_ratio.h"
+#include "counting_cell.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 #include "platform/ui/form.h"
@@ -18,32 +19,20 @@ constexpr int kColumns = 20;
 constexpr int kRows = 50;
 constexpr int kCell = 16;
 
-class Cell : public TGraphicControl {
-public:
-    Cell(TComponent* owner, int& paints) : TGraphicControl(owner), paints_(paints) {}
-
-protected:
-    void Paint(const TPaintContext& context) override {
-        ++paints_;
-        context.FillRect(TRect(0, 0, Width(), Height()), Color());
-    }
-
-private:
-    int& paints_;
-};
+using Cell = bench::CountingCell;
 
 void BM_ScrollBoxLineAndRepaint(benchmark::State& state) {
     ResetWindowLayer();
     TForm form;
     form.SetBorderStyle(TFormBorderStyle::bsNone);
     form.SetBounds(0, 0, 400, 300);
-    auto& box = *new TScrollBox(&form);
+    auto& box = Create<TScrollBox>(form);
     box.SetParent(&form);
     box.SetBounds(0, 0, 400, 300);
     int paints = 0;
     box.DisableAutoRange();
     for (int i = 0; i < kColumns * kRows; ++i) {
-        auto& cell = *new Cell(&form, paints);
+        auto& cell = Create<Cell>(form, paints);
         cell.SetParent(&box);
         cell.SetBounds(i % kColumns * kCell, i / kColumns * kCell, kCell - 1, kCell - 1);
         cell.SetColor(static_cast<TColor>(i * 2654435761u) & 0xFFFFFF);

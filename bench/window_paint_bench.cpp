@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 
+#include "counting_cell.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/ui/form.h"
 #include "platform/ui/headless.h"
@@ -19,19 +20,7 @@ constexpr int kRows = 25;
 constexpr int kCellWidth = 20;
 constexpr int kCellHeight = 16;
 
-class Cell : public TGraphicControl {
-public:
-    Cell(TComponent* owner, int& paints) : TGraphicControl(owner), paints_(paints) {}
-
-protected:
-    void Paint(const TPaintContext& context) override {
-        ++paints_;
-        context.FillRect(TRect(0, 0, Width(), Height()), Color());
-    }
-
-private:
-    int& paints_;
-};
+using Cell = bench::CountingCell;
 
 double Seconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();

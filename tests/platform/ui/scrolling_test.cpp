@@ -14,8 +14,8 @@ namespace {
 // 43 tall travelling 73 pixels over positions 0..250.
 struct BoxScene {
     TForm form;
-    TScrollBox& box = *new TScrollBox(&form);
-    TPanel& tall = *new TPanel(&form);
+    TScrollBox& box = Create<TScrollBox>(form);
+    TPanel& tall = Create<TPanel>(form);
     std::vector<std::pair<Word, int>> codes;
 
     BoxScene() {
@@ -53,7 +53,7 @@ TEST_F(ScrollingTest, BarsFollowChildrenAndTakeTheirRoomFromTheClient) {
     EXPECT_EQ(s.box.ClientRect(), TRect(0, 0, 183, 150));
 
     // A child past the right edge brings the second bar, which shortens the first one's page.
-    auto& wide = *new TPanel(&s.form);
+    auto& wide = Create<TPanel>(s.form);
     wide.SetParent(&s.box);
     wide.SetBounds(150, 20, 100, 30);
     EXPECT_TRUE(s.box.HorzScrollBar().IsScrollBarVisible());
@@ -101,11 +101,11 @@ TEST_F(ScrollingTest, WithoutAutoScrollOnlyRangesSetByHandShow) {
 
 TEST_F(ScrollingTest, PositionMovesChildrenAndHitTestsFollow) {
     BoxScene s;
-    auto& top = *new TPanel(&s.form);
+    auto& top = Create<TPanel>(s.form);
     top.SetParent(&s.box);
     top.SetAlign(TAlign::alTop);
     top.SetHeight(20);
-    auto& low = *new TPanel(&s.form);
+    auto& low = Create<TPanel>(s.form);
     low.SetParent(&s.box);
     low.SetBounds(120, 300, 40, 40);
 
@@ -211,7 +211,7 @@ TEST_F(ScrollingTest, TrackClicksPageUntilTheThumbReachesThePointer) {
 
 TEST_F(ScrollingTest, WheelScrollsBySystemLines) {
     BoxScene s;
-    auto& field = *new TCustomControl(&s.form);
+    auto& field = Create<TCustomControl>(s.form);
     field.SetParent(&s.box);
     field.SetTabStop(true);
     field.SetBounds(0, 0, 50, 20);
@@ -231,7 +231,7 @@ TEST_F(ScrollingTest, WheelScrollsBySystemLines) {
 TEST_F(ScrollingTest, StandAloneBarKeysMouseAndEvents) {
     TForm form;
     form.SetBounds(0, 0, 300, 200);
-    auto& bar = *new TScrollBar(&form);
+    auto& bar = Create<TScrollBar>(form);
     bar.SetParent(&form);
     bar.SetBounds(10, 10, 200, 17);  // arrows 17 wide, track 166
     bar.SetParams(0, 0, 99);
@@ -304,7 +304,7 @@ TEST_F(ScrollingTest, GoldenFormWithBothBars) {
     s.box.SetBorderStyle(TBorderStyle::bsSingle);
     s.box.SetBounds(20, 20, 220, 160);
     s.tall.SetColor(clAqua);
-    auto& wide = *new TPanel(&s.form);
+    auto& wide = Create<TPanel>(s.form);
     wide.SetParent(&s.box);
     wide.SetColor(clYellow);
     wide.SetBounds(110, 60, 300, 40);
