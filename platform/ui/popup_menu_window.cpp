@@ -6,7 +6,6 @@
 #include "platform/core/no_destructor.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/device.h"
-#include "platform/text/strings.h"
 #include "platform/ui/application.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/input.h"
@@ -46,18 +45,6 @@ TPopupMenuWindow*& Tracked() {
 
 bool IsSeparator(const TMenuItem& item) {
     return item.Caption() == u"-";
-}
-
-// The accelerator the caption marks with a single "&", upper case; 0 when none.
-Char AccelChar(StringView caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != u'&')
-            continue;
-        if (caption[i + 1] != u'&')
-            return AnsiUpperCase(caption.substr(i + 1, 1))[0];
-        ++i;
-    }
-    return 0;
 }
 
 // Where a window of `size` starts along one axis: after `forward` when it fits before `high`,
@@ -290,7 +277,7 @@ bool TPopupMenuWindow::KeyDown(Word vk) {
     // One item with the accelerator runs; several take turns at the highlight.
     std::vector<int> matches;
     for (int i = 0; i < items_.Count(); ++i) {
-        if (Selectable(i) && AccelChar(items_.Items(i).Caption()) == vk)
+        if (Selectable(i) && IsAccel(static_cast<Char>(vk), items_.Items(i).Caption()))
             matches.push_back(i);
     }
     if (matches.size() == 1) {
