@@ -62,7 +62,7 @@ TEST_F(MenuWindowTest, ArrowsSkipSeparatorsAndDisabledItemsWrapAndEnterPicks) {
     AddEditItems();
     std::vector<int> seen;
     PopupDriven([&](TPopupMenuWindow& w) {
-        EXPECT_TRUE(w.Visible());
+        EXPECT_EQ((TPoint{w.Left(), w.Top()}), (TPoint{150, 150}));  // room enough: at the point
         EXPECT_FALSE(w.Active());  // the owner form stays the active one
         EXPECT_TRUE(w.ItemRect(4).IsEmpty());
         for (Word key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_UP, VK_UP}) {
@@ -115,9 +115,6 @@ TEST_F(MenuWindowTest, MouseHoversAndPicksOnlyEnabledCommandsAndAClickOutsideDis
     // A click on the owner form only dismisses the menu; the control under it gets nothing.
     PopupDriven([&](TPopupMenuWindow&) { ClickAtScreen({115, 115}); });
     EXPECT_EQ(clicks, std::vector<std::string>{"paste"});
-    ASSERT_EQ(Headless().Popups.size(), 2u);
-    EXPECT_EQ(Headless().Popups[0].Picked, &menu->Items().Items(3));
-    EXPECT_EQ(Headless().Popups[1].Picked, nullptr);
 
     // A script that leaves the menu open cannot hang the test; tracking cleans up after itself.
     EXPECT_THROW(PopupDriven([](TPopupMenuWindow&) { KeyPress(VK_DOWN); }), EInvalidOperation);
@@ -186,13 +183,6 @@ TEST_F(MenuWindowTest, WindowsFlipAtTheScreenEdges) {
             KeyPress(VK_ESCAPE);
         },
         {390, 290});
-    PopupDriven(
-        [&](TPopupMenuWindow& w) {
-            EXPECT_EQ(w.Left(), 20);  // room enough: at the point
-            EXPECT_EQ(w.Top(), 30);
-            KeyPress(VK_ESCAPE);
-        },
-        {20, 30});
 }
 
 TEST_F(MenuWindowTest, PaintsChecksDisabledItemsSeparatorsAndSubmenuArrows) {
