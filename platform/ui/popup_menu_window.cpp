@@ -294,11 +294,13 @@ void TPopupMenuWindow::MouseAt(TPoint screen, TMouseAction action) {
     while (target != nullptr && !target->BoundsRect().Contains(screen.X, screen.Y))
         target = target->parentMenu_;
     if (target == nullptr) {
-        // A press anywhere else dismisses the menu, as the platform's menus do.
-        if (action == TMouseAction::maDown)
+        // A press anywhere else dismisses the menu, as the platform's menus do; leaving the
+        // windows takes the highlight off the innermost one.
+        if (action == TMouseAction::maDown) {
             Root().Finish(nullptr);
-        else if (TPopupMenuWindow& deepest = Deepest(); action == TMouseAction::maMove)
-            deepest.SetHighlighted(-1);
+        } else if (action == TMouseAction::maMove) {
+            Deepest().SetHighlighted(-1);
+        }
         return;
     }
     const int index = target->RowAt(target->ScreenToClient(screen));

@@ -111,6 +111,7 @@ TEST_F(MenuWindowTest, MouseHoversAndPicksOnlyEnabledCommandsAndAClickOutsideDis
         ClickAt(w, Middle(w.ItemRect(3)));
     });
     EXPECT_EQ(clicks, std::vector<std::string>{"paste"});
+    EXPECT_EQ(Screen().ActiveForm(), form.get());  // clicking the menu never activated it
 
     // A click on the owner form only dismisses the menu; the control under it gets nothing.
     PopupDriven([&](TPopupMenuWindow&) { ClickAtScreen({115, 115}); });
