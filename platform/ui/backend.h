@@ -30,8 +30,9 @@ public:
     // A modal loop of `form` found nothing to do.
     virtual void ModalIdle(TCustomForm& form) = 0;
     // Shows `menu` at the screen point until the user picks an item (returned) or dismisses
-    // it (none).
-    virtual TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screen) { return nullptr; }
+    // it (none). By default the layer's own menu window shows it, in a loop of Pump and
+    // ModalIdle (popup_menu_window.h).
+    virtual TMenuItem* TrackPopupMenu(TPopupMenu& menu, TPoint screen);
 };
 
 // The installed back-end; the headless one unless another was installed.

@@ -9,6 +9,7 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/message_hooks.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/popup_menu_window.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/system.h"
 #include "platform/ui/timers.h"
@@ -80,6 +81,22 @@ TMenuItem* THeadlessBackend::TrackPopupMenu(TPopupMenu& menu, TPoint screen) {
 
 std::function<TMenuItem*(TPopupMenu& menu)> PickMenuItem(String caption) {
     return [caption = std::move(caption)](TPopupMenu& menu) { return menu.Items().Find(caption); };
+}
+
+std::function<TMenuItem*(TPopupMenu& menu)> DriveMenuWindow(
+    std::function<void(TPopupMenuWindow& window)> script) {
+    return [script = std::move(script)](TPopupMenu& menu) {
+        // The script runs when the menu's loop first finds nothing to do: the window is shown
+        // and painted by then.
+        auto& answers = Headless().ModalAnswers;
+        const std::size_t queued = answers.size();
+        answers.push_front(
+            [script](TCustomForm& form) { script(static_cast<TPopupMenuWindow&>(form)); });
+        TMenuItem* picked = TrackPopupMenuWindow(menu, menu.PopupPoint());
+        if (answers.size() > queued)
+            answers.pop_front();  // the menu never showed: the script is not for anyone else
+        return picked;
+    };
 }
 
 void THeadlessBackend::ModalIdle(TCustomForm& form) {
@@ -163,6 +180,7 @@ void ResetWindowLayer() {
     ResetSystem();
     Screen().Reset();
     Application().Reset();
+    ResetMenuFont();
     SetWindowBackend(nullptr);
 }
 

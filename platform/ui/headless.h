@@ -14,6 +14,7 @@ class TControl;
 class TCustomForm;
 class TMenuItem;
 class TPopupMenu;
+class TPopupMenuWindow;
 
 // The back-end without a display: forms paint on their surfaces in memory, input comes from the
 // injection functions below, time from AdvanceClock. All tests use it.
@@ -57,6 +58,13 @@ THeadlessBackend& Headless();
 // A scripted pop-up answer that picks the item with this caption (accelerator marks ignored),
 // or dismisses the menu when it has none.
 std::function<TMenuItem*(TPopupMenu& menu)> PickMenuItem(String caption);
+
+// A scripted pop-up answer that shows the menu in the layer's real menu window and, once it is
+// up, runs `script` with that window (the first one); the script drives it with the injection
+// functions below. Returns what the window picked. Tracking that the script leaves unfinished
+// raises EInvalidOperation, as a modal form without an answer does.
+std::function<TMenuItem*(TPopupMenu& menu)> DriveMenuWindow(
+    std::function<void(TPopupMenuWindow& window)> script);
 
 // Input injection. Points are in the control's client coordinates; the *Screen forms take
 // screen coordinates. Each call returns after every resulting message was handled.

@@ -252,8 +252,10 @@ void DispatchMouseButton(TMouseButton button, bool down, TPoint screen) {
     }
     if (t.control == nullptr)
         return;
-    // A click on another form brings it forward and activates it first.
-    if (TCustomForm* form = GetParentForm(t.control); form != nullptr && !form->Active()) {
+    // A click on another form brings it forward and activates it first; windows that never
+    // activate (menus) leave the active form as it is.
+    if (TCustomForm* form = GetParentForm(t.control);
+        form != nullptr && form->Activates() && !form->Active()) {
         Screen().BringFormToFront(*form);
         Screen().ActivateForm(form);
     }
@@ -352,6 +354,9 @@ bool DispatchKey(Word vk, bool down) {
 void DispatchChar(Char ch) {
     TWinControl* target = KeyTarget();
     if (target == nullptr)
+        return;
+    TMessage message{WM_CHAR, ch, 0, 0};
+    if (!CallMessageHooks(TMessageHookKind::mhkQueued, target, message))
         return;
     TCustomForm* form = GetParentForm(target);
     if (State().down[VK_MENU]) {

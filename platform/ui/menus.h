@@ -60,8 +60,8 @@ private:
 };
 
 // A menu that appears at a point when asked (a control's context menu, a drop-down button).
-// Which item the user picks comes from the window back-end: the headless one answers from a
-// script, so tests decide.
+// Which item the user picks comes from the window back-end: the layer's menu window by default,
+// a script on the headless back-end, so tests decide.
 class TPopupMenu : public TComponent {
     KW_CLASS(TPopupMenu)
 public:

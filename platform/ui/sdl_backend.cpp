@@ -181,10 +181,14 @@ void TSdlBackend::ShowWindow(TCustomForm& form, bool show) {
     Window* w = Find(form);
     if (w == nullptr && show) {
         auto created = std::make_unique<Window>();
+        // Windows that never activate (menus, hints) must not take the keyboard focus from
+        // the window they belong to, nor show in the task bar.
+        const Uint32 flags =
+            SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN |
+            (form.Activates() ? 0 : SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR);
         created->window =
             SDL_CreateWindow(StringToUtf8(form.Caption()).c_str(), form.Left(), form.Top(),
-                             std::max(form.Width(), 1), std::max(form.Height(), 1),
-                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
+                             std::max(form.Width(), 1), std::max(form.Height(), 1), flags);
         if (created->window == nullptr)
             throw EInvalidOperation(u"SDL cannot open a window: " + Utf8ToString(SDL_GetError()));
         created->renderer = SDL_CreateRenderer(created->window, -1, SDL_RENDERER_SOFTWARE);
@@ -328,7 +332,7 @@ void TSdlBackend::Translate(const void* raw) {
                     DispatchMouseExit();
                     break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
-                    if (form->Enabled())
+                    if (form->Enabled() && form->Activates())
                         Screen().ActivateForm(form);
                     break;
                 case SDL_WINDOWEVENT_CLOSE:

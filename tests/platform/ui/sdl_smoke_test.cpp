@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/ui/menus.h"
+#include "platform/ui/popup_menu_window.h"
 #include "platform/ui/sdl_backend.h"
 #include "ui_fixture.h"
 
@@ -114,6 +116,33 @@ TEST_F(SdlSmoke, KeysTextAndTheWheelArriveAsTheLayersMessages) {
     EXPECT_EQ(keys, (std::vector<Word>{'Q', VK_RETURN}));
     EXPECT_EQ(typed, u"q\u00E9\r");
     EXPECT_EQ(wheel, -2 * WHEEL_DELTA);
+}
+
+TEST_F(SdlSmoke, APopupMenuShowsInARealWindowAndAClickOnAnItemRunsIt) {
+    form = std::make_unique<TForm>();
+    form->SetBounds(40, 30, 300, 200);
+    auto& menu = Create<TPopupMenu>(*form);
+    std::vector<std::string> clicks;
+    menu.Items().Add(u"&First", [&](TObject*) { clicks.push_back("first"); });
+    menu.Items().Add(u"&Second", [&](TObject*) { clicks.push_back("second"); });
+    form->Show();
+    Application().ProcessMessages();
+
+    // Once the menu's loop idles, a click arrives through SDL's queue at its window.
+    std::uint32_t menuWindow = 0;
+    Application().OnIdle = [&](TObject*, bool&) {
+        TPopupMenuWindow* shown = TrackedPopupMenu();
+        if (shown == nullptr || menuWindow != 0)
+            return;
+        menuWindow = sdl->WindowId(*shown);
+        const TRect second = shown->ItemRect(1);
+        sdl->PushClick(*shown, {second.Left + 5, (second.Top + second.Bottom) / 2});
+    };
+    menu.Popup(100, 80);
+    EXPECT_NE(menuWindow, 0u);
+    EXPECT_EQ(clicks, std::vector<std::string>{"second"});
+    EXPECT_EQ(TrackedPopupMenu(), nullptr);
+    EXPECT_EQ(Screen().ActiveForm(), form.get());
 }
 
 }  // namespace
