@@ -266,20 +266,5 @@ TEST_F(MemoryRefsTest, ALanguageSwitchNotifiesEachReferenceOnceAndRepaintsOnce) 
     EXPECT_TRUE(KwScreen().Update());
 }
 
-TEST_F(MemoryRefsTest, SwitchingTheActiveApplicationRetranslates) {
-    system_->Labels().Add(1, u"first app", u"");
-    TChangeCounter changes;  // outlives the reference, which is told again at tear-down
-    TKwMemoryLabel ref;
-    ref.PkgId(u"System", 1);
-    EXPECT_EQ(ref.Text(), u"first app");
-    TKwCApplication second;
-    TKwPkgLanguage& secondLanguage = second.PkgLanguage();
-    secondLanguage.SystemStrings().Labels().Add(1, u"second app", u"");
-    changes.Watch(ref);
-    second.SetActive(true);
-    EXPECT_EQ(changes.count, 1);
-    EXPECT_EQ(ref.Text(), u"second app");
-}
-
 }  // namespace
 }  // namespace kw
