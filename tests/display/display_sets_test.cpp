@@ -155,6 +155,11 @@ TEST_F(DisplaySetsTest, WhileLoadingDuplicatesStayAndTheLaterIsFound) {
     EXPECT_EQ(display.SetsColor().Find(u"RED")->Color(), 2u);
     EXPECT_EQ(display.SetsColor().Find(u" "), nullptr);
     EXPECT_TRUE(display.SetsColor().HashValid());
+    // A file keeps them all, and a load finds the later again.
+    TKwPkgDisplay back;
+    LoadBytes(back, SavedBytes(display));
+    EXPECT_EQ(back.SetsColor().Count(), 3);
+    EXPECT_EQ(back.SetsColor().Find(u"RED")->Color(), 2u);
     // The deletion drops the index; references told of it may rebuild it at once, so only the
     // answer is checked.
     display.SetsColor().Delete(1);
@@ -162,7 +167,7 @@ TEST_F(DisplaySetsTest, WhileLoadingDuplicatesStayAndTheLaterIsFound) {
 }
 
 TEST_F(DisplaySetsTest, UncheckingALibraryDefaultCascadesToItsDependents) {
-    TKwPkgDisplay& display = StartApplication();
+    StartApplication();
     TKwSetColor child(&KwSetColShadow());
     TKwSetColor other(&KwSetColDark());
     child.Info();
@@ -174,7 +179,6 @@ TEST_F(DisplaySetsTest, UncheckingALibraryDefaultCascadesToItsDependents) {
     child.SetChecked(true);
     other.SetChecked(false);  // not a library default: nothing cascades
     EXPECT_TRUE(child.Checked());
-    (void)display;
 }
 
 TEST_F(DisplaySetsTest, AssignCopiesScaleAndNameButNotTheChain) {
