@@ -1,7 +1,5 @@
 #include "packages/language_package.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "framework/events.h"

@@ -1,7 +1,5 @@
 #include "packages/memory_refs.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
 
 #include "packages/package_scopes.h"

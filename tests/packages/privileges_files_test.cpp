@@ -2,7 +2,6 @@
 
 #include "display/memory_image.h"
 #include "framework/pkg_formats.h"
-#include "packages/memory_refs.h"
 #include "packages/privileges_formats.h"
 #include "platform/core/files.h"
 #include "platform/text/unicode.h"

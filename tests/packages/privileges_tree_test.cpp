@@ -1,9 +1,7 @@
-#include <vector>
 
 #include "display/memory_image.h"
 #include "framework/events.h"
 #include "framework/kw_screen.h"
-#include "packages/memory_refs.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
 #include "privileges_fixture.h"
@@ -211,7 +209,8 @@ TEST_F(PrivilegesTest, AssignCopiesTheTreeAndTheRightsCopiesOnlyKnownIds) {
 TEST_F(PrivilegesTest, ChangesInsideAnUpdateAreReportedOnceAtItsEnd) {
     TKwPkgPrivileges& p = StartPrivileges();
     BuildTree(p);
-    std::vector<std::pair<TKwPkgPrivilegesItem*, Op>> reports;
+    using Reports = std::vector<std::pair<TKwPkgPrivilegesItem*, Op>>;
+    Reports reports;
     p.OnPrivilegesChanged = [&](TKwPkgPrivileges&, TKwPkgPrivilegesItem* item, Op op) {
         reports.emplace_back(item, op);
     };
@@ -222,8 +221,7 @@ TEST_F(PrivilegesTest, ChangesInsideAnUpdateAreReportedOnceAtItsEnd) {
     EXPECT_TRUE(reports.empty());
     EXPECT_EQ(p.PendingChanges(), 1);
     p.EndUpdate();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], std::make_pair(p.FindId(21), Op::opeModify));
+    EXPECT_EQ(reports, (Reports{{p.FindId(21), Op::opeModify}}));
 
     reports.clear();
     p.BeginUpdate();
@@ -232,9 +230,7 @@ TEST_F(PrivilegesTest, ChangesInsideAnUpdateAreReportedOnceAtItsEnd) {
     p.Add(30);
     EXPECT_EQ(p.PendingChanges(), 3);
     p.EndUpdate();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0],
-              std::make_pair(static_cast<TKwPkgPrivilegesItem*>(nullptr), Op::opeRebuild));
+    EXPECT_EQ(reports, (Reports{{nullptr, Op::opeRebuild}}));
     EXPECT_EQ(p.PendingChanges(), 0);
 
     reports.clear();
@@ -251,17 +247,14 @@ TEST_F(PrivilegesTest, ChangesInsideAnUpdateAreReportedOnceAtItsEnd) {
         p.WriteAccess(30, accNone);
         EXPECT_TRUE(reports.empty());
     }
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].second, Op::opeRebuild);
+    EXPECT_EQ(reports, (Reports{{nullptr, Op::opeRebuild}}));
 
     // A deleted item is never handed out by a pending report.
     reports.clear();
     p.BeginUpdate();
     p.Delete(*p.FindId(31));
     p.EndUpdate();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0],
-              std::make_pair(static_cast<TKwPkgPrivilegesItem*>(nullptr), Op::opeRemove));
+    EXPECT_EQ(reports, (Reports{{nullptr, Op::opeRemove}}));
 }
 
 TEST_F(PrivilegesTest, BulkRightsChangesRunMarkedAsRightsOnly) {

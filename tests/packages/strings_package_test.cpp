@@ -1,7 +1,5 @@
 #include "packages/strings_package.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <string>
 
@@ -10,7 +8,6 @@
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
 #include "platform/core/filer.h"
-#include "platform/core/stream.h"
 #include "platform/text/string_list.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"

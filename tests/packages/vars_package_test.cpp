@@ -1,7 +1,5 @@
 #include "packages/vars_package.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "framework/pkg_formats.h"
