@@ -101,21 +101,8 @@ protected:
     test::ScratchDir dir_{"kwapp"};
 };
 
-String LabelText(int id) {
-    TKwMemoryLabel label(u"System", id, true);
-    return label.Text();
-}
-
-TEST_F(ApplicationPackages, OwnsFivePackagesWithReservedNames) {
+TEST_F(ApplicationPackages, VariableShortcutsReachTheActiveObjectsUserVariables) {
     TKwCApplication app;
-    EXPECT_EQ(app.PkgDisplay().SystemImages().PkgName(), u"System");
-    EXPECT_EQ(app.PkgDisplay().UserImages().PkgName(), u"User");
-    EXPECT_EQ(app.PkgLanguage().SystemStrings().PkgName(), u"System");
-    EXPECT_EQ(app.PkgLanguage().UserStrings().PkgName(), u"User");
-    EXPECT_EQ(app.PkgVars().PkgName(), u"User");
-    EXPECT_EQ(app.Privileges().Owner(), &app);
-    EXPECT_EQ(app.Privileges().InitMode(), rimFILE);
-    // The shortcuts reach the active object's "User" variables.
     app.WriteInteger(u"Window/Width", 640);
     EXPECT_EQ(app.PkgVars().ReadInteger(u"Window/Width", 0), 640);
     EXPECT_EQ(app.ReadInteger(u"Window/Width", 0), 640);
@@ -280,7 +267,7 @@ TEST_F(ApplicationPackages, HostFormKeepsPackagesInBothModesAndStartsThemInOrder
     EXPECT_EQ(app->Privileges().FindId(7)->Description(), u"Edit customers");
     // The file-mode language was loaded from its file at start-up.
     EXPECT_EQ(app->PkgLanguage().InitMode(), rimFILE);
-    EXPECT_EQ(LabelText(3), u"Aceptar");
+    EXPECT_EQ(TKwMemoryLabel(u"System", 3, true).Text(), u"Aceptar");
     auto* extra = dynamic_cast<TKwPkgStrings*>(root->FindComponent(u"Extra"));
     ASSERT_NE(extra, nullptr);
     EXPECT_EQ(extra->Labels().FindId(1)->Text(), u"Stand-alone");
