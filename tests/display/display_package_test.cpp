@@ -1,5 +1,4 @@
 #include "framework/pkg_formats.h"
-#include "packages/package_scopes.h"
 #include "platform/core/filer.h"
 #include "platform/core/files.h"
 #include "platform/core/numbers.h"

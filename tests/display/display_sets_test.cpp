@@ -1,6 +1,5 @@
 #include "drawing/colors.h"
 #include "sets_fixture.h"
-#include "util/id_hash.h"
 
 namespace kw {
 namespace {
@@ -43,12 +42,6 @@ TEST_F(DisplaySetsTest, IntermediateColourRoundsHalvesToEvenAndMarksTheResultSol
               0x02000000u | RGB(90, 80, 70));
     EXPECT_EQ(KwIntermediateColor(clWhite, clBlack, 1, 2), 0x02000000u | RGB(128, 128, 128));
     EXPECT_EQ(KwSolidColor(clBtnFace), clBtnFace);
-}
-
-TEST_F(DisplaySetsTest, NameHashIgnoresLetterCase) {
-    EXPECT_EQ(KwIdHash(u"A"), 65 % 53);
-    EXPECT_EQ(KwIdHash(u"ab"), ((65 << 4) + 66) % 53);
-    EXPECT_EQ(KwIdHash(u"Dft_BBBackGround"), KwIdHash(u"DFT_bbbackground"));
 }
 
 TEST_F(DisplaySetsTest, SkinOverridesALibraryDefaultByItsName) {

@@ -2,11 +2,9 @@
 #include "display/memory_image.h"
 #include "display_fixture.h"
 #include "framework/pkg_header.h"
-#include "platform/core/filer.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
-#include "support/pkg_stream.h"
 
 namespace kw {
 namespace {
