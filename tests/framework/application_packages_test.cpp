@@ -464,6 +464,7 @@ TEST_F(ApplicationPackages, LanguageUpdateFindsItsReferenceFileByContents) {
     EXPECT_EQ(app.ScanLanguageFileName(app.PkgLanguage()), u"English.lan");
     TKwPkgStrings& system = app.PkgLanguage().SystemStrings();
     system.Labels().Add(0, u"spanish", String());
+    EXPECT_EQ(app.ScanLanguageFileName(app.PkgLanguage()), u"");  // message and text missing
     system.Messages().Add(0, u"Spanish");
     system.Texts().Add(0, u"Spanish");
     system.Labels().Add(3, u"Vale", String()).SetProtected(true);

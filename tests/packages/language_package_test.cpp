@@ -233,18 +233,6 @@ protected:
     test::ScratchDir dir_{"kw_lang"};
 };
 
-TEST_F(LanguageFilesTest, ScanFindsTheFileWithTheSameMarks) {
-    WriteReference(u"English.lan", u"English", u"/");
-    WriteReference(u"German.lan", u"Deutsch", u".");
-    TKwPkgLanguage language;
-    EXPECT_EQ(KwScanLanguageFileName(language, Folder()), u"English.lan");  // no marks at all
-    language.SystemStrings().Labels().Add(0, u"DEUTSCH", u"");
-    EXPECT_EQ(KwScanLanguageFileName(language, Folder()), u"");  // message and text missing
-    language.SystemStrings().Messages().Add(0, u"deutsch");
-    language.SystemStrings().Texts().Add(0, u"Deutsch");
-    EXPECT_EQ(KwScanLanguageFileName(language, Folder()), u"German.lan");
-}
-
 TEST_F(LanguageFilesTest, RestoreDefaultsReloadsTheLocaleOfTheRecordedFile) {
     WriteReference(u"German.lan", u"Deutsch", u".");
     TKwPkgLanguage language;
