@@ -16,6 +16,7 @@
 #include "framework/errors.h"
 #include "framework/events.h"
 #include "framework/kw_hint_window.h"
+#include "framework/kw_screen.h"
 #include "framework/state.h"
 #include "package_bytes.h"
 #include "packages/language_package.h"
@@ -36,6 +37,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 #include "platform/ui/screen.h"
+#include "support/pkg_stream.h"
 #include "support/scratch_dir.h"
 
 namespace kw {
@@ -100,6 +102,41 @@ protected:
 
     test::ScratchDir dir_{"kwapp"};
 };
+
+// Every kind of package file checks its own signature and newest version before it changes
+// anything, and a refused file leaves neither loading nor a screen update open.
+TEST_F(ApplicationPackages, EachKindRefusesNewerVersionsAndOtherKindsWithoutChange) {
+    TKwPkgStrings strings;
+    TKwPkgVars vars;
+    TKwPkgLanguage language;
+    TKwPkgSetup setup;
+    TKwPkgDisplay display;
+    TKwPkgImages images;
+    strings.Labels().Add(1, u"kept", String());
+    vars.WriteInteger(u"kept", 1);
+    language.UserStrings().Texts().Add(1, u"kept");
+    setup.SetVars(u"kept");
+    display.SetsColor().Add(u"Kept");
+    images.Images().Add(1);
+    const struct {
+        TKwPkgInfo* package;
+        const Char* word;
+        int newest, foreign, newer;
+    } kinds[] = {{&strings, u"KwPkgStrings", 5, 46, 47},   {&vars, u"KwPkgVars", 4, 31, 32},
+                 {&language, u"KwPkgLanguage", 3, 33, 41}, {&setup, u"KwPkgSetup", 5, 20, 21},
+                 {&display, u"KwPkgDisplay", 9, 18, 19},   {&images, u"KwPkgImages", 7, 39, 40}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(StringToUtf8(k.word));
+        const auto before = SavedBytes(*k.package);
+        const auto newer = test::PkgStream().Header(k.word, k.newest + 1).Bytes();
+        EXPECT_EQ(MessageIdOf([&] { LoadBytes(*k.package, newer); }), k.newer);
+        const auto other = test::PkgStream().Header(u"KwPkgOther", 1).Bytes();
+        EXPECT_EQ(MessageIdOf([&] { LoadBytes(*k.package, other); }), k.foreign);
+        EXPECT_EQ(SavedBytes(*k.package), before);
+        EXPECT_FALSE(k.package->LoadingProps());
+        EXPECT_TRUE(KwScreen().Update());
+    }
+}
 
 TEST_F(ApplicationPackages, VariableShortcutsReachTheActiveObjectsUserVariables) {
     TKwCApplication app;
