@@ -5,7 +5,6 @@
 #include "framework/application.h"
 #include "framework/errors.h"
 #include "framework/events.h"
-#include "framework/pkg_formats.h"
 #include "framework/state.h"
 #include "package_bytes.h"
 #include "packages/package_scopes.h"
@@ -160,13 +159,6 @@ TEST_F(SetupPackageTest, EveryVersionLoadsWithOlderFieldsLeftAlone) {
     EXPECT_EQ(old.Keys().EditRecord(), 8);
     EXPECT_EQ(old.Keys().NextRecord(), 15);
     EXPECT_EQ(old.Display(), u"dis");
-
-    auto bytes = SavedBytes(source);
-    bytes[32] = 6;
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(old, bytes); }), 21);
-    bytes[12] = 'Q';
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(old, bytes); }), 20);
-    EXPECT_EQ(old.Description(), u"old");
 }
 
 TEST_F(SetupPackageTest, LoadingTheApplicationSetupLoadsTheFilesItNames) {

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "framework/pkg_formats.h"
-#include "framework/pkg_header.h"
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
 #include "platform/core/filer.h"
@@ -224,25 +223,6 @@ TEST_F(StringsPackageTest, HeaderAndProtectedFlagsAreTheBytesOfTheLayout) {
     EXPECT_FALSE(back.Messages().FindId(9)->Protected());
     EXPECT_TRUE(back.Texts().FindId(4)->Protected());
     EXPECT_EQ(back.DesignWindow().width, 300);
-}
-
-TEST_F(StringsPackageTest, HeaderCheckRefusesVersionSixButNotLetterCase) {
-    TKwPkgStrings pkg;
-    pkg.Labels().Add(1, u"kept", u"");
-    std::vector<std::uint8_t> bytes = VersionTwoFile();
-    bytes[12] = 'k';  // "KwPkgStrings" -> "kwPkgStrings"
-    TKwPkgStrings lower;
-    LoadBytes(lower, bytes);
-    EXPECT_EQ(lower.Labels().Count(), 1);
-
-    bytes[32] = 6;
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(pkg, bytes); }), 47);
-    bytes[32] = 2;
-    bytes[5] = 'X';
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(pkg, bytes); }), 46);
-    EXPECT_EQ(pkg.Labels().FindId(1)->Text(), u"kept");
-    EXPECT_FALSE(pkg.LoadingProps());
-    EXPECT_TRUE(KwScreen().Update());
 }
 
 TEST_F(StringsPackageTest, ATruncatedFileEndsLoadingAndTheScreenUpdate) {
