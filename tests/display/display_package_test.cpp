@@ -125,18 +125,6 @@ TEST_F(DisplayPackageTest, EveryVersionLoadsWhatItHasAndKeepsTheRest) {
     }
 }
 
-TEST_F(DisplayPackageTest, NewerVersionAndForeignSignatureAreRefusedWithoutChange) {
-    TKwPkgDisplay display;
-    LoadBytes(display, DisplayFile(9));
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(display, DisplayFile(10)); }), 19);
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(display, DisplayFile(9, u"KwPkgImages")); }), 18);
-    EXPECT_EQ(display.SetsColor().Count(), 1);
-    EXPECT_EQ(display.Description(), u"Skin v9");
-    std::vector<std::uint8_t> lower = DisplayFile(9, u"kwpkgDISPLAY");
-    LoadBytes(display, lower);
-    EXPECT_EQ(display.LoadedVersion(), 9);
-}
-
 TEST_F(DisplayPackageTest, SavedFileLoadsBackToTheSameBytes) {
     TKwPkgDisplay source;
     source.SetDescription(u"round trip");

@@ -8,7 +8,6 @@
 #include "display/package_image.h"
 #include "display_fixture.h"
 #include "framework/clip_formats.h"
-#include "framework/pkg_header.h"
 #include "platform/core/safe_save.h"
 #include "platform/data/field.h"
 #include "platform/data/memory_dataset.h"

@@ -1,7 +1,6 @@
 #include "display/image_package.h"
 #include "display/memory_image.h"
 #include "display_fixture.h"
-#include "framework/pkg_header.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
@@ -114,10 +113,6 @@ TEST_F(ImagePackageTest, PackageFileVersions) {
     EXPECT_EQ(package.DesignWindow().left, 100);
     EXPECT_EQ(package.MaskWindow().zoom, 108);
     EXPECT_EQ(package.MaskWindow().state, 109);
-
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(package, OldPackageFile(8)); }), 40);
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(package, OldPackageFile(3, u"KwPkgImage")); }), 39);
-    EXPECT_EQ(package.Images().Count(), 1);
 }
 
 TEST_F(ImagePackageTest, SavedPackageLoadsBackIdentically) {
