@@ -21,8 +21,7 @@ protected:
 };
 
 TEST_F(PrivilegesFilesTest, AccessFilesRoundTripUnderTheirNameAndKey) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     app_->SetPrivilegesKey(u"secret");
     p.SetKey(u"clerk");
     p.SetDescription(u"clerk rights");
@@ -62,8 +61,7 @@ TEST_F(PrivilegesFilesTest, AccessFilesRoundTripUnderTheirNameAndKey) {
 }
 
 TEST_F(PrivilegesFilesTest, AFileWithoutKeyLoadsUnderAnyKeyAndUnknownIdsAreSkipped) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     const auto bytes = PkgStream()
                            .Header(u"KwAccess", 3)
                            .Text(u"")
@@ -81,8 +79,7 @@ TEST_F(PrivilegesFilesTest, AFileWithoutKeyLoadsUnderAnyKeyAndUnknownIdsAreSkipp
 }
 
 TEST_F(PrivilegesFilesTest, EveryAccessVersionReads) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     app_->SetPrivilegesKey(u"K\u00E9y");
     // Versions 1 and 2: 8-bit strings, Windows-1252 after unscrambling; version 1 has no key.
     for (int version : {1, 2}) {
@@ -171,8 +168,7 @@ TEST_F(PrivilegesFilesTest, ScrambledStringsRoundTripInAllThreeForms) {
 }
 
 TEST_F(PrivilegesFilesTest, VisiblesFilesKeepTheExactNameAndEveryVersionReads) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     p.FindId(12)->SetVisible(false);
     p.FindId(21)->SetVisible(false);
     const String path = PathOf("clerk.vis");
@@ -245,8 +241,7 @@ TEST_F(PrivilegesFilesTest, TemplatesOfEveryVersionRead) {
 }
 
 TEST_F(PrivilegesFilesTest, TemplatesRoundTripAndAChildBeforeItsParentStaysOnTop) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     p.SetTemplateDescription(u"shop");
     p.FindId(12)->SetVisible(false);
     p.FindId(21)->SetAccess(accRead);
@@ -271,8 +266,7 @@ TEST_F(PrivilegesFilesTest, TemplatesRoundTripAndAChildBeforeItsParentStaysOnTop
 }
 
 TEST_F(PrivilegesFilesTest, TheApplicationPackageLoadsItsAccessFileAtStartUp) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     app_->SetPathPrivileges(PathOf(""));
     p.WriteAccess(12, accNone);
     p.SaveToFile(PathOf("start.acc"));

@@ -31,6 +31,12 @@ protected:
         return privileges;
     }
 
+    TKwPkgPrivileges& StartTree() {
+        TKwPkgPrivileges& privileges = StartPrivileges();
+        BuildTree(privileges);
+        return privileges;
+    }
+
     static void BuildTree(TKwPkgPrivileges& p) {
         p.Add(10).SetDescription(u"Files");
         p.Add(11).SetDescription(u"Open");

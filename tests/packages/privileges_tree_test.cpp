@@ -40,8 +40,7 @@ TEST_F(PrivilegesTest, EffectiveAccessIsTheWeakestOnTheWayToTheRoot) {
     EXPECT_EQ(leaf.Access(), accReadWrite) << "no application object: everything allowed";
     EXPECT_FALSE(leaf.Defined());
 
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     int changes = 0;
     leaf.OnChange = [&](TKwPrivilege&) { ++changes; };
     p.WriteAccess(11, accRead);
@@ -66,8 +65,7 @@ TEST_F(PrivilegesTest, EffectiveAccessIsTheWeakestOnTheWayToTheRoot) {
 }
 
 TEST_F(PrivilegesTest, AParentIsVisibleExactlyWhenOneOfItsChildrenIs) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     p.FindId(12)->SetVisible(false);
     EXPECT_FALSE(p.FindId(11)->Visible());
     EXPECT_FALSE(p.FindId(10)->Visible()) << "no other visible child up to the root";
@@ -101,8 +99,7 @@ TEST_F(PrivilegesTest, AParentIsVisibleExactlyWhenOneOfItsChildrenIs) {
 }
 
 TEST_F(PrivilegesTest, TheTreeRefusesLoopsAndFreesSubtrees) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     EXPECT_THROW(p.FindId(10)->SetParent(p.FindId(12)), EKwError);
     EXPECT_THROW(p.FindId(10)->SetParent(p.FindId(10)), EKwError);
     EXPECT_EQ(p.FindId(10)->Parent(), nullptr);
@@ -124,8 +121,7 @@ TEST_F(PrivilegesTest, TheTreeRefusesLoopsAndFreesSubtrees) {
 }
 
 TEST_F(PrivilegesTest, BulkChangesReachEveryItemAndShowingShowsHiddenDescendants) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     p.ClearAccess();
     for (int i = 0; i < p.Count(); ++i)
         EXPECT_EQ(p.Items(i).Access(), accNone);
@@ -150,8 +146,7 @@ TEST_F(PrivilegesTest, BulkChangesReachEveryItemAndShowingShowsHiddenDescendants
 }
 
 TEST_F(PrivilegesTest, StartUpTakesDescriptionsFromTheActiveLanguage) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     app_->PkgLanguage().UserStrings().Labels().Add(7, u"Archivos", u"");
     p.FindId(10)->DescriptionId().PkgId(u"User", 7);
     p.FindId(11)->DescriptionId().PkgId(u"User", 8);  // no such label: keeps its own text
@@ -168,8 +163,7 @@ TEST_F(PrivilegesTest, StartUpTakesDescriptionsFromTheActiveLanguage) {
 }
 
 TEST_F(PrivilegesTest, AssignCopiesTheTreeAndTheRightsCopiesOnlyKnownIds) {
-    TKwPkgPrivileges& source = StartPrivileges();
-    BuildTree(source);
+    TKwPkgPrivileges& source = StartTree();
     source.FindId(12)->SetVisible(false);
     source.WriteAccess(20, accRead);
     source.FindId(10)->DescriptionId().PkgId(u"User", 7);
@@ -207,8 +201,7 @@ TEST_F(PrivilegesTest, AssignCopiesTheTreeAndTheRightsCopiesOnlyKnownIds) {
 }
 
 TEST_F(PrivilegesTest, ChangesInsideAnUpdateAreReportedOnceAtItsEnd) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     using Reports = std::vector<std::pair<TKwPkgPrivilegesItem*, Op>>;
     Reports reports;
     p.OnPrivilegesChanged = [&](TKwPkgPrivileges&, TKwPkgPrivilegesItem* item, Op op) {
@@ -258,8 +251,7 @@ TEST_F(PrivilegesTest, ChangesInsideAnUpdateAreReportedOnceAtItsEnd) {
 }
 
 TEST_F(PrivilegesTest, BulkRightsChangesRunMarkedAsRightsOnly) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     std::vector<bool> rightsOnly;
     int reports = 0;
     p.OnPrivilegesChanged = [&](TKwPkgPrivileges& sender, TKwPkgPrivilegesItem*, Op op) {
@@ -319,8 +311,7 @@ TEST_F(PrivilegesTest, ListBoxesHearRegistrationChangesAndTheEnd) {
 }
 
 TEST_F(PrivilegesTest, FormPackagesTakeOverTheApplicationTemplate) {
-    TKwPkgPrivileges& app = StartPrivileges();
-    BuildTree(app);
+    TKwPkgPrivileges& app = StartTree();
     TForm form;
     TKwPkgPrivileges& onForm = Create<TKwPkgPrivileges>(form);
     EXPECT_EQ(onForm.Link().CodInit(), kwInitPrivileges);
@@ -341,8 +332,7 @@ TEST_F(PrivilegesTest, FormPackagesTakeOverTheApplicationTemplate) {
 }
 
 TEST_F(PrivilegesTest, OnlyTheApplicationPackageKeepsItsTemplateInTheForm) {
-    TKwPkgPrivileges& app = StartPrivileges();
-    BuildTree(app);
+    TKwPkgPrivileges& app = StartTree();
     app.SetTemplateDescription(u"roles");
     TMemoryStream data;
     app.WriteData(data);
