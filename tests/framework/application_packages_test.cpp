@@ -17,6 +17,7 @@
 #include "framework/events.h"
 #include "framework/kw_hint_window.h"
 #include "framework/kw_screen.h"
+#include "framework/pkg_formats.h"
 #include "framework/state.h"
 #include "package_bytes.h"
 #include "packages/language_package.h"
@@ -103,9 +104,10 @@ protected:
     test::ScratchDir dir_{"kwapp"};
 };
 
-// Every kind of package file checks its own signature and newest version before it changes
-// anything, and a refused file leaves neither loading nor a screen update open.
-TEST_F(ApplicationPackages, EachKindRefusesNewerVersionsAndOtherKindsWithoutChange) {
+// Every kind of package file has a reader for its description, checks its own signature and
+// newest version before it changes anything, and a refused file leaves neither loading nor a
+// screen update open.
+TEST_F(ApplicationPackages, EachKindReadsItsDescriptionAndRefusesNewerVersionsAndOtherKinds) {
     TKwPkgStrings strings;
     TKwPkgVars vars;
     TKwPkgLanguage language;
@@ -121,12 +123,21 @@ TEST_F(ApplicationPackages, EachKindRefusesNewerVersionsAndOtherKindsWithoutChan
     const struct {
         TKwPkgInfo* package;
         const Char* word;
+        String (*readDescription)(const String&);
         int newest, foreign, newer;
-    } kinds[] = {{&strings, u"KwPkgStrings", 5, 46, 47},   {&vars, u"KwPkgVars", 4, 31, 32},
-                 {&language, u"KwPkgLanguage", 3, 33, 41}, {&setup, u"KwPkgSetup", 5, 20, 21},
-                 {&display, u"KwPkgDisplay", 9, 18, 19},   {&images, u"KwPkgImages", 7, 39, 40}};
+    } kinds[] = {{&strings, u"KwPkgStrings", &KwReadPkgStringsDescription, 5, 46, 47},
+                 {&vars, u"KwPkgVars", &KwReadPkgVarsDescription, 4, 31, 32},
+                 {&language, u"KwPkgLanguage", &KwReadPkgLanguageDescription, 3, 33, 41},
+                 {&setup, u"KwPkgSetup", &KwReadPkgSetupDescription, 5, 20, 21},
+                 {&display, u"KwPkgDisplay", &KwReadPkgDisplayDescription, 9, 18, 19},
+                 {&images, u"KwPkgImages", &KwReadPkgImagesDescription, 7, 39, 40}};
     for (const auto& k : kinds) {
         SCOPED_TRACE(StringToUtf8(k.word));
+        k.package->SetDescription(u"About " + String(k.word));
+        const String path = PathOf(StringToUtf8(k.word));
+        k.package->SaveToFile(path);
+        EXPECT_EQ(k.readDescription(path), u"About " + String(k.word));
+
         const auto before = SavedBytes(*k.package);
         const auto newer = test::PkgStream().Header(k.word, k.newest + 1).Bytes();
         EXPECT_EQ(MessageIdOf([&] { LoadBytes(*k.package, newer); }), k.newer);
