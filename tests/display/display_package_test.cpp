@@ -1,6 +1,4 @@
-#include "framework/pkg_formats.h"
 #include "platform/core/filer.h"
-#include "platform/core/files.h"
 #include "platform/core/numbers.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
@@ -200,18 +198,6 @@ TEST_F(DisplayPackageTest, DefaultFontScalesOnceAtTheApplicationsFirstLoad) {
     EXPECT_EQ(display.SetsFont().Items(0).Font().Height(), -24);
     LoadBytes(display, file);
     EXPECT_EQ(KwDefaultFont().Height(), scaled);
-}
-
-TEST_F(DisplayPackageTest, DescriptionIsReadWithoutLoading) {
-    const String path = TempFileNameIn(Utf8ToString(testing::TempDir()), u"skin") + u".dis";
-    {
-        TKwPkgDisplay display;
-        display.SetDescription(u"Blue skin");
-        display.SaveToFile(path);
-    }
-    EXPECT_EQ(KwReadPkgDisplayDescription(path), u"Blue skin");
-    EXPECT_EQ(MessageIdOf([] { KwReadPkgDisplayDescription(u" "); }), 3);
-    DeleteFile(path);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "framework/pkg_formats.h"
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
 #include "platform/core/filer.h"
@@ -233,18 +232,6 @@ TEST_F(StringsPackageTest, ATruncatedFileEndsLoadingAndTheScreenUpdate) {
     EXPECT_FALSE(pkg.LoadingProps());
     EXPECT_TRUE(KwScreen().Update());
     EXPECT_EQ(pkg.Labels().Count(), 1);  // partly filled
-}
-
-TEST_F(StringsPackageTest, DescriptionReaderChecksNameAndSignature) {
-    EXPECT_EQ(MessageIdOf([] { KwReadPkgStringsDescription(u" "); }), 3);
-    const std::string path = testing::TempDir() + "kw_strings_description.pst";
-    const String name = Utf8ToString(path);
-    TKwPkgStrings pkg;
-    pkg.SetDescription(u"Said");
-    pkg.SaveToFile(name);
-    EXPECT_EQ(KwReadPkgStringsDescription(name), u"Said");
-    EXPECT_EQ(MessageIdOf([&] { KwReadPkgLanguageDescription(name); }), 33);
-    std::remove(path.c_str());
 }
 
 TEST_F(StringsPackageTest, ReadHelpersAndTheListOfFormPackages) {
