@@ -10,7 +10,6 @@
 #include "display/state.h"
 #include "framework/application.h"
 #include "framework/errors.h"
-#include "framework/pkg_header.h"
 #include "framework/state.h"
 #include "package_bytes.h"
 #include "packages/package_scopes.h"
@@ -22,6 +21,7 @@
 #include "platform/graphics/graphic.h"
 #include "platform/graphics/region.h"
 #include "platform/ui/application.h"
+#include "support/pkg_stream.h"
 
 namespace kw {
 
@@ -84,29 +84,15 @@ std::vector<Byte> EncodedBytes(int w, int h) {
 inline std::vector<Byte> OldImageFile(int version, StringView word = u"KwPkgImage",
                                       std::int32_t claimedLength = -1) {
     const std::vector<Byte> native = EncodedBytes<TBitmap>(2, 1);
-    TMemoryStream stream;
-    {
-        TWriter writer(stream);
-        TKwPkgHeader{TKwPkgHeader::SignatureFor(word), static_cast<std::uint16_t>(version)}.Write(
-            writer);
-        const Byte head[8] = {5, 0, 0, 0, 2, 0, 1, 0};
-        writer.Write(head, 8);
-        writer.WriteString(u"TBitmap");
-        writer.WriteBoolean(false);
-        writer.WriteInteger(claimedLength >= 0 ? claimedLength
-                                               : static_cast<std::int32_t>(native.size()));
-        writer.Write(native.data(), static_cast<std::int64_t>(native.size()));
-        const std::vector<Byte> mask = TRegion(TRect(0, 0, 1, 1)).RegionData();
-        writer.WriteInteger(static_cast<std::int32_t>(mask.size()));
-        writer.Write(mask.data(), static_cast<std::int64_t>(mask.size()));
-        for (int i = 0; i < 3; ++i)
-            writer.WriteBoolean(true);
-        if (version >= 5) {
-            for (int i = 0; i < 8; ++i)
-                writer.WriteInteger(9);
-        }
-    }
-    return stream.Bytes();
+    const std::vector<Byte> mask = TRegion(TRect(0, 0, 1, 1)).RegionData();
+    test::PkgStream file;
+    file.Header(word, version).Raw({5, 0, 0, 0, 2, 0, 1, 0}).Text(u"TBitmap").Boolean(false);
+    file.Integer(claimedLength >= 0 ? claimedLength : static_cast<std::int32_t>(native.size()));
+    file.Raw(native).Integer(static_cast<std::int32_t>(mask.size())).Raw(mask);
+    file.Booleans({true, true, true});
+    if (version >= 5)
+        file.Integers({9, 9, 9, 9, 9, 9, 9, 9});
+    return file.Bytes();
 }
 
 inline void Fill(TMemoryStream& stream, const std::vector<Byte>& bytes) {

@@ -1,12 +1,10 @@
-#include "framework/pkg_formats.h"
-#include "packages/package_scopes.h"
 #include "platform/core/filer.h"
-#include "platform/core/files.h"
 #include "platform/core/numbers.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
 #include "sets_fixture.h"
 #include "support/byte_builder.h"
+#include "support/pkg_stream.h"
 
 namespace kw {
 namespace {
@@ -25,75 +23,36 @@ std::vector<std::uint8_t> DisplayFile(int version, StringView signature = u"KwPk
     const std::string word = StringToUtf8(TKwPkgHeader::SignatureFor(signature));
     header.U8(static_cast<std::uint8_t>(word.size())).Text(word).Zeros(31 - word.size());
     header.U16(static_cast<std::uint16_t>(version));
-    TMemoryStream stream;
-    stream.Write(header.Data().data(), static_cast<std::int64_t>(header.Size()));
-    {
-        TWriter writer(stream);
-        writer.WriteString(u"Skin v" + IntToStr(version));
-        writer.WriteString(u"clRed\r\n$00FF00");
-        const std::vector<std::uint8_t> images = EmptyImagesPayload();
-        for (int i = 0; i < 2; ++i)
-            writer.Write(images.data(), static_cast<std::int64_t>(images.size()));
-        writer.WriteInteger(1);
-        for (StringView s : {u"Main", u"main colour", u"User"})
-            writer.WriteString(s);
-        writer.WriteInteger(7);
-        writer.WriteInteger(static_cast<std::int32_t>(clGreen));
-        if (version >= 3)
-            writer.WriteInteger(120);
-        writer.WriteInteger(1);
-        for (StringView s : {u"Title", u"", u""})
-            writer.WriteString(s);
-        writer.WriteInteger(-1);
-        writer.WriteString(u"Serif");
-        for (int v : {0, 2, 12})
-            writer.WriteInteger(v);
-        for (bool b : {true, false, true, false})
-            writer.WriteBoolean(b);
-        writer.WriteInteger(static_cast<std::int32_t>(clNavy));
-        if (version >= 2)
-            writer.WriteInteger(-20);
-        writer.WriteInteger(1);
-        for (StringView s : {u"Panel", u"", u""})
-            writer.WriteString(s);
-        writer.WriteInteger(-1);
-        writer.WriteInteger(static_cast<std::int32_t>(bgsHorzIn));
-        for (TColor c : {clWhite, clSilver, clGray})
-            writer.WriteInteger(static_cast<std::int32_t>(c));
-        writer.WriteString(u"System");
-        writer.WriteInteger(4);
-        writer.WriteBoolean(true);
-        if (version >= 4)
-            writer.WriteFloat(45000.5);
-        if (version >= 5)
-            writer.WriteString(u"standard.dis");
-        if (version >= 6) {
-            for (int v : {11, 12, 13, 14, 15, 30})
-                writer.WriteInteger(v);
-        }
-        if (version >= 7) {
-            for (int v : {17, 18, 19, 20})
-                writer.WriteInteger(v);
-        }
-        if (version >= 8)
-            writer.WriteBoolean(true);
-        if (version >= 9) {
-            for (int v : {5, 6, 7, 8})
-                writer.WriteInteger(v);
-            writer.WriteBoolean(true);
-        }
-    }
-    return stream.Bytes();
+    const std::vector<std::uint8_t> images = EmptyImagesPayload();
+    test::PkgStream file;
+    file.Raw(header.Data()).Text(u"Skin v" + IntToStr(version)).Text(u"clRed\r\n$00FF00");
+    file.Raw(images).Raw(images).Integer(1).Texts({u"Main", u"main colour", u"User"});
+    file.Integers({7, clGreen});
+    if (version >= 3)
+        file.Integer(120);
+    file.Integer(1).Texts({u"Title", u"", u""}).Integer(-1).Text(u"Serif").Integers({0, 2, 12});
+    file.Booleans({true, false, true, false}).Integer(clNavy);
+    if (version >= 2)
+        file.Integer(-20);
+    file.Integer(1).Texts({u"Panel", u"", u""}).Integers({-1, bgsHorzIn});
+    file.Integers({clWhite, clSilver, clGray}).Text(u"System").Integer(4).Boolean(true);
+    if (version >= 4)
+        file.Float(45000.5);
+    if (version >= 5)
+        file.Text(u"standard.dis");
+    if (version >= 6)
+        file.Integers({11, 12, 13, 14, 15, 30});
+    if (version >= 7)
+        file.Integers({17, 18, 19, 20});
+    if (version >= 8)
+        file.Boolean(true);
+    if (version >= 9)
+        file.Integers({5, 6, 7, 8}).Boolean(true);
+    return file.Bytes();
 }
 
-TEST_F(DisplayPackageTest, FreshPackageHasTheDocumentedGeometryAndItsImagePackages) {
+TEST_F(DisplayPackageTest, TheApplicationsPackageServesTheReservedImagePackages) {
     TKwPkgDisplay& display = StartApplication();
-    EXPECT_EQ(display.DefaultExt(), u"dis");
-    EXPECT_EQ(display.CWTitleHeight(), 28);
-    EXPECT_EQ(display.CWButtonsWidth(), 16);
-    EXPECT_EQ(display.HiMarginBottom(), 2);
-    EXPECT_EQ(display.SystemImages().PkgName(), u"System");
-    EXPECT_EQ(display.UserImages().PkgName(), u"User");
     EXPECT_EQ(KwAppDisplay(*app_), &display);
     EXPECT_EQ(KwFindPkgImages(u"system"), &display.SystemImages());
     EXPECT_EQ(KwFindPkgImages(u"User"), &display.UserImages());
@@ -164,18 +123,6 @@ TEST_F(DisplayPackageTest, EveryVersionLoadsWhatItHasAndKeepsTheRest) {
     }
 }
 
-TEST_F(DisplayPackageTest, NewerVersionAndForeignSignatureAreRefusedWithoutChange) {
-    TKwPkgDisplay display;
-    LoadBytes(display, DisplayFile(9));
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(display, DisplayFile(10)); }), 19);
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(display, DisplayFile(9, u"KwPkgImages")); }), 18);
-    EXPECT_EQ(display.SetsColor().Count(), 1);
-    EXPECT_EQ(display.Description(), u"Skin v9");
-    std::vector<std::uint8_t> lower = DisplayFile(9, u"kwpkgDISPLAY");
-    LoadBytes(display, lower);
-    EXPECT_EQ(display.LoadedVersion(), 9);
-}
-
 TEST_F(DisplayPackageTest, SavedFileLoadsBackToTheSameBytes) {
     TKwPkgDisplay source;
     source.SetDescription(u"round trip");
@@ -200,20 +147,6 @@ TEST_F(DisplayPackageTest, SavedFileLoadsBackToTheSameBytes) {
     EXPECT_EQ(back.SetsBackGround().Items(0).Style(), bgsGrid);
     EXPECT_EQ(back.HiMarginRight(), 9);
     EXPECT_EQ(back.UserColors().Strings(0), u"$0000FF");
-}
-
-TEST_F(DisplayPackageTest, FileWithDuplicatesKeepsBothAndFindsTheLater) {
-    TKwPkgDisplay source;
-    {
-        TKwLoadingScope loading(source);
-        source.SetsColor().Add(u"Red").SetColor(1);
-        source.SetsColor().Add(u"red").SetColor(2);
-    }
-    const auto bytes = SavedBytes(source);
-    TKwPkgDisplay& display = StartApplication();
-    LoadBytes(display, bytes);
-    EXPECT_EQ(display.SetsColor().Count(), 2);
-    EXPECT_EQ(display.SetsColor().Find(u"RED")->Color(), 2u);
 }
 
 TEST_F(DisplayPackageTest, LoadingASkinRestylesEveryReferenceOnceInOneUpdate) {
@@ -265,18 +198,6 @@ TEST_F(DisplayPackageTest, DefaultFontScalesOnceAtTheApplicationsFirstLoad) {
     EXPECT_EQ(display.SetsFont().Items(0).Font().Height(), -24);
     LoadBytes(display, file);
     EXPECT_EQ(KwDefaultFont().Height(), scaled);
-}
-
-TEST_F(DisplayPackageTest, DescriptionIsReadWithoutLoading) {
-    const String path = TempFileNameIn(Utf8ToString(testing::TempDir()), u"skin") + u".dis";
-    {
-        TKwPkgDisplay display;
-        display.SetDescription(u"Blue skin");
-        display.SaveToFile(path);
-    }
-    EXPECT_EQ(KwReadPkgDisplayDescription(path), u"Blue skin");
-    EXPECT_EQ(MessageIdOf([] { KwReadPkgDisplayDescription(u" "); }), 3);
-    DeleteFile(path);
 }
 
 }  // namespace

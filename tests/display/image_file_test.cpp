@@ -8,15 +8,13 @@
 #include "display/package_image.h"
 #include "display_fixture.h"
 #include "framework/clip_formats.h"
-#include "framework/pkg_header.h"
-#include "platform/core/filer.h"
 #include "platform/core/safe_save.h"
 #include "platform/data/field.h"
 #include "platform/data/memory_dataset.h"
 #include "platform/graphics/graphic_registry.h"
-#include "platform/graphics/region.h"
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
+#include "support/scratch_dir.h"
 
 namespace kw {
 namespace {
@@ -141,21 +139,9 @@ TEST_F(ImageFileTest, TruncatedOrOversizedBlocksAreRefused) {
 
 class ImageFilesOnDisk : public ImageFileTest {
 protected:
-    void SetUp() override {
-        ImageFileTest::SetUp();
-        // One folder per test: ctest runs the cases of this fixture as parallel processes.
-        dir_ = std::filesystem::temp_directory_path() /
-               (std::string("kw_image_files_") +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(dir_);
-        ImageFileTest::TearDown();
-    }
-    String Path(const char* name) const { return Utf8ToString((dir_ / name).string()); }
-    std::filesystem::path dir_;
+    String Path(const char* name) const { return scratch_.Of(name); }
+    test::ScratchDir scratch_{"kw_image_files"};
+    const std::filesystem::path dir_ = scratch_.Path();
 };
 
 TEST_F(ImageFilesOnDisk, SavingUnderAnotherExtensionWritesNativeBytes) {

@@ -14,7 +14,10 @@
 #include "framework/app_hooks.h"
 #include "framework/application.h"
 #include "framework/errors.h"
+#include "framework/events.h"
 #include "framework/kw_hint_window.h"
+#include "framework/kw_screen.h"
+#include "framework/pkg_formats.h"
 #include "framework/state.h"
 #include "package_bytes.h"
 #include "packages/language_package.h"
@@ -30,10 +33,13 @@
 #include "platform/core/stream.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/graphic.h"
+#include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 #include "platform/ui/screen.h"
+#include "support/pkg_stream.h"
+#include "support/scratch_dir.h"
 
 namespace kw {
 namespace {
@@ -44,20 +50,13 @@ class ApplicationPackages : public testing::Test {
 protected:
     void SetUp() override {
         ResetAll();
-        folder_ = fs::temp_directory_path() /
-                  ("kwapp_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "install");
-        KwSetInstallation({Utf8ToString((folder_ / "install").string()), 0});
+        fs::create_directories(dir_.Path() / "install");
+        KwSetInstallation({dir_.Of("install"), 0});
         for (const TClass* c : {&TForm::StaticClass(), &TKwCApplication::StaticClass(),
                                 &TKwPkgStrings::StaticClass(), &TKwPkgVars::StaticClass()})
             RegisterClass(*c);
     }
-    void TearDown() override {
-        ResetAll();
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { ResetAll(); }
     static void ResetAll() {
         KwResetFrameworkState();
         KwResetPackagesState();
@@ -67,7 +66,8 @@ protected:
         KwSetMessageLookup(nullptr);
     }
 
-    String PathOf(const std::string& name) const { return Utf8ToString((folder_ / name).string()); }
+    String Root() const { return Utf8ToString(dir_.Path().string()); }
+    String PathOf(const std::string& name) const { return dir_.Of(name); }
     String InstallPath(const std::string& name) const { return PathOf("install/" + name); }
 
     // A language file whose System label 3 reads `ok` (label 0, message 0 and text 0 name it).
@@ -101,24 +101,56 @@ protected:
 
     static void SetAge(const String& path, TDateTime when) { ASSERT_TRUE(FileSetDate(path, when)); }
 
-    fs::path folder_;
+    test::ScratchDir dir_{"kwapp"};
 };
 
-String LabelText(int id) {
-    TKwMemoryLabel label(u"System", id, true);
-    return label.Text();
+// Every kind of package file has a reader for its description, checks its own signature and
+// newest version before it changes anything, and a refused file leaves neither loading nor a
+// screen update open.
+TEST_F(ApplicationPackages, EachKindReadsItsDescriptionAndRefusesNewerVersionsAndOtherKinds) {
+    TKwPkgStrings strings;
+    TKwPkgVars vars;
+    TKwPkgLanguage language;
+    TKwPkgSetup setup;
+    TKwPkgDisplay display;
+    TKwPkgImages images;
+    strings.Labels().Add(1, u"kept", String());
+    vars.WriteInteger(u"kept", 1);
+    language.UserStrings().Texts().Add(1, u"kept");
+    setup.SetVars(u"kept");
+    display.SetsColor().Add(u"Kept");
+    images.Images().Add(1);
+    const struct {
+        TKwPkgInfo* package;
+        const Char* word;
+        String (*readDescription)(const String&);
+        int newest, foreign, newer;
+    } kinds[] = {{&strings, u"KwPkgStrings", &KwReadPkgStringsDescription, 5, 46, 47},
+                 {&vars, u"KwPkgVars", &KwReadPkgVarsDescription, 4, 31, 32},
+                 {&language, u"KwPkgLanguage", &KwReadPkgLanguageDescription, 3, 33, 41},
+                 {&setup, u"KwPkgSetup", &KwReadPkgSetupDescription, 5, 20, 21},
+                 {&display, u"KwPkgDisplay", &KwReadPkgDisplayDescription, 9, 18, 19},
+                 {&images, u"KwPkgImages", &KwReadPkgImagesDescription, 7, 39, 40}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(StringToUtf8(k.word));
+        k.package->SetDescription(u"About " + String(k.word));
+        const String path = PathOf(StringToUtf8(k.word));
+        k.package->SaveToFile(path);
+        EXPECT_EQ(k.readDescription(path), u"About " + String(k.word));
+
+        const auto before = SavedBytes(*k.package);
+        const auto newer = test::PkgStream().Header(k.word, k.newest + 1).Bytes();
+        EXPECT_EQ(MessageIdOf([&] { LoadBytes(*k.package, newer); }), k.newer);
+        const auto other = test::PkgStream().Header(u"KwPkgOther", 1).Bytes();
+        EXPECT_EQ(MessageIdOf([&] { LoadBytes(*k.package, other); }), k.foreign);
+        EXPECT_EQ(SavedBytes(*k.package), before);
+        EXPECT_FALSE(k.package->LoadingProps());
+        EXPECT_TRUE(KwScreen().Update());
+    }
 }
 
-TEST_F(ApplicationPackages, OwnsFivePackagesWithReservedNames) {
+TEST_F(ApplicationPackages, VariableShortcutsReachTheActiveObjectsUserVariables) {
     TKwCApplication app;
-    EXPECT_EQ(app.PkgDisplay().SystemImages().PkgName(), u"System");
-    EXPECT_EQ(app.PkgDisplay().UserImages().PkgName(), u"User");
-    EXPECT_EQ(app.PkgLanguage().SystemStrings().PkgName(), u"System");
-    EXPECT_EQ(app.PkgLanguage().UserStrings().PkgName(), u"User");
-    EXPECT_EQ(app.PkgVars().PkgName(), u"User");
-    EXPECT_EQ(app.Privileges().Owner(), &app);
-    EXPECT_EQ(app.Privileges().InitMode(), rimFILE);
-    // The shortcuts reach the active object's "User" variables.
     app.WriteInteger(u"Window/Width", 640);
     EXPECT_EQ(app.PkgVars().ReadInteger(u"Window/Width", 0), 640);
     EXPECT_EQ(app.ReadInteger(u"Window/Width", 0), 640);
@@ -139,20 +171,73 @@ TEST_F(ApplicationPackages, SwitchingTheActiveObjectRetranslatesLabels) {
     EXPECT_EQ(label.Text(), u"Aceptar");
 }
 
-TEST_F(ApplicationPackages, DestroyingTheActiveObjectHandsOverAndRestyles) {
-    auto first = std::make_unique<TKwCApplication>();
+TEST_F(ApplicationPackages, FirstCreatedIsActiveUntilAnotherIsMadeActive) {
+    TKwCApplication first;
+    first.SetName(u"First");
+    first.SetActive(false);  // nobody to take over
+    EXPECT_TRUE(first.Active());
     TKwCApplication second;
+    second.SetName(u"Second");
+    EXPECT_EQ(KwCApp(), &first);
+    second.SetActive(true);
+    EXPECT_EQ(KwCApp(), &second);
+    EXPECT_FALSE(first.Active());
+    TStringList names;
+    KwCApplicationsAll(names);
+    EXPECT_EQ(names.Text(), u"Second\r\nFirst\r\n");
+    EXPECT_EQ(names.Objects(1), &first);
+}
+
+TEST_F(ApplicationPackages, SwitchingBroadcastsTheChangeEventsToOpenForms) {
+    TForm form;
+    std::vector<int> events;
+    form.WindowProc = [&](TMessage& m) {
+        if (m.Msg == KwMasterMessage())
+            events.push_back(static_cast<int>(m.WParam));
+    };
+    TKwCApplication first, second;
+    std::vector<String> resolved;
+    const int kind =
+        KwRegisterReferenceKind({[&](TKwCApplication& app) { resolved.push_back(u"uncheck"); },
+                                 nullptr, [&] { resolved.push_back(u"resolve"); }});
+    second.SetActive(true);
+    EXPECT_EQ(events, (std::vector<int>{kwEvtMasks, kwEvtKeySettings, kwEvtDatabaseSettings,
+                                        kwEvtWindowSkins}));
+    // The previous object's references, the new object's, then one resolution pass.
+    KwUnregisterReferenceKind(kind);
+    EXPECT_EQ(resolved, (std::vector<String>{u"uncheck", u"uncheck", u"resolve"}));
+}
+
+TEST_F(ApplicationPackages, DestroyingTheActiveObjectHandsOverAndTheLastClearsStartupFlags) {
+    auto first = std::make_unique<TKwCApplication>();
+    auto second = std::make_unique<TKwCApplication>();
     first->PkgDisplay().SetsColor().Add(u"Main").SetColor(0x0000FF);
-    second.PkgDisplay().SetsColor().Add(u"Main").SetColor(0x00FF00);
+    second->PkgDisplay().SetsColor().Add(u"Main").SetColor(0x00FF00);
     TKwSetColor color;
     color.SetName(u"Main");
     EXPECT_EQ(color.Color(), 0x0000FFu);
     int changes = 0;
     color.OnChange = [&](TKwSetReference&) { ++changes; };
+    KwState().firstPassStarted = KwState().firstPassFinished = true;
     first.reset();
-    EXPECT_EQ(KwCApp(), &second);
+    EXPECT_EQ(KwCApp(), second.get());
     EXPECT_EQ(color.Color(), 0x00FF00u);
     EXPECT_GE(changes, 1);
+    EXPECT_TRUE(KwState().firstPassStarted);
+    second.reset();
+    EXPECT_EQ(KwCApp(), nullptr);
+    EXPECT_FALSE(KwState().firstPassStarted);
+    EXPECT_FALSE(KwState().firstPassFinished);
+}
+
+TEST_F(ApplicationPackages, ScalingUsesTheDesignDensityWhenScaled) {
+    TKwCApplication app;
+    app.SetPixelsPerInch(96);
+    Screen().SetPixelsPerInch(144);
+    EXPECT_EQ(app.xScaled(100), 100);
+    app.SetScaled(true);
+    EXPECT_EQ(app.xScaled(100), 150);
+    EXPECT_EQ(app.xScaledEx(100, 72), 200);
 }
 
 TEST_F(ApplicationPackages, DefaultTextHeightIsAppliedOnlyByTheActiveObject) {
@@ -187,7 +272,7 @@ TEST_F(ApplicationPackages, HostFormKeepsPackagesInBothModesAndStartsThemInOrder
         form.SetName(u"Form1");
         auto& app = Create<TKwCApplication>(form);
         app.SetName(u"App");
-        app.SetPath(Utf8ToString(folder_.string()));
+        app.SetPath(Root());
         app.PkgSetup().Keys().SetInsertMode(false);
         app.PkgVars().WriteString(u"Main/Title", u"Ledger");
         app.PkgDisplay().SetsColor().Add(u"Main").SetColor(0x00ABCDEF);
@@ -230,7 +315,7 @@ TEST_F(ApplicationPackages, HostFormKeepsPackagesInBothModesAndStartsThemInOrder
     EXPECT_EQ(app->Privileges().FindId(7)->Description(), u"Edit customers");
     // The file-mode language was loaded from its file at start-up.
     EXPECT_EQ(app->PkgLanguage().InitMode(), rimFILE);
-    EXPECT_EQ(LabelText(3), u"Aceptar");
+    EXPECT_EQ(TKwMemoryLabel(u"System", 3, true).Text(), u"Aceptar");
     auto* extra = dynamic_cast<TKwPkgStrings*>(root->FindComponent(u"Extra"));
     ASSERT_NE(extra, nullptr);
     EXPECT_EQ(extra->Labels().FindId(1)->Text(), u"Stand-alone");
@@ -281,12 +366,9 @@ TEST_F(ApplicationPackages, DesignTimeInsertionChecksTheFormAndLoadsTheDefaults)
 
     TComponent holder;
     holder.SetDesigning(true);
-    try {
-        Create<TKwCApplication>(holder);
-        ADD_FAILURE() << "no error outside a form";
-    } catch (const EKwError& error) {
-        EXPECT_NE(std::string(error.what()).find("must be on a Form"), std::string::npos);
-    }
+    const auto outside = ErrorOf([&] { Create<TKwCApplication>(holder); });
+    ASSERT_TRUE(outside) << "no error outside a form";
+    EXPECT_NE(std::string(outside->what()).find("must be on a Form"), std::string::npos);
     EXPECT_EQ(holder.ComponentCount(), 0);
     EXPECT_EQ(KwCApp(), &first);
 }
@@ -298,8 +380,8 @@ TEST_F(ApplicationPackages, MissingPackageFileIsReportedAndStartUpGoesOn) {
         form.SetName(u"Form1");
         auto& app = Create<TKwCApplication>(form);
         app.SetName(u"App");
-        app.SetPath(Utf8ToString(folder_.string()));
-        app.SetPathPkgVars(Utf8ToString(folder_.string()));
+        app.SetPath(Root());
+        app.SetPathPkgVars(Root());
         app.BeginLoading();  // designing: named, not loaded
         app.PkgSetup().SetInitMode(rimFILE);
         app.PkgSetup().SetFileName(u"absent.set");
@@ -339,7 +421,7 @@ TEST_F(ApplicationPackages, InactiveObjectLoadsNoFilesAtRunTime) {
     WriteLanguage(langFile, u"German", u"OK");
     TKwCApplication first;
     TKwCApplication second;
-    second.SetPath(Utf8ToString(folder_.string()));
+    second.SetPath(Root());
     second.BeginLoading();
     second.PkgLanguage().SetInitMode(rimFILE);
     second.PkgLanguage().SetFileName(u"second.lan");
@@ -356,7 +438,7 @@ TEST_F(ApplicationPackages, LoadDefaultPkgsFillsOnlyEmptyPackages) {
     WriteDisplay(InstallPath("standard.dis"), {{2, 32}});
     WriteLanguage(InstallPath("English.lan"), u"English", u"OK");
     WriteLanguage(InstallPath("German.lan"), u"Deutsch", u"OK");
-    KwSetInstallation({Utf8ToString((folder_ / "install").string()), 4});
+    KwSetInstallation({dir_.Of("install"), 4});
     TKwCApplication app;
     app.LoadDefaultPkgs();
     EXPECT_NE(app.PkgDisplay().SystemImages().Images().FindId(2), nullptr);
@@ -430,6 +512,7 @@ TEST_F(ApplicationPackages, LanguageUpdateFindsItsReferenceFileByContents) {
     EXPECT_EQ(app.ScanLanguageFileName(app.PkgLanguage()), u"English.lan");
     TKwPkgStrings& system = app.PkgLanguage().SystemStrings();
     system.Labels().Add(0, u"spanish", String());
+    EXPECT_EQ(app.ScanLanguageFileName(app.PkgLanguage()), u"");  // message and text missing
     system.Messages().Add(0, u"Spanish");
     system.Texts().Add(0, u"Spanish");
     system.Labels().Add(3, u"Vale", String()).SetProtected(true);

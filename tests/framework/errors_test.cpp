@@ -4,6 +4,7 @@
 #include "framework/errors.h"
 #include "framework/state.h"
 #include "platform/core/persistent.h"
+#include "support/package_bytes.h"
 
 namespace kw {
 namespace {
@@ -16,22 +17,13 @@ protected:
     }
 };
 
-String RaisedText(const std::function<void()>& raise) {
-    try {
-        raise();
-    } catch (const EKwError& e) {
-        return e.Message();
-    }
-    return u"<nothing raised>";
-}
-
 TEST_F(ErrorsTest, SourcePrefixAndClosingPeriod) {
-    EXPECT_EQ(RaisedText([] { KwExcept(u"Grid1", u"Value out of range"); }),
+    EXPECT_EQ(MessageOf([] { KwExcept(u"Grid1", u"Value out of range"); }),
               u"(Grid1) Value out of range.");
-    EXPECT_EQ(RaisedText([] { KwExcept(u"Grid1", u"Continue?"); }), u"(Grid1) Continue?");
-    EXPECT_EQ(RaisedText([] { KwExcept(u"", u"No source"); }), u"No source");
+    EXPECT_EQ(MessageOf([] { KwExcept(u"Grid1", u"Continue?"); }), u"(Grid1) Continue?");
+    EXPECT_EQ(MessageOf([] { KwExcept(u"", u"No source"); }), u"No source");
     KwSetDesignMode(true);
-    EXPECT_EQ(RaisedText([] { KwExcept(u"Grid1", u"Value out of range"); }),
+    EXPECT_EQ(MessageOf([] { KwExcept(u"Grid1", u"Value out of range"); }),
               u"(Grid1) Value out of range");
 }
 
@@ -41,22 +33,18 @@ TEST_F(ErrorsTest, NumberedErrorsCarryGroupNumberAndSource) {
             return String(u"File '%s' has no name");
         return std::nullopt;
     });
-    try {
-        KwExceptPkgArgs(u"Pkg1", u"System", 3, {u"a.dis"});
-        FAIL();
-    } catch (const EKwError& e) {
-        EXPECT_EQ(e.Message(), u"(Pkg1) File 'a.dis' has no name.");
-        EXPECT_EQ(e.MessageId(), 3);
-        EXPECT_EQ(e.Group(), u"System");
-        EXPECT_EQ(e.Source(), u"Pkg1");
-    }
+    const auto e = ErrorOf([] { KwExceptPkgArgs(u"Pkg1", u"System", 3, {u"a.dis"}); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Message(), u"(Pkg1) File 'a.dis' has no name.");
+    EXPECT_EQ(e->MessageId(), 3);
+    EXPECT_EQ(e->Group(), u"System");
+    EXPECT_EQ(e->Source(), u"Pkg1");
 }
 
 TEST_F(ErrorsTest, MissingMessageOrPackageBecomesMessageUnknown) {
-    EXPECT_EQ(RaisedText([] { KwExceptPkg(u"", u"System", 99); }),
-              u"Message Unknown (System) (99)");
+    EXPECT_EQ(MessageOf([] { KwExceptPkg(u"", u"System", 99); }), u"Message Unknown (System) (99)");
     KwSetMessageLookup([](StringView, int) { return std::optional<String>(); });
-    EXPECT_EQ(RaisedText([] { KwExceptPkgArgs(u"Btn", u"User", 7, {u"x"}); }),
+    EXPECT_EQ(MessageOf([] { KwExceptPkgArgs(u"Btn", u"User", 7, {u"x"}); }),
               u"(Btn) Message Unknown (User) (7).");
 }
 

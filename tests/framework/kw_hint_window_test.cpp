@@ -1,17 +1,13 @@
 #include "framework/kw_hint_window.h"
 
-#include <memory>
-
 #include "display/display_package.h"
 #include "display/display_sets.h"
 #include "display/image_package.h"
 #include "display/memory_image.h"
 #include "display/package_image.h"
 #include "drawing/styles/cfg_styles.h"
-#include "framework/application.h"
 #include "golden.h"
 #include "packages/packages_fixture.h"
-#include "platform/core/stream.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
 #include "platform/ui/ui_fixture.h"

@@ -61,32 +61,27 @@ TEST_F(LinkTest, ChangesInsideOneUpdateCallTheHandlerOnceAtTheOutermostEnd) {
     EXPECT_FALSE(a.link.Changed());
 }
 
-TEST_F(LinkTest, UnbalancedEndsAreAbsorbed) {
-    Linked a(nullptr, 0);
+TEST_F(LinkTest, UnbalancedEndsInactiveLinksAndLoadingDecideWhenChangesCount) {
+    Linked a(nullptr, 0), b(nullptr, 0);
     KwScreen().EndUpdate();
     EXPECT_EQ(KwScreen().UpdateCount(), 0);
     a.link.EndLoading();
     EXPECT_EQ(a.link.LoadingCount(), 0);
     a.link.Change();  // not loading, no update held: at once
     EXPECT_EQ(a.updates, 1);
-}
-
-TEST_F(LinkTest, InactiveLinkUpdatesAtOnceEvenDuringAnUpdate) {
-    Linked a(nullptr, 0);
-    a.link.SetActive(false);
-    TKwScreenUpdate hold;
-    a.link.Change();
-    EXPECT_EQ(a.updates, 1);
-}
-
-TEST_F(LinkTest, LoadingLinksAndOwnersBeingReadIgnoreChanges) {
-    Linked a(nullptr, 0);
+    b.link.SetActive(false);
+    {
+        TKwScreenUpdate hold;
+        b.link.Change();
+        EXPECT_EQ(b.updates, 1);  // an inactive link: at once even during an update
+    }
+    // A loading link, or one whose owner is being read, ignores changes.
     a.link.BeginLoading();
     a.link.Change();
     a.link.EndLoading();
     a.IncludeState(csReading);
     a.link.Change();
-    EXPECT_EQ(a.updates, 0);
+    EXPECT_EQ(a.updates, 1);
     EXPECT_FALSE(a.link.Changed());
 }
 
@@ -102,21 +97,32 @@ TEST_F(LinkTest, SettingCodInitMovesAnActiveLinkToTheEndOfBothLists) {
     EXPECT_EQ(KwState().pending.Last(), &b.link);
 }
 
-TEST_F(LinkTest, StartupPassRunsGroupsInFixedOrderAndCreatesTheApplicationObject) {
-    std::vector<String> log;
-    TForm form;
-    // Created in an order unlike the start-up order, as a form stream might hold them.
-    int codes[] = {7, 0, 1, 6, 4, 2, 8, 5, 3};
+// Parts of `codes` named by `names`, created on `form` as a form stream being read creates them;
+// the first Loaded of the form then starts the start-up pass.
+std::vector<Linked*> ReadParts(TForm& form, const std::vector<int>& codes,
+                               const std::vector<String>& names, std::vector<String>& log) {
     std::vector<Linked*> parts;
-    for (int code : codes) {
-        auto& part = Create<Linked>(form, code, &log);
-        part.SetName(u"C" + IntToStr(code));
+    for (size_t i = 0; i < codes.size(); ++i) {
+        auto& part = Create<Linked>(form, codes[i], &log);
+        part.SetName(names[i]);
         part.IncludeState(csLoading | csReading);
         parts.push_back(&part);
     }
     for (Linked* part : parts)
         part->ExcludeState(csReading);
-    parts.front()->Loaded();  // the first Loaded of a form starts the pass
+    parts.front()->Loaded();
+    return parts;
+}
+
+TEST_F(LinkTest, StartupPassRunsGroupsInFixedOrderAndCreatesTheApplicationObject) {
+    std::vector<String> log;
+    TForm form;
+    // Created in an order unlike the start-up order, as a form stream might hold them.
+    const std::vector<int> codes{7, 0, 1, 6, 4, 2, 8, 5, 3};
+    std::vector<String> names;
+    for (int code : codes)
+        names.push_back(u"C" + IntToStr(code));
+    const std::vector<Linked*> parts = ReadParts(form, codes, names, log);
     ASSERT_NE(KwCApp(), nullptr);
     EXPECT_EQ(KwCApp()->HostForm(), &form);
     // Group 0 runs Loaded only; the others run their start-up handler.
@@ -130,16 +136,7 @@ TEST_F(LinkTest, StartupPassRunsGroupsInFixedOrderAndCreatesTheApplicationObject
 TEST_F(LinkTest, WithinOneInitCodeTheLastPendingLinkStartsFirst) {
     std::vector<String> log;
     TForm form;
-    std::vector<Linked*> parts;
-    for (const Char* name : {u"A", u"B", u"C"}) {
-        auto& part = Create<Linked>(form, kwInitControl, &log);
-        part.SetName(name);
-        part.IncludeState(csLoading | csReading);
-        parts.push_back(&part);
-    }
-    for (Linked* part : parts)
-        part->ExcludeState(csReading);
-    parts.front()->Loaded();
+    ReadParts(form, std::vector<int>(3, kwInitControl), {u"A", u"B", u"C"}, log);
     EXPECT_EQ(log, (std::vector<String>{u"init C", u"init B", u"init A"}));
 }
 

@@ -15,6 +15,8 @@
 #include "platform/text/unicode.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
+#include "support/package_bytes.h"
+#include "support/scratch_dir.h"
 
 namespace kw {
 namespace {
@@ -60,11 +62,6 @@ protected:
     void SetUp() override {
         KwResetFrameworkState();
         Application().Reset();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kwpkg_" + std::to_string(::getpid()) + "_" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
         KwSetMessageLookup([](StringView group, int id) -> std::optional<String> {
             if (group != u"System")
                 return std::nullopt;
@@ -74,12 +71,11 @@ protected:
     void TearDown() override {
         KwSetMessageLookup(nullptr);
         KwResetFrameworkState();
-        std::filesystem::remove_all(dir_);
     }
-    String Dir() const { return AddPathBar(Utf8ToString(dir_.string())); }
+    String Dir() const { return dir_.Folder(); }
     std::vector<std::string> DirEntries() const {
         std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(dir_))
+        for (const auto& e : std::filesystem::directory_iterator(dir_.Path()))
             names.push_back(e.path().filename());
         return names;
     }
@@ -89,20 +85,12 @@ protected:
             ++count;
         return count;
     }
-    std::filesystem::path dir_;
+    test::ScratchDir dir_{"kwpkg"};
 };
-
-int NumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EKwError& e) {
-        return e.MessageId();
-    }
-    return 0;
-}
 
 TEST_F(PkgInfoTest, FileNamesResolveAgainstTheApplicationPath) {
     TestPkg pkg;
+    TKwPkgInfo noExt;
     const String exe = ExeDir();
     EXPECT_EQ(pkg.GetFileName(u"skin"), exe + u"skin.tst");  // no application object
     TKwCApplication app;
@@ -112,13 +100,7 @@ TEST_F(PkgInfoTest, FileNamesResolveAgainstTheApplicationPath) {
     EXPECT_EQ(pkg.GetFileName(u"skin"), exe + u"packs/skin.tst");
     app.SetPath(Dir());
     EXPECT_EQ(pkg.GetFileName(u"a.b"), Dir() + u"a.b");
-}
-
-TEST_F(PkgInfoTest, EmptyDefaultExtLeavesTheNameAlone) {
-    TKwPkgInfo pkg;
-    TKwCApplication app;
-    app.SetPath(Dir());
-    EXPECT_EQ(pkg.GetFileName(u"plain"), Dir() + u"plain");
+    EXPECT_EQ(noExt.GetFileName(u"plain"), Dir() + u"plain");
 }
 
 TEST_F(PkgInfoTest, FileRoundTripKeepsContentsAndDescription) {
@@ -147,32 +129,19 @@ TEST_F(PkgInfoTest, HeaderChecksSignatureCaseInsensitivelyAndRefusesNewerVersion
     TMemoryStream stream;
     pkg.SaveToStream(stream);
     stream.Memory()[12] = 'k';  // "KwPkgTest" -> "kwPkgTest"
+    stream.Seek(0, TSeekOrigin::soEnd);
     TestPkg back;
-    back.LoadFromStream(stream);
+    back.LoadFromStream(stream);  // from offset zero, wherever the stream stands
     EXPECT_EQ(back.items, pkg.items);
 
     stream.Memory()[13] = '?';
-    EXPECT_EQ(NumberOf([&] { back.LoadFromStream(stream); }), 46);
+    EXPECT_EQ(MessageIdOf([&] { back.LoadFromStream(stream); }), 46);
     pkg.writeVersion = 3;
     pkg.SaveToFile(Dir() + u"new.tst");
-    try {
-        back.LoadFromFile(Dir() + u"new.tst");
-        FAIL();
-    } catch (const EKwError& e) {
-        EXPECT_EQ(e.MessageId(), 47);
-        EXPECT_NE(e.Message().find(u"new.tst"), String::npos);  // the disk file name
-    }
-}
-
-TEST_F(PkgInfoTest, LoadFromStreamAlwaysStartsAtOffsetZero) {
-    TestPkg pkg;
-    pkg.items = {u"a", u"b"};
-    TMemoryStream stream;
-    pkg.SaveToStream(stream);
-    stream.Seek(0, TSeekOrigin::soEnd);
-    TestPkg back;
-    back.LoadFromStream(stream);
-    EXPECT_EQ(back.items, pkg.items);
+    const auto newer = ErrorOf([&] { back.LoadFromFile(Dir() + u"new.tst"); });
+    ASSERT_TRUE(newer);
+    EXPECT_EQ(newer->MessageId(), 47);
+    EXPECT_NE(newer->Message().find(u"new.tst"), String::npos);  // the disk file name
 }
 
 TEST_F(PkgInfoTest, FailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
@@ -196,12 +165,12 @@ TEST_F(PkgInfoTest, FailedLoadsRaiseAndLeaveNoOpenFile) {
     const std::string bytes = "\x05hello" + std::string(40, '\0');
     junk.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
     junk.SaveToFile(Dir() + u"junk.tst");
-    EXPECT_EQ(NumberOf([&] { pkg.LoadFromFile(Dir() + u"junk.tst"); }), 46);
+    EXPECT_EQ(MessageIdOf([&] { pkg.LoadFromFile(Dir() + u"junk.tst"); }), 46);
     pkg.items = {u"a", u"b", u"c"};
     pkg.SaveToFile(Dir() + u"cut.tst");
-    std::filesystem::resize_file(dir_ / "cut.tst", 40);
+    std::filesystem::resize_file(dir_.Path() / "cut.tst", 40);
     EXPECT_THROW(pkg.LoadFromFile(Dir() + u"cut.tst"), EReadError);
-    EXPECT_EQ(NumberOf([&] { pkg.LoadFromFile(u"  "); }), 3);
+    EXPECT_EQ(MessageIdOf([&] { pkg.LoadFromFile(u"  "); }), 3);
     EXPECT_EQ(OpenDescriptors(), before);
 }
 
@@ -215,12 +184,10 @@ TEST_F(PkgInfoTest, FailedLoadInsideSetFileNameRestoresTheOldName) {
     pkg.SetInitMode(rimFILE);
     pkg.SetFileName(u"good");
     EXPECT_EQ(pkg.items, good.items);
-    try {
-        pkg.SetFileName(u"missing");
-        FAIL();
-    } catch (const EKwError& e) {
-        EXPECT_NE(e.Message().find(u"File '" + Dir() + u"missing.tst' not found"), String::npos);
-    }
+    EXPECT_NE(MessageOf([&] {
+                  pkg.SetFileName(u"missing");
+              }).find(u"File '" + Dir() + u"missing.tst' not found"),
+              String::npos);
     EXPECT_EQ(pkg.FileName(), u"good");
 }
 
@@ -250,8 +217,8 @@ TEST_F(PkgInfoTest, DescriptionReadersCheckTheKind) {
     TestPkg pkg;
     pkg.SetDescription(u"About");
     pkg.SaveToFile(Dir() + u"d.tst");
-    EXPECT_EQ(NumberOf([&] { KwReadPkgVarsDescription(Dir() + u"d.tst"); }), 31);
-    EXPECT_EQ(NumberOf([&] { KwReadPkgDisplayDescription(u""); }), 3);
+    EXPECT_EQ(MessageIdOf([&] { KwReadPkgVarsDescription(Dir() + u"d.tst"); }), 31);
+    EXPECT_EQ(MessageIdOf([&] { KwReadPkgDisplayDescription(u""); }), 3);
 }
 
 // --- In a host form ------------------------------------------------------------------------

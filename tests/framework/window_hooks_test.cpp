@@ -76,12 +76,15 @@ struct Scene {
         inner.SetShowHint(true);
         watcher.OnCancelMode = [this](TControl* c, int msg) { cancels.emplace_back(c, msg); };
     }
+    void Show() {
+        form.Show();
+        Application().ProcessMessages();
+    }
 };
 
 TEST_F(WindowHooksTest, DeactivationPostsTheMasterMessageAndClicksCancelDropDowns) {
     Scene s;
-    s.form.Show();
-    Application().ProcessMessages();
+    s.Show();
     std::vector<TKwCForm*> clicked;
     s.companion.OnExtClick = [&](TKwCForm&, TKwCForm* c) { clicked.push_back(c); };
     ClickAt(s.inner, {5, 5});
@@ -104,8 +107,7 @@ TEST_F(WindowHooksTest, DeactivationPostsTheMasterMessageAndClicksCancelDropDown
 
 TEST_F(WindowHooksTest, WheelReadsScrollLinesOnceThenGoesToTheFirstControlThatTakesIt) {
     Scene s;
-    s.form.Show();
-    Application().ProcessMessages();
+    s.Show();
     SetWheelScrollLines(3);
     EXPECT_EQ(KwMouseWheelScrollLines(), 3);
     SetWheelScrollLines(7);
@@ -131,8 +133,7 @@ TEST_F(WindowHooksTest, WheelReadsScrollLinesOnceThenGoesToTheFirstControlThatTa
 
 TEST_F(WindowHooksTest, MouseMovesRefreshTheShownHintOfTheControlPart) {
     Scene s;
-    s.form.Show();
-    Application().ProcessMessages();
+    s.Show();
     MouseMoveTo(s.inner, {10, 5});
     AdvanceClock(Application().HintPause());
     EXPECT_EQ(Application().ShownHint(), u"left half");
@@ -165,16 +166,14 @@ TEST_F(WindowHooksTest, FirstShownHostFormWaitsDisabledForMinTimeLoadThenRaisesA
     EXPECT_EQ(enabledWhileWaiting, std::vector<bool>(5, false));
     EXPECT_TRUE(s.form.Enabled());
     s.form.Hide();
-    s.form.Show();
-    Application().ProcessMessages();
+    s.Show();
     EXPECT_EQ(afterLoaded, 1);  // once per process
 }
 
 TEST_F(WindowHooksTest, AfterLoadedAskingToTerminateHidesTheForm) {
     Scene s;
     s.app.OnAfterLoaded = [](TObject&, bool& terminate) { terminate = true; };
-    s.form.Show();
-    Application().ProcessMessages();
+    s.Show();
     EXPECT_FALSE(s.form.Visible());
     EXPECT_TRUE(Application().Terminated());
 }

@@ -1,5 +1,4 @@
 // The reference language files built from resources/languages.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <set>

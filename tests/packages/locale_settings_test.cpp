@@ -1,6 +1,5 @@
 // Conversions, masks and dates read the locale of the active application object's language,
 // loaded from the reference language files the way a program loads them.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -59,8 +58,9 @@ protected:
         SetRegionalLocale("ja_JP");
     }
 
-    // Starts an application object that loads `file` at start-up, as a program does.
-    static std::unique_ptr<TKwCApplication> Start(const char* file) {
+    // Starts an application object that loads `file` at start-up, as a program does; pinned,
+    // it keeps the file's own regional values instead of the user's.
+    static std::unique_ptr<TKwCApplication> Start(const char* file, bool pinned = true) {
         auto app = std::make_unique<TKwCApplication>();
         app->BeginLoading();
         app->SetPath(ReferenceFolder());
@@ -68,6 +68,8 @@ protected:
         app->PkgLanguage().SetFileName(Utf8ToString(file));
         app->EndLoading();
         app->Link().DoInit();
+        if (pinned)
+            PinFileLocale(*app);
         return app;
     }
 
@@ -83,7 +85,6 @@ TEST_F(LocaleSettingsTest, EachReferenceFileConvertsNumbersDatesAndMasksBothWays
     for (const FileLocale& l : kFiles) {
         SCOPED_TRACE(l.file);
         auto app = Start(l.file);
-        PinFileLocale(*app);
         const String t(1, l.thousands);
         const String d(1, l.decimal);
 
@@ -116,7 +117,7 @@ TEST_F(LocaleSettingsTest, EachReferenceFileConvertsNumbersDatesAndMasksBothWays
 
 TEST_F(LocaleSettingsTest, AutoLoadGivesTheUsersValuesWithTheFilesTexts) {
     SetRegionalLocale("en_US");
-    auto app = Start("German.lan");
+    auto app = Start("German.lan", false);
     EXPECT_TRUE(app->PkgLanguage().Locale().AutoLoad());
     EXPECT_DOUBLE_EQ(KwAStrToNumeric(u"1,234.5", 2), 1234.5);
     EXPECT_EQ(KwADateTimeToStr(EncodeDate(2024, 6, 1), u"dmy", dyeYear4), u"06/01/2024");
@@ -130,9 +131,7 @@ TEST_F(LocaleSettingsTest, AutoLoadGivesTheUsersValuesWithTheFilesTexts) {
 
 TEST_F(LocaleSettingsTest, ConversionsFollowTheActiveApplicationObjectAndLocaleChanges) {
     auto german = Start("German.lan");
-    PinFileLocale(*german);
     auto english = Start("English.lan");
-    PinFileLocale(*english);
     // The first created stays active.
     EXPECT_EQ(KwAStrToDate(u"24.12.2026"), EncodeDate(2026, 12, 24));
     english->SetActive(true);
@@ -155,7 +154,6 @@ TEST_F(LocaleSettingsTest, ConversionsFollowTheActiveApplicationObjectAndLocaleC
 
 TEST_F(LocaleSettingsTest, TheCalendarRulesAndMaskDefaultsComeFromTheLocale) {
     auto app = Start("German.lan");
-    PinFileLocale(*app);
     TKwPkgLanguageLocale& locale = app->PkgLanguage().Locale();
     EXPECT_EQ(KwApplicationSettings().startOfWeek, sweMon);
     locale.SetStartOfWeek(sweSat);

@@ -22,8 +22,7 @@ protected:
         data.Open();
         source.SetDataSet(&data);
 
-        TKwPkgPrivileges& app = StartPrivileges();
-        BuildTree(app);
+        TKwPkgPrivileges& app = StartTree();
         form = std::make_unique<TForm>();
         user = &Create<TKwPkgPrivileges>(*form);
         user->SetParentComponent(form.get());

@@ -2,39 +2,26 @@
 
 #include "display/memory_image.h"
 #include "framework/pkg_formats.h"
-#include "packages/memory_refs.h"
 #include "packages/privileges_formats.h"
 #include "platform/core/files.h"
 #include "platform/text/unicode.h"
 #include "privileges_fixture.h"
+#include "support/scratch_dir.h"
 
 namespace kw {
 namespace {
 
 class PrivilegesFilesTest : public PrivilegesTest {
 protected:
-    void SetUp() override {
-        PrivilegesTest::SetUp();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kw_privileges_" + std::to_string(::getpid()) + "_" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::filesystem::remove_all(dir_);
-        PrivilegesTest::TearDown();
-    }
-    String PathOf(const char* name) const { return Utf8ToString((dir_ / name).string()); }
+    String PathOf(const char* name) const { return dir_.Of(name); }
     static void Rename(const String& from, const String& to) {
         std::filesystem::rename(StringToUtf8(from), StringToUtf8(to));
     }
-
-    std::filesystem::path dir_;
+    test::ScratchDir dir_{"kw_privileges"};
 };
 
 TEST_F(PrivilegesFilesTest, AccessFilesRoundTripUnderTheirNameAndKey) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     app_->SetPrivilegesKey(u"secret");
     p.SetKey(u"clerk");
     p.SetDescription(u"clerk rights");
@@ -67,31 +54,21 @@ TEST_F(PrivilegesFilesTest, AccessFilesRoundTripUnderTheirNameAndKey) {
     p.LoadFromFile(upper);
     const String copied = PathOf("boss.acc");
     Rename(upper, copied);
-    try {
-        p.LoadFromFile(copied);
-        FAIL() << "a copied access file must be refused";
-    } catch (const EKwError& error) {
-        EXPECT_EQ(error.MessageId(), 90);
-        EXPECT_EQ(error.Source(), u"App");
-    }
+    const auto refused = ErrorOf([&] { p.LoadFromFile(copied); });
+    ASSERT_TRUE(refused) << "a copied access file must be refused";
+    EXPECT_EQ(refused->MessageId(), 90);
+    EXPECT_EQ(refused->Source(), u"App");
 }
 
 TEST_F(PrivilegesFilesTest, AFileWithoutKeyLoadsUnderAnyKeyAndUnknownIdsAreSkipped) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     const auto bytes = PkgStream()
                            .Header(u"KwAccess", 3)
                            .Text(u"")
                            .Raw(AccessScrambled(u"  "))
                            .Raw(AccessScrambled(u""))
                            .Raw(AccessScrambled(u"k"))
-                           .Integer(3)
-                           .Integer(11)
-                           .Integer(accNone)
-                           .Integer(555)
-                           .Integer(accNone)
-                           .Integer(20)
-                           .Integer(accRead)
+                           .Integers({3, 11, accNone, 555, accNone, 20, accRead})
                            .Bytes();
     app_->SetPrivilegesKey(u"anything");
     LoadStream(bytes, [&](TStream& s) { p.LoadFromStream(s); });
@@ -102,8 +79,7 @@ TEST_F(PrivilegesFilesTest, AFileWithoutKeyLoadsUnderAnyKeyAndUnknownIdsAreSkipp
 }
 
 TEST_F(PrivilegesFilesTest, EveryAccessVersionReads) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     app_->SetPrivilegesKey(u"K\u00E9y");
     // Versions 1 and 2: 8-bit strings, Windows-1252 after unscrambling; version 1 has no key.
     for (int version : {1, 2}) {
@@ -114,7 +90,7 @@ TEST_F(PrivilegesFilesTest, EveryAccessVersionReads) {
             .Raw(AnsiScrambled({}));
         if (version >= 2)
             file.Raw(AnsiScrambled({'o', 'l', 'd', 0x80}));
-        file.Integer(1).Integer(21).Integer(accRead);
+        file.Integers({1, 21, accRead});
         p.GrantAllAccess();
         p.SetKey(u"before");
         LoadStream(file.Bytes(), [&](TStream& s) { p.LoadFromStream(s); });
@@ -125,15 +101,10 @@ TEST_F(PrivilegesFilesTest, EveryAccessVersionReads) {
     // A 32-bit length (kind 12) is read as well; any other kind is refused.
     test::ByteBuilder longString;
     longString.U8(12).U32(1).U8('k' ^ 0x3C);
-    const auto withLong = PkgStream()
-                              .Header(u"KwAccess", 2)
-                              .Text(u"")
-                              .Raw(AnsiScrambled({}))
-                              .Raw(AnsiScrambled({}))
-                              .Raw(longString.Data())
-                              .Integer(0)
-                              .Bytes();
-    LoadStream(withLong, [&](TStream& s) { p.LoadFromStream(s); });
+    PkgStream withLong;
+    withLong.Header(u"KwAccess", 2).Text(u"").Raw(AnsiScrambled({})).Raw(AnsiScrambled({}));
+    withLong.Raw(longString.Data()).Integer(0);
+    LoadStream(withLong.Bytes(), [&](TStream& s) { p.LoadFromStream(s); });
     EXPECT_EQ(p.Key(), u"k");
     const auto wide = PkgStream().Header(u"KwAccess", 2).Text(u"").Text(u"wide").Bytes();
     try {
@@ -142,13 +113,26 @@ TEST_F(PrivilegesFilesTest, EveryAccessVersionReads) {
     } catch (const EReadError& error) {
         EXPECT_EQ(String(error.Message()), u"ReadAnsiEncode:PropValueError");
     }
+}
 
-    const auto newer = PkgStream().Header(u"KwAccess", 4).Bytes();
-    EXPECT_EQ(MessageIdOf([&] { LoadStream(newer, [&](TStream& s) { p.LoadFromStream(s); }); }),
-              63);
-    const auto other = PkgStream().Header(u"KwVisibles", 1).Bytes();
-    EXPECT_EQ(MessageIdOf([&] { LoadStream(other, [&](TStream& s) { p.LoadFromStream(s); }); }),
-              62);
+TEST_F(PrivilegesFilesTest, NewerVersionsAndOtherKindsAreRefused) {
+    TKwPkgPrivileges& p = StartPrivileges();
+    using Load = void (TKwPkgPrivileges::*)(TStream&);
+    const struct {
+        const Char* word;
+        int version;
+        Load load;
+        int message;
+    } cases[] = {{u"KwAccess", 4, &TKwPkgPrivileges::LoadFromStream, 63},
+                 {u"KwVisibles", 1, &TKwPkgPrivileges::LoadFromStream, 62},
+                 {u"KwVisibles", 7, &TKwPkgPrivileges::LoadVisiblesFromStream, 63},
+                 {u"KwPrivileges", 6, &TKwPkgPrivileges::LoadTemplateFromStream, 63}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(StringToUtf8(c.word) + " " + std::to_string(c.version));
+        const auto bytes = PkgStream().Header(c.word, c.version).Bytes();
+        EXPECT_EQ(MessageIdOf([&] { LoadStream(bytes, [&](TStream& s) { (p.*c.load)(s); }); }),
+                  c.message);
+    }
 }
 
 TEST_F(PrivilegesFilesTest, ScrambledStringsRoundTripInAllThreeForms) {
@@ -184,8 +168,7 @@ TEST_F(PrivilegesFilesTest, ScrambledStringsRoundTripInAllThreeForms) {
 }
 
 TEST_F(PrivilegesFilesTest, VisiblesFilesKeepTheExactNameAndEveryVersionReads) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     p.FindId(12)->SetVisible(false);
     p.FindId(21)->SetVisible(false);
     const String path = PathOf("clerk.vis");
@@ -210,7 +193,7 @@ TEST_F(PrivilegesFilesTest, VisiblesFilesKeepTheExactNameAndEveryVersionReads) {
             .Text(VisiblesScrambled(u""));
         if (version >= 2)
             file.Text(VisiblesScrambled(u"role"));
-        file.Integer(2).Integer(12).Boolean(true).Integer(777).Boolean(false);
+        file.Integers({2, 12}).Boolean(true).Integer(777).Boolean(false);
         p.ClearVisibles();
         p.SetKey(u"none");
         LoadStream(file.Bytes(), [&](TStream& s) { p.LoadVisiblesFromStream(s); });
@@ -219,10 +202,6 @@ TEST_F(PrivilegesFilesTest, VisiblesFilesKeepTheExactNameAndEveryVersionReads) {
         EXPECT_FALSE(p.FindId(20)->Visible()) << version;
         EXPECT_EQ(p.Key(), version >= 2 ? String(u"role") : String(u"none"));
     }
-    const auto newer = PkgStream().Header(u"KwVisibles", 7).Bytes();
-    EXPECT_EQ(
-        MessageIdOf([&] { LoadStream(newer, [&](TStream& s) { p.LoadVisiblesFromStream(s); }); }),
-        63);
 }
 
 TEST_F(PrivilegesFilesTest, TemplatesOfEveryVersionRead) {
@@ -256,19 +235,13 @@ TEST_F(PrivilegesFilesTest, TemplatesOfEveryVersionRead) {
         EXPECT_EQ(p.FindId(4)->Parent(), version >= 4 ? p.FindId(3) : nullptr) << version;
         EXPECT_EQ(p.FindId(4)->Image().Id(), version >= 5 ? 104 : -1) << version;
     }
-    const auto early =
-        PkgStream().Header(u"KwPrivileges", 5).Text(u"").Integer(5).Integer(-1).Bytes();
+    const auto early = PkgStream().Header(u"KwPrivileges", 5).Text(u"").Integers({5, -1}).Bytes();
     LoadStream(early, [&](TStream& s) { p.LoadTemplateFromStream(s); });
     EXPECT_EQ(p.Count(), 0) << "a negative id ends the list";
-    const auto newer = PkgStream().Header(u"KwPrivileges", 6).Bytes();
-    EXPECT_EQ(
-        MessageIdOf([&] { LoadStream(newer, [&](TStream& s) { p.LoadTemplateFromStream(s); }); }),
-        63);
 }
 
 TEST_F(PrivilegesFilesTest, TemplatesRoundTripAndAChildBeforeItsParentStaysOnTop) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     p.SetTemplateDescription(u"shop");
     p.FindId(12)->SetVisible(false);
     p.FindId(21)->SetAccess(accRead);
@@ -293,8 +266,7 @@ TEST_F(PrivilegesFilesTest, TemplatesRoundTripAndAChildBeforeItsParentStaysOnTop
 }
 
 TEST_F(PrivilegesFilesTest, TheApplicationPackageLoadsItsAccessFileAtStartUp) {
-    TKwPkgPrivileges& p = StartPrivileges();
-    BuildTree(p);
+    TKwPkgPrivileges& p = StartTree();
     app_->SetPathPrivileges(PathOf(""));
     p.WriteAccess(12, accNone);
     p.SaveToFile(PathOf("start.acc"));

