@@ -207,19 +207,17 @@ TEST_F(GradientTest, SolidGridAndBadArguments) {
 }
 
 // Image styles read a package image; the fixture owns an application object and one package.
-class GradientImageTest : public DisplayTest {
+class GradientImageTest : public WithDrawing<DisplayTest> {
 protected:
     void SetUp() override {
-        DisplayTest::SetUp();
-        DrawingTest::ResetDrawing();
+        WithDrawing::SetUp();
         StartApplication();
         images_ = std::make_unique<TKwPkgImages>();
         images_->SetPkgName(u"Main");
     }
     void TearDown() override {
         images_.reset();
-        DrawingTest::ResetDrawing();
-        DisplayTest::TearDown();
+        WithDrawing::TearDown();
     }
     // An image whose pixel (x, y) is RGB(10 + x, 20 + y, 30); the bottom-left one is see-through
     // in transparent mode.

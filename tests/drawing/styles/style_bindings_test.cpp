@@ -145,22 +145,6 @@ TEST_F(StyleBindingsTest, ConstructorsBindTheirSetsToTheLibraryDefaults) {
     }
 }
 
-TEST_F(StyleBindingsTest, DerivedClassesChangeTheDefaultsTheyRedeclare) {
-    TKwCfgMainPen mainPen;
-    EXPECT_EQ(mainPen.Style(), pesSolid);
-    EXPECT_EQ(TKwPen().Style(), pesClear);
-    EXPECT_EQ(FindProperty(TKwCfgMainPen::StaticClass(), u"Style")->defaultValue,
-              TPropValue(std::int64_t{pesSolid}));
-    TKwButtonImage image;
-    EXPECT_TRUE(image.Visible());
-    EXPECT_EQ(image.Width(), 18);
-    EXPECT_FALSE(TKwFullImage().Visible());
-    EXPECT_EQ(TKwSpeedDownImage().Width(), 13);
-    EXPECT_EQ(TKwDownImage().Height(), 13);
-    EXPECT_EQ(TKwCheckShape().Width(), 14);
-    EXPECT_EQ(TKwRadioShape().BorderStyle(), bos3D);
-}
-
 TEST_F(StyleBindingsTest, AChangeThreeLevelsDownReachesEveryOwnerOnce) {
     TKwCfgScrollBars bars;
     TKwCfgScrollBar& bar = bars.HorzScrollBar();
