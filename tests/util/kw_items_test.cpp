@@ -91,7 +91,6 @@ TEST(KwCollectionTest, CollectionsAreListedWhileAlive) {
         TKwStateItems items(nullptr);
         EXPECT_EQ(KwCollections().size(), before + 1);
         EXPECT_EQ(KwCollections().back(), &items);
-        EXPECT_EQ(items.GetClassName(), u"TKwStateItems");
     }
     EXPECT_EQ(KwCollections().size(), before);
 }
