@@ -123,13 +123,12 @@ TEST_F(TextTest, TheCanvasGetsItsOwnFontAndColoursBack) {
     KwDrawText(canvas, {0, 0, 60, 60}, u"x", font, kInk, kAccel, {.Angle = 90, .Bold = true});
     KwDrawSpeedText(canvas, {0, 0, 60, 60}, u"x", font, kInk, {});
     EXPECT_EQ(canvas.TextWidth(u"abc"), before);
-    BlankBitmap ref(60, 20);
-    ref.Canvas().Font().Assign(canvas.Font());
-    ref.Canvas().Brush().Style = TBrushStyle::bsClear;
+    BlankBitmap ref(60, 20), after(60, 20);
+    for (TBitmap* b : {&ref, &after}) {
+        b->Canvas().Font().Assign(canvas.Font());
+        b->Canvas().Brush().Style = TBrushStyle::bsClear;
+    }
     ref.Canvas().TextOut(0, 0, u"abc");
-    BlankBitmap after(60, 20);
-    after.Canvas().Font().Assign(canvas.Font());
-    after.Canvas().Brush().Style = TBrushStyle::bsClear;
     KwDrawText(after.Canvas(), {0, 0, 60, 20}, u"zz", font, kAccel, kAccel,
                {.Layout = layBottom, .Bold = true});
     for (int y = 0; y < 20; ++y)
