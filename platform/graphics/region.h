@@ -20,8 +20,10 @@ enum class TRegionKind { rkNull = 1, rkSimple = 2, rkComplex = 3 };
 
 KW_DECLARE_EXCEPTION(ERegionError, Exception);
 
-// The most rows a region built from a shape may span.
-inline constexpr std::int64_t kMaxRegionRows = std::int64_t{1} << 24;
+// The most rows a region built from a shape may span: taller than any screen or window, yet small
+// enough that building one row by row stays a matter of milliseconds. A few bytes of coordinates
+// must not cost seconds and hundreds of megabytes.
+inline constexpr std::int64_t kMaxRegionRows = std::int64_t{1} << 16;
 
 // A set of pixels made of rectangles, with the platform's half-open rules: a rectangle region
 // (0, 0, 10, 10) holds x and y from 0 to 9. A plain value: copies are independent.

@@ -478,6 +478,9 @@ TEST_F(DeviceTest, ExtremeCoordinatesAreClippedWithoutWalkingThem) {
     EXPECT_FALSE(CreateEllipticRgn(small, small, big, big));
     EXPECT_FALSE(CreatePolygonRgn(std::vector<TPoint>{{0, small}, {5, big}, {9, 0}}, ALTERNATE));
     EXPECT_TRUE(CreateRectRgn(small, small, big, big));
+    const int tallest = static_cast<int>(kMaxRegionRows);
+    EXPECT_TRUE(CreateEllipticRgn(0, 0, 9, tallest));
+    EXPECT_FALSE(CreateEllipticRgn(0, -1, 9, tallest));
     SetWindowOrgEx(dc, small, small, nullptr);
     Rectangle(dc, small, small, big, big);
     EXPECT_TRUE(Ink(0, 0));
