@@ -10,17 +10,7 @@
 namespace kw {
 namespace {
 
-class BackGroundTest : public SetsTest {
-protected:
-    void SetUp() override {
-        SetsTest::SetUp();
-        DrawingTest::ResetDrawing();
-    }
-    void TearDown() override {
-        DrawingTest::ResetDrawing();
-        SetsTest::TearDown();
-    }
-};
+using BackGroundTest = WithDrawing<SetsTest>;
 
 bool SamePixels(const TBitmap& a, const TBitmap& b) {
     for (int y = 0; y < a.Height(); ++y) {
@@ -67,38 +57,8 @@ TEST_F(BackGroundTest, SetsPaintTheirEntryOrFallBackToTheirColour) {
     KwPaintBackGround(bitmap.Canvas(), TRect(0, 0, 6, 4), &missing);
     EXPECT_EQ(CountPixels(bitmap, ColorToRGB(missing.Color())), 24);
     EXPECT_EQ(missing.Info(), nullptr);
-}
-
-TEST_F(BackGroundTest, StyleObjectsFireOnlyForRealChangesAndOnceForAnAssign) {
-    TKwFullShape shape;
-    int changes = 0;
-    shape.OnChange = [&](TKwStyleObject&) { ++changes; };
-    EXPECT_EQ(shape.Shape(), shaRectangle);
-    EXPECT_EQ(shape.BorderStyle(), bosSingle);
-    EXPECT_EQ(shape.Pen().Style(), pesClear);
-    EXPECT_EQ(shape.Pen().Width(), 1);
-    EXPECT_EQ(shape.Brush().Style(), brsSolid);
-    shape.SetShape(shaRectangle);
-    EXPECT_EQ(changes, 0);
-    shape.SetShape(shaStar);
-    shape.Pen().SetWidth(3);  // a sub-object's change reaches the owner
-    EXPECT_EQ(changes, 2);
-
-    TKwFullShape other;
-    other.SetOrientation(sorLeft);
-    other.SetBorderWidth(4);
-    other.Brush().SetStyle(brsGrid);
-    shape.Assign(&other);
-    EXPECT_EQ(changes, 3);
-    EXPECT_EQ(shape.Shape(), shaRectangle);
-    EXPECT_EQ(shape.Orientation(), sorLeft);
-    EXPECT_EQ(shape.Pen().Width(), 1);
-    EXPECT_EQ(shape.Brush().Style(), brsGrid);
-    shape.Assign(&other);
-    EXPECT_EQ(changes, 3);
-
     // Unbound pens and brushes end at the library defaults.
-    StartApplication();
+    TKwFullShape shape;
     EXPECT_EQ(shape.Pen().SetColor().Color(), KwSetColBox().Color());
     EXPECT_EQ(shape.Brush().SetBackGround().Color(), KwSetBackGround().Color());
 }

@@ -157,9 +157,7 @@ TEST_F(CheckPaintTest, RadiosPickCheckedUncheckedOrDisabled) {
 }
 
 TEST_F(CheckPaintTest, MarksInEveryState) {
-    TBitmap picture(6 * 24 + 2, 5 * 24 + 2);
-    picture.Canvas().Brush().Color = clBtnFace;
-    picture.Canvas().FillRect(TRect(0, 0, picture.Width(), picture.Height()));
+    BlankBitmap picture(6 * 24 + 2, 5 * 24 + 2, clBtnFace);
     check().Text().SetUnChecked(u" ");
     check().Text().SetGrayed(u"?");
     check().Text().SetChecked(u"X");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,15 @@ namespace kw {
 
 inline constexpr TColor kSentinel = RGB(1, 2, 3);
 
-// A bitmap filled with the sentinel colour, so that untouched pixels show.
+// A bitmap filled with the sentinel colour, so that untouched pixels show, or with a backdrop
+// for a golden picture. Its canvas keeps its own brush.
 class BlankBitmap : public TBitmap {
 public:
-    BlankBitmap(int w, int h) : TBitmap(w, h) {
+    BlankBitmap(int w, int h, TColor fill = kSentinel) : TBitmap(w, h) {
+        const TColor rgb = ColorToRGB(fill);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x)
-                SetPixel(x, y, kSentinel);
+                SetPixel(x, y, rgb);
         }
     }
 };
@@ -47,6 +50,19 @@ inline std::vector<std::string> Picture(const TBitmap& bitmap, TColor ink) {
     return rows;
 }
 
+// The bounds of the pixels that are not the sentinel.
+inline TRect PaintedBounds(const TBitmap& bitmap) {
+    TRect r(bitmap.Width(), bitmap.Height(), 0, 0);
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            if (bitmap.Pixel(x, y) != kSentinel)
+                r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
+                     std::max(r.Bottom, y + 1)};
+        }
+    }
+    return r.Left < r.Right ? r : TRect();
+}
+
 class DrawingTest : public testing::Test {
 protected:
     void SetUp() override { ResetDrawing(); }
@@ -56,6 +72,20 @@ public:
     static void ResetDrawing() {
         KwResetDrawingState();
         ResetGdiForTesting();
+    }
+};
+
+// Another fixture's process-wide reset with the drawing engine's around it.
+template <class Base>
+class WithDrawing : public Base {
+protected:
+    void SetUp() override {
+        Base::SetUp();
+        DrawingTest::ResetDrawing();
+    }
+    void TearDown() override {
+        DrawingTest::ResetDrawing();
+        Base::TearDown();
     }
 };
 

@@ -207,19 +207,17 @@ TEST_F(GradientTest, SolidGridAndBadArguments) {
 }
 
 // Image styles read a package image; the fixture owns an application object and one package.
-class GradientImageTest : public DisplayTest {
+class GradientImageTest : public WithDrawing<DisplayTest> {
 protected:
     void SetUp() override {
-        DisplayTest::SetUp();
-        DrawingTest::ResetDrawing();
+        WithDrawing::SetUp();
         StartApplication();
         images_ = std::make_unique<TKwPkgImages>();
         images_->SetPkgName(u"Main");
     }
     void TearDown() override {
         images_.reset();
-        DrawingTest::ResetDrawing();
-        DisplayTest::TearDown();
+        WithDrawing::TearDown();
     }
     // An image whose pixel (x, y) is RGB(10 + x, 20 + y, 30); the bottom-left one is see-through
     // in transparent mode.
@@ -236,6 +234,13 @@ protected:
         return TKwMemoryImage::CreatePtr(*images_->Images().FindId(id_++));
     }
     static TColor At(int x, int y) { return RGB(10 + x, 20 + y, 30); }
+    // An image style over the whole bitmap, or over `rect` when given.
+    static void Paint(TBitmap& b, TKwBackGroundStyle style, TColor solid, TKwMemoryImage* image,
+                      bool transparent = false, TRect rect = {}) {
+        if (rect.IsEmpty())
+            rect = TRect(0, 0, b.Width(), b.Height());
+        KwDrawGradient(b.Canvas(), rect, style, 0, 0, solid, image, transparent, 0);
+    }
 
     std::unique_ptr<TKwPkgImages> images_;
     int id_ = 0;
@@ -244,8 +249,7 @@ protected:
 TEST_F(GradientImageTest, TilesAreCutNeverScaled) {
     auto image = Image(4, 3);
     BlankBitmap bitmap(12, 9);
-    KwDrawGradient(bitmap.Canvas(), TRect(1, 1, 11, 6), bgsTileImage, 0, 0, kRed, image.get(),
-                   false, 0);
+    Paint(bitmap, bgsTileImage, kRed, image.get(), false, TRect(1, 1, 11, 6));
     EXPECT_EQ(bitmap.Pixel(1, 1), At(0, 0));
     EXPECT_EQ(bitmap.Pixel(5, 1), At(0, 0));
     EXPECT_EQ(bitmap.Pixel(10, 5), At(1, 1));  // third tile cut to 2 x 2
@@ -256,18 +260,16 @@ TEST_F(GradientImageTest, TilesAreCutNeverScaled) {
 TEST_F(GradientImageTest, AnchorsCropLargeImagesAndSurroundSmallOnesWithTheSolidColour) {
     auto big = Image(9, 7);
     BlankBitmap bitmap(5, 3);
-    KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 5, 3), bgsCenter, 0, 0, kRed, big.get(), false, 0);
+    Paint(bitmap, bgsCenter, kRed, big.get());
     EXPECT_EQ(bitmap.Pixel(0, 0), At(2, 2));  // (9 - 5) div 2, (7 - 3) div 2
     EXPECT_EQ(bitmap.Pixel(4, 2), At(6, 4));
-    KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 5, 3), bgsRightBottom, 0, 0, kRed, big.get(), false,
-                   0);
+    Paint(bitmap, bgsRightBottom, kRed, big.get());
     EXPECT_EQ(bitmap.Pixel(4, 2), At(8, 6));
 
     auto dot = Image(1, 1);
     for (int anchor = bgsLeftTop; anchor <= bgsRightBottom; ++anchor) {
         BlankBitmap small(5, 3);
-        KwDrawGradient(small.Canvas(), TRect(0, 0, 5, 3), static_cast<TKwBackGroundStyle>(anchor),
-                       0, 0, kRed, dot.get(), false, 0);
+        Paint(small, static_cast<TKwBackGroundStyle>(anchor), kRed, dot.get());
         const int h = (anchor - bgsLeftTop) / 3;
         const int v = (anchor - bgsLeftTop) % 3;
         const int x = h == 0 ? 0 : h == 1 ? 2 : 4;
@@ -280,27 +282,22 @@ TEST_F(GradientImageTest, AnchorsCropLargeImagesAndSurroundSmallOnesWithTheSolid
 TEST_F(GradientImageTest, StretchTransparencyAndMissingImages) {
     auto dot = Image(1, 1);
     BlankBitmap bitmap(4, 2);
-    KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 4, 2), bgsStretchImage, 0, 0, kRed, dot.get(),
-                   false, 0);
+    Paint(bitmap, bgsStretchImage, kRed, dot.get());
     EXPECT_EQ(CountPixels(bitmap, At(0, 0)), 8);
     // The single pixel is the bottom-left one, so transparency shows the solid colour.
-    KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 4, 2), bgsStretchImage, 0, 0, kBlue, dot.get(),
-                   true, 0);
+    Paint(bitmap, bgsStretchImage, kBlue, dot.get(), true);
     EXPECT_EQ(CountPixels(bitmap, kBlue), 8);
 
     auto big = Image(6, 4);
-    KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 4, 2), bgsTileImage, 0, 0, kBlue, big.get(), true,
-                   0);
+    Paint(bitmap, bgsTileImage, kBlue, big.get(), true);
     EXPECT_EQ(bitmap.Pixel(0, 0), At(0, 0));
     EXPECT_EQ(bitmap.Pixel(3, 1), At(3, 1));
 
     TKwMemoryImage none;
     for (TKwMemoryImage* missing : {static_cast<TKwMemoryImage*>(nullptr), &none}) {
-        KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 4, 2), bgsCenter, 0, 0, kRed, missing, false,
-                       0);
+        Paint(bitmap, bgsCenter, kRed, missing);
         EXPECT_EQ(CountPixels(bitmap, kRed), 8);
-        KwDrawGradient(bitmap.Canvas(), TRect(0, 0, 4, 2), bgsTileImage, 0, 0, kBlue, missing,
-                       false, 0);
+        Paint(bitmap, bgsTileImage, kBlue, missing);
         EXPECT_EQ(CountPixels(bitmap, kBlue), 8);
     }
 }

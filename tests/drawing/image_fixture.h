@@ -13,17 +13,7 @@ namespace kw {
 
 // Process-wide state reset for the display and the drawing engine, with an application object
 // whose "System" and "User" images are packages of the test.
-class ImageTest : public DisplayTest {
-protected:
-    void SetUp() override {
-        DisplayTest::SetUp();
-        DrawingTest::ResetDrawing();
-    }
-    void TearDown() override {
-        DrawingTest::ResetDrawing();
-        DisplayTest::TearDown();
-    }
-};
+using ImageTest = WithDrawing<DisplayTest>;
 
 // A stand-alone package image holding `pixels` as bitmap (or PNG) bytes.
 inline std::unique_ptr<TKwPkgImagesImage> ImageOf(const TBitmap& pixels, bool png = false) {
@@ -46,18 +36,6 @@ inline void FillBox(TBitmap& bitmap, const TRect& rect, TColor color) {
         for (int x = rect.Left; x < rect.Right; ++x)
             bitmap.SetPixel(x, y, color);
     }
-}
-
-// The bounds of the pixels that are not the sentinel.
-inline TRect PaintedBounds(const TBitmap& bitmap) {
-    TRegion painted;
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            if (bitmap.Pixel(x, y) != kSentinel)
-                painted.Combine(painted, TRegion(TRect(x, y, x + 1, y + 1)), TRegionCombine::rgnOr);
-        }
-    }
-    return painted.Bounds();
 }
 
 }  // namespace kw

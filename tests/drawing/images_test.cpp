@@ -9,6 +9,8 @@
 namespace kw {
 namespace {
 
+using enum TKwImageState;
+
 constexpr TColor kKey = RGB(255, 0, 255);
 constexpr TColor kFrameColors[4] = {RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200),
                                     RGB(200, 200, 0)};
@@ -26,7 +28,6 @@ std::unique_ptr<TKwPkgImagesImage> Strip(int frames, int size = 16) {
 class ImagesTest : public ImageTest {};
 
 TEST_F(ImagesTest, StripsOfOneToFourFramesPickTheFrameOfEachState) {
-    using enum TKwImageState;
     // Expected frame per state (up, disabled, down, exclusive) for 1..4 frames; -1: generated.
     const int expected[4][4] = {{0, -1, 0, 0}, {0, 1, 0, 0}, {0, 1, 2, 0}, {0, 1, 2, 3}};
     const TKwImageState states[4] = {istUp, istDisabled, istDown, istExclusive};
@@ -74,7 +75,7 @@ TEST_F(ImagesTest, FittingKeepsProportionsAndRoundsHalvesToEven) {
         FillBox(source, TRect(0, 0, c.imageW, c.imageH), RGB(9, 9, 9));
         BlankBitmap target(c.areaW, c.areaH);
         KwPaintImage(target.Canvas(), TRect(0, 0, c.areaW, c.areaH), ImageOf(source).get(), false,
-                     TKwImageDraw{TKwImageState::istAll, false, c.stretch, c.width, c.height});
+                     TKwImageDraw{istAll, false, c.stretch, c.width, c.height});
         EXPECT_EQ(PaintedBounds(target), c.painted) << c.imageW << "x" << c.imageH;
     }
 }
@@ -89,7 +90,7 @@ TEST_F(ImagesTest, TransparencyByKeyColourAndByAlpha) {
         for (const bool transparent : {true, false}) {
             BlankBitmap target(4, 4);
             KwPaintImage(target.Canvas(), TRect(0, 0, 4, 4), ImageOf(source).get(), false,
-                         {TKwImageState::istUp, transparent});
+                         {istUp, transparent});
             EXPECT_EQ(CountPixels(target, kSentinel), transparent ? 12 : 0) << bits;
             EXPECT_EQ(CountPixels(target, clBlack), 4);
         }
@@ -114,7 +115,7 @@ TEST_F(ImagesTest, DisabledLooksAreEmbossedOrRecoloured) {
     FillBox(single, TRect(1, 1, 4, 3), RGB(0, 0, 0));
     BlankBitmap target(6, 6);
     KwDrawImage(target.Canvas(), TRect(0, 0, 6, 6), ImageOf(single).get(), RGB(250, 250, 250),
-                RGB(60, 60, 60), false, TKwImageDraw{TKwImageState::istDisabled, false});
+                RGB(60, 60, 60), false, TKwImageDraw{istDisabled, false});
     EXPECT_EQ(CountPixels(target, RGB(60, 60, 60)), 6);
     EXPECT_EQ(CountPixels(target, RGB(250, 250, 250)), 4);
     EXPECT_EQ(target.Pixel(4, 2), RGB(250, 250, 250));
@@ -128,7 +129,7 @@ TEST_F(ImagesTest, DisabledLooksAreEmbossedOrRecoloured) {
     strip.SetPixel(5, 3, RGB(7, 7, 7));
     BlankBitmap recoloured(4, 4);
     KwDrawImage(recoloured.Canvas(), TRect(0, 0, 4, 4), ImageOf(strip).get(), RGB(250, 250, 250),
-                RGB(60, 60, 60), false, TKwImageDraw{TKwImageState::istDisabled, false});
+                RGB(60, 60, 60), false, TKwImageDraw{istDisabled, false});
     EXPECT_EQ(recoloured.Pixel(0, 0), RGB(250, 250, 250));
     EXPECT_EQ(recoloured.Pixel(3, 1), RGB(60, 60, 60));
     EXPECT_EQ(recoloured.Pixel(0, 3), ColorToRGB(clBtnFace));
@@ -136,7 +137,7 @@ TEST_F(ImagesTest, DisabledLooksAreEmbossedOrRecoloured) {
     // A drop shadow lies under the image, which moves one pixel up and left.
     BlankBitmap shadowed(8, 8);
     KwPaintImage(shadowed.Canvas(), TRect(1, 1, 7, 7), ImageOf(single).get(), false,
-                 {TKwImageState::istUp, true, false, -1, -1, true});
+                 {istUp, true, false, -1, -1, true});
     EXPECT_EQ(CountPixels(shadowed, clBlack), 6);
     EXPECT_EQ(shadowed.Pixel(4, 3), ColorToRGB(KwSetColShadow().Color()));
 }
@@ -145,18 +146,16 @@ TEST_F(ImagesTest, PackageImagesPaintByNameAndNothingWithoutData) {
     StartApplication();
     TKwPkgImagesImage& image = user_->Images().Add(3);
     BlankBitmap target(16, 16);
-    KwPaintImageEx(target.Canvas(), TRect(0, 0, 16, 16), u"User", 3, TKwImageState::istUp, false,
-                   false, -1, -1);
+    KwPaintImageEx(target.Canvas(), TRect(0, 0, 16, 16), u"User", 3, istUp, false, false, -1, -1);
     EXPECT_EQ(CountPixels(target, kSentinel), 256);
     image.Assign(*(Strip(2)));
-    KwPaintImageEx(target.Canvas(), TRect(0, 0, 16, 16), u"User", 3, TKwImageState::istDown, false,
-                   false, -1, -1);
+    KwPaintImageEx(target.Canvas(), TRect(0, 0, 16, 16), u"User", 3, istDown, false, false, -1, -1);
     EXPECT_EQ(target.Pixel(8, 8), kFrameColors[0]);
     // The image paints itself: the first frame at its natural size, or a state's frame.
     BlankBitmap own(20, 20);
     image.Draw(own.Canvas(), 3, 2, false);
     EXPECT_EQ(PaintedBounds(own), TRect(3, 2, 19, 18));
-    image.DrawRect(own.Canvas(), TRect(0, 0, 20, 20), TKwImageState::istDisabled, true, false);
+    image.DrawRect(own.Canvas(), TRect(0, 0, 20, 20), istDisabled, true, false);
     EXPECT_EQ(own.Pixel(0, 10), kFrameColors[1]);
     // A full-image style object shows its disabled frame when not enabled.
     TKwFullImage full;
@@ -183,16 +182,15 @@ TEST_F(ImagesTest, StatesOfAStripPicture) {
     const TColor dark = RGB(40, 40, 160);
     BlankBitmap picture(6 * 34, 34);
     int x = 0;
-    for (const auto state : {TKwImageState::istUp, TKwImageState::istDisabled,
-                             TKwImageState::istDown, TKwImageState::istExclusive}) {
+    for (const auto state : {istUp, istDisabled, istDown, istExclusive}) {
         KwDrawImage(picture.Canvas(), TRect::Bounds(x, 0, 34, 34), four.get(), light, dark, false,
                     TKwImageDraw{state, true, true, 32, 32});
         x += 34;
     }
     KwDrawImage(picture.Canvas(), TRect::Bounds(x, 0, 34, 34), one.get(), light, dark, false,
-                TKwImageDraw{TKwImageState::istDisabled, true, true, 32, 32});
+                TKwImageDraw{istDisabled, true, true, 32, 32});
     KwPaintImage(picture.Canvas(), TRect::Bounds(x + 34, 0, 34, 34), one.get(), false,
-                 TKwImageDraw{TKwImageState::istUp, true, false, -1, -1, true});
+                 TKwImageDraw{istUp, true, false, -1, -1, true});
     test::ExpectMatchesGolden(picture, "drawing/golden/image_states.png");
 }
 

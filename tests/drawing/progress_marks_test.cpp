@@ -14,20 +14,15 @@
 namespace kw {
 namespace {
 
-class ElementTest : public SetsTest {
+class ElementTest : public WithDrawing<SetsTest> {
 protected:
     void SetUp() override {
-        SetsTest::SetUp();
-        DrawingTest::ResetDrawing();
+        WithDrawing::SetUp();
         entry = &StartApplication().SetsBackGround().Add(u"Bar");
         entry->SetStyle(bgsLeft);
         entry->SetStartGraColor(RGB(250, 0, 0));
         entry->SetEndGraColor(RGB(0, 0, 250));
         set.SetName(u"Bar");
-    }
-    void TearDown() override {
-        DrawingTest::ResetDrawing();
-        SetsTest::TearDown();
     }
     // The whole background the bar is cut from, painted directly.
     std::unique_ptr<TBitmap> Full(int w, int h, int colors = 0) {
@@ -134,9 +129,7 @@ TEST_F(ElementTest, IndeterminateBarsScrollAndWrap) {
 }
 
 TEST_F(ElementTest, ProgressBarsInEveryOrientationAndKind) {
-    TBitmap picture(4 * 44 + 4, 3 * 44 + 4);
-    picture.Canvas().Brush().Color = clWhite;
-    picture.Canvas().FillRect(TRect(0, 0, picture.Width(), picture.Height()));
+    BlankBitmap picture(4 * 44 + 4, 3 * 44 + 4, clWhite);
     const TKwProgressBarOrientation orientations[] = {pboLeft, pboRight, pboUp, pboDown};
     const TKwTypeBar types[] = {tbaBlock, tbaSolid, tbaIndeterminate};
     for (int t = 0; t < 3; ++t) {
@@ -169,9 +162,7 @@ TEST_F(ElementTest, GridLinesAndDirectionMarks) {
                         true);
     EXPECT_EQ(CountPixels(twice, kSentinel), 96);
 
-    TBitmap picture(10 * 24 + 2, 2 * 24 + 2);
-    picture.Canvas().Brush().Color = clWhite;
-    picture.Canvas().FillRect(TRect(0, 0, picture.Width(), picture.Height()));
+    BlankBitmap picture(10 * 24 + 2, 2 * 24 + 2, clWhite);
     for (int d = 0; d <= mvdNone; ++d)
         KwDrawDirection(TRect::Bounds(1 + d * 24, 1, 24, 24), picture.Canvas(),
                         static_cast<TKwMoveDirection>(d), clNavy);

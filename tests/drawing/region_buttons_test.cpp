@@ -133,9 +133,7 @@ TEST_F(RgnButtonTest, ImageButtonsShiftWhenPressedAndFollowTheirMask) {
 TEST_F(RgnButtonTest, ButtonsInEveryState) {
     const auto image = Picture(true);
     const auto sliced = Picture(false, true);
-    TBitmap picture(6 * 24 + 2, 4 * 24 + 2);
-    picture.Canvas().Brush().Color = clWhite;
-    picture.Canvas().FillRect(TRect(0, 0, picture.Width(), picture.Height()));
+    BlankBitmap picture(6 * 24 + 2, 4 * 24 + 2, clWhite);
     TKwSetBackGround back;
     TKwPen pen;
     pen.SetStyle(pesSolid);

@@ -105,9 +105,7 @@ TEST_F(ShapePaintTest, EveryShapeMatchesItsGoldenPicture) {
     constexpr int kCell = 32;
     for (int s = 0; s < kKwShapeCount; ++s) {
         const auto shape = static_cast<TKwShapes>(s);
-        TBitmap sheet(kCell * 8, kCell * 3);
-        sheet.Canvas().Brush().Color = clWhite;
-        sheet.Canvas().FillRect(TRect(0, 0, sheet.Width(), sheet.Height()));
+        BlankBitmap sheet(kCell * 8, kCell * 3, clWhite);
         for (int row = 0; row < 3; ++row) {
             for (int col = 0; col < 8; ++col) {
                 const TRect rect =
@@ -175,17 +173,7 @@ TEST_F(ShapePaintTest, GradientShapesPaintInsideTheShapeOnly) {
     EXPECT_EQ(pressed.Pixel(10, 0), table[19] & 0xFFFFFF);
 }
 
-class PaintShapeTest : public SetsTest {
-protected:
-    void SetUp() override {
-        SetsTest::SetUp();
-        DrawingTest::ResetDrawing();
-    }
-    void TearDown() override {
-        DrawingTest::ResetDrawing();
-        SetsTest::TearDown();
-    }
-};
+using PaintShapeTest = WithDrawing<SetsTest>;
 
 TEST_F(PaintShapeTest, BordersFillsAndShadows) {
     TKwPkgDisplay& display = StartApplication();

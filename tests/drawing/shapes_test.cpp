@@ -16,6 +16,11 @@ std::vector<TPoint> Points(const TKwShapeOutline& outline, std::size_t polygon =
     return polygon < outline.Polygons.size() ? outline.Polygons[polygon] : std::vector<TPoint>{};
 }
 
+// The first polygon of a shape in a 15 x 15 box.
+std::vector<TPoint> Square(TKwShapes shape, TKwShapeOrientation turn, bool mirror = false) {
+    return Points(KwShapeOutline(TRect(0, 0, 15, 15), shape, mirror, turn));
+}
+
 // Every polygon as a sorted vertex list, the polygons sorted: the shape's vertices without
 // their order.
 std::vector<std::vector<std::pair<int, int>>> VertexSets(const TKwShapeOutline& outline) {
@@ -32,30 +37,24 @@ std::vector<std::vector<std::pair<int, int>>> VertexSets(const TKwShapeOutline& 
 }
 
 TEST(ShapeGeometryTest, GridIndicesLandOnTheDesignBox) {
-    const auto triangle = KwShapeOutline(TRect(0, 0, 15, 15), shaTriangle, false, sorUp);
-    EXPECT_EQ(Points(triangle), (std::vector<TPoint>{{7, 0}, {0, 14}, {14, 14}}));
+    EXPECT_EQ(Square(shaTriangle, sorUp), (std::vector<TPoint>{{7, 0}, {0, 14}, {14, 14}}));
     // 29 wide: X(8) = 14. Turned right, the design box is 15 wide and 29 high.
     const auto wide = KwShapeOutline(TRect(0, 0, 29, 15), shaTriangle, false, sorUp);
     EXPECT_EQ(Points(wide), (std::vector<TPoint>{{14, 0}, {0, 14}, {28, 14}}));
     const auto right = KwShapeOutline(TRect(0, 0, 29, 15), shaTriangle, false, sorRight);
     EXPECT_EQ(Points(right), (std::vector<TPoint>{{28, 7}, {0, 0}, {0, 14}}));
     // Defaults: the triangle points right, the pentagon up.
-    EXPECT_EQ(Points(KwShapeOutline(TRect(0, 0, 15, 15), shaTriangle, false, sorDefault)),
-              (std::vector<TPoint>{{14, 7}, {0, 0}, {0, 14}}));
-    EXPECT_EQ(Points(KwShapeOutline(TRect(0, 0, 15, 15), shaPentagon, false, sorDefault))[0],
-              (TPoint{7, 0}));
-    EXPECT_EQ(Points(KwShapeOutline(TRect(0, 0, 15, 15), shaTriangle, false, sorLeft)),
-              (std::vector<TPoint>{{0, 7}, {14, 14}, {14, 0}}));
-    EXPECT_EQ(Points(KwShapeOutline(TRect(0, 0, 15, 15), shaTriangle, false, sorDown)),
-              (std::vector<TPoint>{{7, 14}, {14, 0}, {0, 0}}));
+    EXPECT_EQ(Square(shaTriangle, sorDefault), (std::vector<TPoint>{{14, 7}, {0, 0}, {0, 14}}));
+    EXPECT_EQ(Square(shaPentagon, sorDefault)[0], (TPoint{7, 0}));
+    EXPECT_EQ(Square(shaTriangle, sorLeft), (std::vector<TPoint>{{0, 7}, {14, 14}, {14, 0}}));
+    EXPECT_EQ(Square(shaTriangle, sorDown), (std::vector<TPoint>{{7, 14}, {14, 0}, {0, 0}}));
     // The bar is cut at 45 degrees over the smaller side.
     EXPECT_EQ(Points(KwShapeOutline(TRect(10, 20, 16, 40), shaPoliRect, false, sorUp)),
               (std::vector<TPoint>{{10, 20}, {15, 25}, {15, 39}, {10, 39}}));
     // Reflection mirrors before the turn.
-    EXPECT_EQ(Points(KwShapeOutline(TRect(0, 0, 15, 15), shaArrowRect, true, sorUp)),
+    EXPECT_EQ(Square(shaArrowRect, sorUp, true),
               (std::vector<TPoint>{{14, 0}, {0, 0}, {0, 14}, {4, 10}, {8, 14}, {14, 8}, {10, 4}}));
-    EXPECT_EQ(Points(KwShapeOutline(TRect(0, 0, 15, 15), shaArrowRect, true, sorDown))[1],
-              (TPoint{14, 14}));
+    EXPECT_EQ(Square(shaArrowRect, sorDown, true)[1], (TPoint{14, 14}));
     const auto round = KwShapeOutline(TRect(0, 0, 9, 20), shaRoundRect, false, sorLeft);
     EXPECT_EQ(round.Kind, TKwOutlineKind::okRoundRect);
     EXPECT_EQ(round.Corner, 4);

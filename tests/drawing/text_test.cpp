@@ -43,6 +43,11 @@ protected:
         KwDrawText(b.Canvas(), {0, 0, w, h}, text, font, kInk, kAccel, look);
         return Accents(b);
     }
+    TRect InkBounds(StringView text, const TKwTextLook& look, int w = 60, int h = 30) {
+        BlankBitmap b(w, h);
+        KwDrawText(b.Canvas(), {0, 0, w, h}, text, font, kInk, kAccel, look);
+        return PaintedBounds(b);
+    }
     // '#' text ink, 'a' accelerator ink, '.' untouched, '?' anything else.
     static std::vector<std::string> Accents(const TBitmap& b) {
         std::vector<std::string> rows = Picture(b, kInk);
@@ -51,15 +56,6 @@ protected:
                 if (b.Pixel(x, y) == kAccel)
                     rows[y][x] = 'a';
         return rows;
-    }
-    static TRect Ink(const TBitmap& b) {
-        TRect r(b.Width(), b.Height(), 0, 0);
-        for (int y = 0; y < b.Height(); ++y)
-            for (int x = 0; x < b.Width(); ++x)
-                if (b.Pixel(x, y) != kSentinel)
-                    r = {std::min(r.Left, x), std::min(r.Top, y), std::max(r.Right, x + 1),
-                         std::max(r.Bottom, y + 1)};
-        return r;
     }
 
     TFont font;
@@ -101,7 +97,6 @@ TEST_F(TextTest, RotatedBoundsFollowTheTurnedBlock) {
         EXPECT_EQ(Measure(u"Turn me\nround", {.Angle = angle}, f),
                   TRect(5, 7, 5 + ext.cx, 7 + ext.cy));
     }
-    EXPECT_EQ(KwRectExt(plain.Right, plain.Bottom, 90), (TSize{plain.Bottom, plain.Right}));
     // Drawn text stays inside its rectangle at every angle.
     for (int angle : {0, 90, 180, 270, 45, 135, 225, 315}) {
         SCOPED_TRACE(angle);
@@ -109,7 +104,7 @@ TEST_F(TextTest, RotatedBoundsFollowTheTurnedBlock) {
         const TRect box = Measure(u"Turn me\nround", {.Angle = angle}, font, {0, 0, 0, 0});
         const TRect at = box.Offset((90 - box.Width()) / 2, (90 - box.Height()) / 2);
         KwDrawText(b.Canvas(), at, u"Turn me\nround", font, kInk, kAccel, {.Angle = angle});
-        const TRect ink = Ink(b);
+        const TRect ink = PaintedBounds(b);
         ASSERT_FALSE(ink.IsEmpty());
         EXPECT_GE(ink.Left, at.Left - 1);
         EXPECT_GE(ink.Top, at.Top - 1);
@@ -128,13 +123,12 @@ TEST_F(TextTest, TheCanvasGetsItsOwnFontAndColoursBack) {
     KwDrawText(canvas, {0, 0, 60, 60}, u"x", font, kInk, kAccel, {.Angle = 90, .Bold = true});
     KwDrawSpeedText(canvas, {0, 0, 60, 60}, u"x", font, kInk, {});
     EXPECT_EQ(canvas.TextWidth(u"abc"), before);
-    BlankBitmap ref(60, 20);
-    ref.Canvas().Font().Assign(canvas.Font());
-    ref.Canvas().Brush().Style = TBrushStyle::bsClear;
+    BlankBitmap ref(60, 20), after(60, 20);
+    for (TBitmap* b : {&ref, &after}) {
+        b->Canvas().Font().Assign(canvas.Font());
+        b->Canvas().Brush().Style = TBrushStyle::bsClear;
+    }
     ref.Canvas().TextOut(0, 0, u"abc");
-    BlankBitmap after(60, 20);
-    after.Canvas().Font().Assign(canvas.Font());
-    after.Canvas().Brush().Style = TBrushStyle::bsClear;
     KwDrawText(after.Canvas(), {0, 0, 60, 20}, u"zz", font, kAccel, kAccel,
                {.Layout = layBottom, .Bold = true});
     for (int y = 0; y < 20; ++y)
@@ -146,14 +140,13 @@ TEST_F(TextTest, TheCanvasGetsItsOwnFontAndColoursBack) {
 }
 
 TEST_F(TextTest, VerticalTextRunsAlongTheHeight) {
-    BlankBitmap up(20, 60), down(20, 60);
-    KwDrawText(up.Canvas(), {0, 0, 20, 60}, u"abc", font, kInk, kAccel, {.Angle = 90});
-    KwDrawText(down.Canvas(), {0, 0, 20, 60}, u"abc", font, kInk, kAccel, {.Angle = 270});
+    const TRect up = InkBounds(u"abc", {.Angle = 90}, 20, 60);
+    const TRect down = InkBounds(u"abc", {.Angle = 270}, 20, 60);
     // Read upwards from the bottom-left corner, and downwards from the top-right one.
-    EXPECT_GE(Ink(up).Bottom, 55);
-    EXPECT_LE(Ink(up).Right, 11);
-    EXPECT_LE(Ink(down).Top, 5);
-    EXPECT_GE(Ink(down).Left, 9);
+    EXPECT_GE(up.Bottom, 55);
+    EXPECT_LE(up.Right, 11);
+    EXPECT_LE(down.Top, 5);
+    EXPECT_GE(down.Left, 9);
 }
 
 TEST_F(TextTest, AcceleratorIsUnderlinedInItsColourAndDoubleAmpersandStays) {
@@ -181,28 +174,20 @@ TEST_F(TextTest, AcceleratorIsUnderlinedInItsColourAndDoubleAmpersandStays) {
 }
 
 TEST_F(TextTest, AlignmentAndLayoutPlaceTheBlock) {
-    BlankBitmap ref(60, 30);
-    KwDrawText(ref.Canvas(), {0, 0, 60, 30}, u"ab", font, kInk, kAccel, {});
-    const TRect base = Ink(ref);
+    const TRect base = InkBounds(u"ab", {});
     const TKwAlignment aligns[] = {aliLeft, aliCenter, aliRight};
     const TKwLayout layouts[] = {layTop, layCenter, layBottom};
     for (int a = 0; a < 3; ++a) {
         for (int l = 0; l < 3; ++l) {
-            BlankBitmap b(60, 30);
-            KwDrawText(b.Canvas(), {0, 0, 60, 30}, u"ab", font, kInk, kAccel,
-                       {.Alignment = aligns[a], .Layout = layouts[l]});
-            EXPECT_EQ(Ink(b), base.Offset(a * 24, l * 10)) << a << " " << l;
-            TKwTextLook rtl{.Alignment = aligns[a], .Layout = layouts[l], .RightToLeft = true};
-            BlankBitmap r(60, 30);
-            KwDrawText(r.Canvas(), {0, 0, 60, 30}, u"ab", font, kInk, kAccel, rtl);
-            EXPECT_EQ(Ink(r), base.Offset((2 - a) * 24, l * 10)) << "rtl " << a;
+            SCOPED_TRACE(testing::Message() << a << " " << l);
+            TKwTextLook look{.Alignment = aligns[a], .Layout = layouts[l]};
+            EXPECT_EQ(InkBounds(u"ab", look), base.Offset(a * 24, l * 10));
+            look.RightToLeft = true;
+            EXPECT_EQ(InkBounds(u"ab", look), base.Offset((2 - a) * 24, l * 10));
         }
     }
     // A fixed width centres the block and aligns inside it.
-    BlankBitmap w(60, 30);
-    KwDrawText(w.Canvas(), {0, 0, 60, 30}, u"ab", font, kInk, kAccel,
-               {.Width = 20, .Alignment = aliRight});
-    EXPECT_EQ(Ink(w), base.Offset(20 + 8, 0));
+    EXPECT_EQ(InkBounds(u"ab", {.Width = 20, .Alignment = aliRight}), base.Offset(20 + 8, 0));
 }
 
 TEST_F(TextTest, TextThatDoesNotFitEndsWithEllipsis) {
@@ -307,8 +292,8 @@ TEST_F(TextTest, SpeedTextMovesMultiLineBlocksItselfAndScalesSetFonts) {
                     {.Alignment = aliCenter, .Layout = layCenter});
     KwDrawSpeedText(bottom.Canvas(), {0, 0, 40, 40}, u"ab\ncd", font, kInk,
                     {.Alignment = aliRight, .Layout = layBottom});
-    EXPECT_EQ(Ink(centre), Ink(top).Offset(14, 10));
-    EXPECT_EQ(Ink(bottom), Ink(top).Offset(28, 20));
+    EXPECT_EQ(PaintedBounds(centre), PaintedBounds(top).Offset(14, 10));
+    EXPECT_EQ(PaintedBounds(bottom), PaintedBounds(top).Offset(28, 20));
     EXPECT_EQ(KwDrawSpeedText(top.Canvas(), {3, 4, 30, 50}, u"aaa bbb\nc", font, kInk,
                               {.CalcRect = true, .WordWrap = true}),
               TRect(3, 4, 21, 34));
@@ -328,9 +313,7 @@ TEST_F(TextTest, SpeedTextMovesMultiLineBlocksItselfAndScalesSetFonts) {
 
 TEST_F(TextTest, CaptionLooks) {
     KwSetFont().Font().Assign(font);
-    TBitmap picture(4 * 64 + 4, 3 * 24 + 4);
-    picture.Canvas().Brush().Color = clBtnFace;
-    picture.Canvas().FillRect(TRect(0, 0, picture.Width(), picture.Height()));
+    BlankBitmap picture(4 * 64 + 4, 3 * 24 + 4, clBtnFace);
     const TKwFontStyle styles[] = {fosNormal, fosLight, fos3DLight, fos3D};
     for (int i = 0; i < 4; ++i) {
         const TRect r = TRect::Bounds(4 + i * 64, 4, 60, 20);

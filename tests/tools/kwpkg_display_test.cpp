@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "display/display_fixture.h"
 #include "display/display_package.h"
 #include "display/image_imkw.h"
@@ -7,7 +5,7 @@
 #include "display/memory_image.h"
 #include "display/state.h"
 #include "framework/state.h"
-#include "kwpkg/kinds.h"
+#include "kwpkg_fixture.h"
 #include "packages/memory_refs.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
@@ -32,14 +30,6 @@ protected:
         TMemoryStream stream;
         display.SaveToStream(stream);
         return stream.Bytes();
-    }
-    static std::string ErrorOf(const std::string& json) {
-        try {
-            kwpkg::BuildFile(json);
-        } catch (const std::exception& error) {
-            return kwpkg::DescribeError(error);
-        }
-        return {};
     }
 };
 
@@ -71,15 +61,11 @@ TEST_F(KwPkgDisplayTest, VersionNineFileRoundTripsThroughJsonByteForByte) {
         Screen().SetPixelsPerInch(96);
     }
     const std::string json = kwpkg::DumpText(file);
-    EXPECT_NE(json.find("\"color\": \"#123456\""), std::string::npos) << json;
-    EXPECT_NE(json.find("\"system:15\""), std::string::npos);
-    EXPECT_NE(json.find("\"none\""), std::string::npos);
-    EXPECT_NE(json.find("\"0x02102030\""), std::string::npos);
-    EXPECT_NE(json.find("\"bgsVertOut\""), std::string::npos);
-    EXPECT_NE(json.find("\"pixelsPerInch\": 120"), std::string::npos);
-    EXPECT_NE(json.find("\"kind\": \"images\""), std::string::npos);
+    for (const char* part :
+         {"\"color\": \"#123456\"", "\"system:15\"", "\"none\"", "\"0x02102030\"", "\"bgsVertOut\"",
+          "\"pixelsPerInch\": 120", "\"kind\": \"images\""})
+        EXPECT_NE(json.find(part), std::string::npos) << part;
     EXPECT_EQ(kwpkg::BuildFile(json), file);
-    EXPECT_EQ(kwpkg::DumpText(kwpkg::BuildFile(json)), json);
     EXPECT_EQ(Screen().PixelsPerInch(), 96);
 }
 
@@ -95,17 +81,19 @@ TEST_F(KwPkgDisplayTest, DuplicateSetNamesOfAFileSurviveTheRoundTrip) {
 }
 
 TEST_F(KwPkgDisplayTest, BadSourcesGiveOneLineErrors) {
-    EXPECT_EQ(ErrorOf(R"({"kind":"display","colorSets":[{"name":"A","color":"#12345"}]})"),
-              "colorSets[0].color: expected \"#RRGGBB\", \"system:N\", \"none\" or \"0xXXXXXXXX\"");
-    EXPECT_NE(ErrorOf(R"({"kind":"display","backgroundSets":[{"name":"A","style":"bgsWavy"}]})")
-                  .find("backgroundSets[0].style"),
-              std::string::npos);
-    EXPECT_NE(ErrorOf(R"({"kind":"display","version":8})").find("version"), std::string::npos);
-    EXPECT_NE(ErrorOf(R"({"kind":"display","windowFrame":{"margin":1}})").find("windowFrame"),
-              std::string::npos);
-    const std::string error = ErrorOf(R"({"kind":"display","systemImages":{"kind":"strings"}})");
-    EXPECT_NE(error.find("systemImages"), std::string::npos) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos);
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"kind":"display","colorSets":[{"name":"A","color":"#12345"}]})",
+         "colorSets[0].color: expected \"#RRGGBB\", \"system:N\", \"none\" or \"0xXXXXXXXX\""},
+        {R"({"kind":"display","backgroundSets":[{"name":"A","style":"bgsWavy"}]})",
+         "backgroundSets[0].style"},
+        {R"({"kind":"display","version":8})", "version"},
+        {R"({"kind":"display","windowFrame":{"margin":1}})", "windowFrame"},
+        {R"({"kind":"display","systemImages":{"kind":"strings"}})", "systemImages"}};
+    for (const auto& [json, reason] : cases) {
+        const std::string error = test::ErrorOf([&] { kwpkg::BuildFile(json); });
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
 }
 
 TEST_F(KwPkgDisplayTest, OlderFilesDumpWithTheirVersion) {
@@ -113,12 +101,7 @@ TEST_F(KwPkgDisplayTest, OlderFilesDumpWithTheirVersion) {
     display.SetsFont().Add(u"Body");
     kwpkg::TBytes file = Bytes(display);
     file[32] = 12;  // a version the tool does not know
-    try {
-        kwpkg::DumpText(file);
-        ADD_FAILURE() << "a version 12 file was dumped";
-    } catch (const kwpkg::TKwPkgError& error) {
-        EXPECT_NE(std::string(error.what()).find("newer"), std::string::npos);
-    }
+    EXPECT_NE(test::ErrorOf([&] { kwpkg::DumpText(file); }).find("newer"), std::string::npos);
 }
 
 TEST_F(KwPkgDisplayTest, DumpOfAnImageFileReportsTheVersionTheFileHas) {

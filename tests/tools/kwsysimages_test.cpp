@@ -28,10 +28,16 @@ const std::vector<int> kColourNavigatorIds{75, 76, 77, 78, 79, 80, 81, 82, 83, 8
 const std::vector<int> kBlackNavigatorIds{128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 166};
 const std::vector<int> kWhiteNavigatorIds{138, 139, 140, 141, 142, 143, 144, 145, 146, 147, 167};
 
-std::vector<int> GlyphIds() {
+std::vector<int> ButtonIds() {
     std::vector<int> ids;
     for (int id = 9; id <= 21; ++id)
         ids.push_back(id);
+    return ids;
+}
+
+// The 16-pixel glyphs: buttons and the three navigator sets.
+std::vector<int> GlyphIds() {
+    std::vector<int> ids = ButtonIds();
     for (const auto* group : {&kColourNavigatorIds, &kBlackNavigatorIds, &kWhiteNavigatorIds})
         ids.insert(ids.end(), group->begin(), group->end());
     return ids;
@@ -101,18 +107,16 @@ TEST_F(KwSysImagesTest, EveryIdIsAPngOfItsSizeWithOneFrame) {
         expected[id] = 16;
     ASSERT_EQ(package_->Images().Count(), static_cast<int>(expected.size()));
     for (const auto& [id, size] : expected) {
+        SCOPED_TRACE(id);
         const TKwPkgImagesImage* image = package_->Images().FindId(id);
-        ASSERT_NE(image, nullptr) << id;
-        EXPECT_FALSE(image->Empty()) << id;
-        EXPECT_EQ(image->GraphicName(), GraphicClassForExtension(u"png")->ClassName()) << id;
-        EXPECT_EQ(image->Width(), size) << id;
-        EXPECT_EQ(image->Height(), size) << id;
-        EXPECT_EQ(image->Frames(), 1) << id;
-        EXPECT_FALSE(image->Protected()) << id;
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->GraphicName(), GraphicClassForExtension(u"png")->ClassName());
+        EXPECT_EQ(TSize(image->Width(), image->Height()), TSize(size, size));
+        EXPECT_EQ(image->Frames(), 1);
+        EXPECT_FALSE(image->Protected());
         // The PNG data must decode to the size the package records.
         const TDecoded pixels = Decode(id);
-        EXPECT_EQ(pixels.width, size) << id;
-        EXPECT_EQ(pixels.height, size) << id;
+        EXPECT_EQ(TSize(pixels.width, pixels.height), TSize(size, size));
     }
 }
 
@@ -180,11 +184,8 @@ void ExpectAllDifferent(const std::vector<int>& ids, bool shapeOnly,
 }
 
 TEST_F(KwSysImagesTest, DistinctGlyphsDiffer) {
-    std::vector<int> buttons;
-    for (int id = 9; id <= 21; ++id)
-        buttons.push_back(id);
     ExpectAllDifferent(kIconIds, false, Decode);
-    ExpectAllDifferent(buttons, false, Decode);
+    ExpectAllDifferent(ButtonIds(), false, Decode);
     // The single-colour navigator glyphs have nothing but their shape to tell them apart.
     ExpectAllDifferent(kBlackNavigatorIds, true, Decode);
 }

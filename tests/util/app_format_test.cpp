@@ -7,6 +7,8 @@
 namespace kw {
 namespace {
 
+using enum TKwDateYear;
+
 TKwFormatSettings German() {
     TKwFormatSettings s;
     s.decimalSeparator = u',';
@@ -75,34 +77,29 @@ TEST(NumberEditTest, NoSignRightGroupingFillOrTrailingZeros) {
 
 TEST(DateDisplayTest, NamesOrderAndClock) {
     const TDateTime value = EncodeDate(2024, 6, 1) + EncodeTime(13, 5, 9, 0);
-    EXPECT_EQ(KwADateTimeToStrShow(value, u"dmy", TKwDateYear::dyeYear4, German()), u"01.06.2024");
-    EXPECT_EQ(KwADateTimeToStrShow(value, u"1d2y", TKwDateYear::dyeYear4, German()),
-              u"Samstag, 01 Juni 2024");
-    EXPECT_EQ(KwADateTimeToStrShow(value, u"dMy", TKwDateYear::dyeYear2, kUs), u"Jun 01, 24");
-    EXPECT_EQ(KwADateTimeToStrShow(value, u"Ddmy", TKwDateYear::dyeNone, kUs), u"Sat, 06/01");
-    EXPECT_EQ(KwADateTimeToStrShow(value, u"dmyhns", TKwDateYear::dyeYear4, kUs),
-              u"06/01/2024 13:05:09");
-    EXPECT_EQ(KwADateTimeToStrShow(value, u"hno", TKwDateYear::dyeYear4, kUs), u"01:05 PM");
-    EXPECT_EQ(KwADateTimeToStrShow(EncodeTime(0, 30, 0, 0), u"hna", TKwDateYear::dyeYear4, kUs),
-              u"00:30 AM");
-    EXPECT_EQ(KwADateTimeToStrShow(EncodeTime(0, 30, 0, 0), u"hs", TKwDateYear::dyeYear4, kUs),
-              u"00:00");
-    EXPECT_EQ(
-        KwADateTimeToStrShow(EncodeDate(1850, 3, 7) - 0.75, u"dmyhn", TKwDateYear::dyeYear4, kUs),
-        u"03/07/1850 18:00");
+    EXPECT_EQ(KwADateTimeToStrShow(value, u"dmy", dyeYear4, German()), u"01.06.2024");
+    EXPECT_EQ(KwADateTimeToStrShow(value, u"1d2y", dyeYear4, German()), u"Samstag, 01 Juni 2024");
+    EXPECT_EQ(KwADateTimeToStrShow(value, u"dMy", dyeYear2, kUs), u"Jun 01, 24");
+    EXPECT_EQ(KwADateTimeToStrShow(value, u"Ddmy", dyeNone, kUs), u"Sat, 06/01");
+    EXPECT_EQ(KwADateTimeToStrShow(value, u"dmyhns", dyeYear4, kUs), u"06/01/2024 13:05:09");
+    EXPECT_EQ(KwADateTimeToStrShow(value, u"hno", dyeYear4, kUs), u"01:05 PM");
+    EXPECT_EQ(KwADateTimeToStrShow(EncodeTime(0, 30, 0, 0), u"hna", dyeYear4, kUs), u"00:30 AM");
+    EXPECT_EQ(KwADateTimeToStrShow(EncodeTime(0, 30, 0, 0), u"hs", dyeYear4, kUs), u"00:00");
+    EXPECT_EQ(KwADateTimeToStrShow(EncodeDate(1850, 3, 7) - 0.75, u"dmyhn", dyeYear4, kUs),
+              u"03/07/1850 18:00");
 }
 
 TEST(DateEditTest, NumbersOnlyAndDurations) {
     const TDateTime value = EncodeDate(2024, 6, 1) + EncodeTime(13, 5, 9, 0);
-    EXPECT_EQ(KwADateTimeToStr(value, u"<dmy", TKwDateYear::dyeYear4, German()), u"01.06.2024");
-    EXPECT_EQ(KwADateTimeToStr(value, u"1d2y", TKwDateYear::dyeYear4, German()), u"01.06.2024");
-    EXPECT_EQ(KwADateTimeToStr(value, u"hna", TKwDateYear::dyeYear4, kUs), u"13:05");
-    EXPECT_EQ(KwADateTimeToStr(value, u"hnao", TKwDateYear::dyeYear4, kUs), u"01:05 PM");
+    EXPECT_EQ(KwADateTimeToStr(value, u"<dmy", dyeYear4, German()), u"01.06.2024");
+    EXPECT_EQ(KwADateTimeToStr(value, u"1d2y", dyeYear4, German()), u"01.06.2024");
+    EXPECT_EQ(KwADateTimeToStr(value, u"hna", dyeYear4, kUs), u"13:05");
+    EXPECT_EQ(KwADateTimeToStr(value, u"hnao", dyeYear4, kUs), u"01:05 PM");
     const TDateTime elapsed = 1 + EncodeTime(12, 3, 4, 0);  // 36:03:04
-    EXPECT_EQ(KwADateTimeToStrShow(elapsed, u"zhns", TKwDateYear::dyeYear4, kUs), u"36:03:04");
-    EXPECT_EQ(KwADateTimeToStr(elapsed, u"chn", TKwDateYear::dyeYear4, kUs), u"036:03");
-    EXPECT_EQ(KwADateTimeToStr(elapsed, u"zh", TKwDateYear::dyeYear4, kUs), u"3");
-    EXPECT_EQ(KwADateTimeToStrShow(elapsed, u"vns", TKwDateYear::dyeYear4, kUs), u"2163:04");
+    EXPECT_EQ(KwADateTimeToStrShow(elapsed, u"zhns", dyeYear4, kUs), u"36:03:04");
+    EXPECT_EQ(KwADateTimeToStr(elapsed, u"chn", dyeYear4, kUs), u"036:03");
+    EXPECT_EQ(KwADateTimeToStr(elapsed, u"zh", dyeYear4, kUs), u"3");
+    EXPECT_EQ(KwADateTimeToStrShow(elapsed, u"vns", dyeYear4, kUs), u"2163:04");
 }
 
 TEST(StringMaskTest, FillsThePattern) {
@@ -131,7 +128,7 @@ TEST(StringMaskTest, BadMasksRaiseMessageFive) {
     EXPECT_THROW(KwAStringToStr(u"x", u";#(3"), EKwError);
     EXPECT_THROW(KwAStringToStr(u"x", u"q"), EKwError);
     EXPECT_THROW(KwAStringToStr(u"x", u";#;_;more"), EKwError);
-    EXPECT_THROW(KwADateTimeToStr(0, u"d;m", TKwDateYear::dyeYear4, kUs), EKwError);
+    EXPECT_THROW(KwADateTimeToStr(0, u"d;m", dyeYear4, kUs), EKwError);
     EXPECT_THROW(KwANumericToStr(0, u"d", 0, 0, kUs), EKwError);
 }
 

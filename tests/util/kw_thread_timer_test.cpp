@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "framework/link.h"
@@ -15,14 +16,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Waits (pumping the main thread's queue) until `done` holds or two seconds pass.
+// Waits until `done` holds or two seconds pass, doing `step` (by default pumping the main
+// thread's queue) between looks.
 template <class Pred>
-bool PumpUntil(Pred done) {
+bool PumpUntil(
+    Pred done, const std::function<void()>& step = [] { CheckSynchronize(1); }) {
     const auto deadline = std::chrono::steady_clock::now() + 2s;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
-        CheckSynchronize(1);
+        step();
     }
     return true;
 }
@@ -40,10 +43,8 @@ TEST(KwThreadTimerTest, UnsynchronizedHandlerRunsOnTheWorker) {
         };
         timer.SetEnabled(true);
         ASSERT_FALSE(timer.Terminated());
-        const auto deadline = std::chrono::steady_clock::now() + 2s;
-        while (calls < 3 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(1ms);
-        ASSERT_GE(calls, 3);
+        ASSERT_TRUE(
+            PumpUntil([&] { return calls >= 3; }, [] { std::this_thread::sleep_for(1ms); }));
         timer.SetEnabled(false);
         EXPECT_TRUE(timer.Terminated());
         const int stopped = calls;
@@ -73,12 +74,11 @@ TEST(KwThreadTimerTest, TheMessageLoopServesSynchronizedCalls) {
     timer.SetInterval(1);
     timer.OnTimer = [&](TKwCustomTimer&) { ++calls; };
     timer.SetEnabled(true);
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (calls == 0 && std::chrono::steady_clock::now() < deadline) {
-        Application().ProcessMessages();
-        std::this_thread::sleep_for(1ms);
-    }
-    EXPECT_GT(calls, 0);
+    EXPECT_TRUE(PumpUntil([&] { return calls > 0; },
+                          [] {
+                              Application().ProcessMessages();
+                              std::this_thread::sleep_for(1ms);
+                          }));
 }
 
 TEST(KwThreadTimerTest, FreeingWhileTheWorkerWaitsForTheMainThreadDoesNotLock) {
@@ -130,8 +130,6 @@ TEST(KwThreadTimerTest, NoWorkerWithoutIntervalOrWhileLoading) {
     timer.Link().DoInit();  // the start-up pass applies the stored flag
     EXPECT_TRUE(timer.Enabled());
     EXPECT_TRUE(timer.HasWorker());
-    timer.SetPriority(TThreadPriority::tpHigher);
-    EXPECT_EQ(timer.Priority(), TThreadPriority::tpHigher);
 }
 
 }  // namespace

@@ -30,6 +30,12 @@ String Positions(StringView mask) {
     return shown;
 }
 
+// The value an edit control reads back from `text`.
+Variant Read(const TKwMaskInfo& info, StringView text, const TKwFormatSettings& s, int size = 0,
+             int decimals = 0) {
+    return KwMaskToValue(info, Variant(), text, size, decimals, dyeYear4, {}, s);
+}
+
 int MessageOf(const std::function<void()>& action) {
     try {
         action();
@@ -110,24 +116,17 @@ TEST(MaskValueTest, TextsOfValues) {
 TEST(MaskValueTest, NumbersReadBack) {
     const TKwFormatSettings dayFirst = DayFirst();
     const TKwMaskInfo real = KwMaskScanned(dtyDouble, u"", dyeYear4, dayFirst);
-    EXPECT_TRUE(KwMaskToValue(real, Variant(), u"  ", 0, 2, dyeYear4, {}, dayFirst).IsNull());
-    EXPECT_EQ(KwMaskToValue(real, Variant(), u"-", 0, 2, dyeYear4, {}, dayFirst), Variant(0));
-    EXPECT_EQ(KwMaskToValue(real, Variant(), u"1.234,567", 0, 2, dyeYear4, {}, dayFirst),
-              Variant(1234.57));
+    EXPECT_TRUE(Read(real, u"  ", dayFirst, 0, 2).IsNull());
+    EXPECT_EQ(Read(real, u"-", dayFirst, 0, 2), Variant(0));
+    EXPECT_EQ(Read(real, u"1.234,567", dayFirst, 0, 2), Variant(1234.57));
     const TKwMaskInfo money = KwMaskScanned(dtyCurrency, u"", dyeYear4, dayFirst);
-    EXPECT_EQ(KwMaskToValue(money, Variant(), u"0,1", 0, 2, dyeYear4, {}, dayFirst).VarType(),
-              varCurrency);
+    EXPECT_EQ(Read(money, u"0,1", dayFirst, 0, 2).VarType(), varCurrency);
     const TKwMaskInfo whole = KwMaskScanned(dtyInteger, u"$", dyeYear4, dayFirst);
-    EXPECT_EQ(KwMaskToValue(whole, Variant(), u"1.234", 4, 0, dyeYear4, {}, dayFirst),
-              Variant(1234));
-    EXPECT_EQ(
-        MessageOf([&] { KwMaskToValue(whole, Variant(), u"12", 4, 0, dyeYear4, {}, dayFirst); }),
-        6);
-    EXPECT_THROW(KwMaskToValue(whole, Variant(), u"1,5", 0, 0, dyeYear4, {}, dayFirst),
-                 EConvertError);
+    EXPECT_EQ(Read(whole, u"1.234", dayFirst, 4, 0), Variant(1234));
+    EXPECT_EQ(MessageOf([&] { Read(whole, u"12", dayFirst, 4, 0); }), 6);
+    EXPECT_THROW(Read(whole, u"1,5", dayFirst), EConvertError);
     const TKwMaskInfo scientific = KwMaskScanned(dtyDouble, u"2", dyeYear4, dayFirst);
-    EXPECT_EQ(KwMaskToValue(scientific, Variant(), u"1,23456E+3", 0, 2, dyeYear4, {}, dayFirst),
-              Variant(1234.56));
+    EXPECT_EQ(Read(scientific, u"1,23456E+3", dayFirst, 0, 2), Variant(1234.56));
 }
 
 TEST(MaskValueTest, DatesReadBackFromPartialTexts) {
@@ -183,27 +182,23 @@ TEST(MaskValueTest, TwelveHourClockAndDurations) {
 TEST(MaskValueTest, TextsReadBackAndCompleteness) {
     const TKwFormatSettings us;
     const TKwMaskInfo code = KwMaskScanned(dtyString, u"u$ad;###-##;_", dyeYear4, us);
-    EXPECT_EQ(KwMaskToValue(code, Variant(), u"AB1-23", 0, 0, dyeYear4, {}, us), Variant(u"AB123"));
-    EXPECT_EQ(MessageOf([&] { KwMaskToValue(code, Variant(), u"AB1-2_", 0, 0, dyeYear4, {}, us); }),
-              6);
+    EXPECT_EQ(Read(code, u"AB1-23", us), Variant(u"AB123"));
+    EXPECT_EQ(MessageOf([&] { Read(code, u"AB1-2_", us); }), 6);
     // Every position blank is no less incomplete; only an empty text is no value at all.
-    EXPECT_EQ(MessageOf([&] { KwMaskToValue(code, Variant(), u"___-__", 0, 0, dyeYear4, {}, us); }),
-              6);
-    EXPECT_TRUE(KwMaskToValue(code, Variant(), u"", 0, 0, dyeYear4, {}, us).IsNull());
+    EXPECT_EQ(MessageOf([&] { Read(code, u"___-__", us); }), 6);
+    EXPECT_TRUE(Read(code, u"", us).IsNull());
     const TKwMaskInfo optional = KwMaskScanned(dtyString, u"uad;###-##;_", dyeYear4, us);
-    EXPECT_TRUE(KwMaskToValue(optional, Variant(), u"___-__", 0, 0, dyeYear4, {}, us).IsNull());
+    EXPECT_TRUE(Read(optional, u"___-__", us).IsNull());
     // With the literals saved, the edit text is the value even when no position is filled.
     const TKwMaskInfo saved = KwMaskScanned(dtyString, u"dawrmt;AB-###;*", dyeYear4, us);
-    EXPECT_EQ(KwMaskToValue(saved, Variant(), u"AB-***", 0, 0, dyeYear4, {}, us),
-              Variant(u"AB-***"));
+    EXPECT_EQ(Read(saved, u"AB-***", us), Variant(u"AB-***"));
     const TKwMaskInfo kept = KwMaskScanned(dtyString, u"m;##/##", dyeYear4, us);
-    EXPECT_EQ(KwMaskToValue(kept, Variant(), u"12/34", 0, 0, dyeYear4, {}, us), Variant(u"12/34"));
+    EXPECT_EQ(Read(kept, u"12/34", us), Variant(u"12/34"));
     const TKwMaskInfo free = KwMaskScanned(dtyString, u"$f", dyeYear4, us);
-    EXPECT_EQ(KwMaskToValue(free, Variant(), u" jOHN smith ", 0, 0, dyeYear4, {}, us),
-              Variant(u"John Smith"));
-    EXPECT_EQ(MessageOf([&] { KwMaskToValue(free, Variant(), u"ab", 5, 0, dyeYear4, {}, us); }), 6);
+    EXPECT_EQ(Read(free, u" jOHN smith ", us), Variant(u"John Smith"));
+    EXPECT_EQ(MessageOf([&] { Read(free, u"ab", us, 5, 0); }), 6);
     const TKwMaskInfo untrimmed = KwMaskScanned(dtyString, u"t", dyeYear4, us);
-    EXPECT_EQ(KwMaskToValue(untrimmed, Variant(), u" a ", 0, 0, dyeYear4, {}, us), Variant(u" a "));
+    EXPECT_EQ(Read(untrimmed, u" a ", us), Variant(u" a "));
 }
 
 TEST(MaskValueTest, SteppingThePartUnderTheCaret) {

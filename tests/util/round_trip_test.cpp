@@ -50,23 +50,19 @@ protected:
     }
 
     static std::vector<TKwFormatSettings> Locales() {
-        TKwFormatSettings us;
-        TKwFormatSettings german;
-        german.decimalSeparator = u',';
-        german.thousandSeparator = u'.';
-        german.dateSeparator = u'.';
-        german.dateFormat = TKwDateFormat::dfodmy;
-        TKwFormatSettings french = german;
-        french.thousandSeparator = u' ';
-        french.dateSeparator = u'/';
-        TKwFormatSettings swiss;
-        swiss.thousandSeparator = u'\'';
-        swiss.dateSeparator = u'-';
-        swiss.timeSeparator = u'.';
-        swiss.dateFormat = TKwDateFormat::dfoymd;
-        swiss.timeAMString = u"vorm.";
-        swiss.timePMString = u"nachm.";
-        return {us, german, french, swiss};
+        using enum TKwDateFormat;
+        return {{},
+                {.thousandSeparator = u'.',
+                 .decimalSeparator = u',',
+                 .dateSeparator = u'.',
+                 .dateFormat = dfodmy},
+                {.thousandSeparator = u' ', .decimalSeparator = u',', .dateFormat = dfodmy},
+                {.thousandSeparator = u'\'',
+                 .dateSeparator = u'-',
+                 .timeSeparator = u'.',
+                 .dateFormat = dfoymd,
+                 .timeAMString = u"vorm.",
+                 .timePMString = u"nachm."}};
     }
 };
 

@@ -4,9 +4,12 @@
 #include "drawing/styles/cfg_window_styles.h"
 #include "packages/packages_fixture.h"
 #include "packages/strings_package.h"
+#include "platform/text/unicode.h"
 
 namespace kw {
 namespace {
+
+using enum TKwCheckState;
 
 using StyleBindingsTest = PackagesTest;
 
@@ -24,100 +27,74 @@ TKwSetReference& SetAt(TPersistent& root, StringView path) {
     return dynamic_cast<TKwSetReference&>(*object);
 }
 
+// "path=set" pairs apart by spaces; each set is a library default named without "Dft_".
+std::vector<std::pair<String, String>> Bindings(StringView text) {
+    std::vector<std::pair<String, String>> pairs;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find(u' ', start), text.size());
+        const StringView pair = text.substr(start, end - start);
+        const size_t equals = pair.find(u'=');
+        pairs.emplace_back(pair.substr(0, equals), u"Dft_" + String(pair.substr(equals + 1)));
+        start = end + 1;
+    }
+    return pairs;
+}
+
 struct TBindings {
     const TClass& cls;
-    std::vector<std::pair<const char16_t*, const char16_t*>> sets;  // path, default set
+    StringView sets;
 };
 
 TEST_F(StyleBindingsTest, ConstructorsBindTheirSetsToTheLibraryDefaults) {
-    const std::vector<TBindings> table = {
-        {TKwBrush::StaticClass(), {{u"SetBackGround", u"Dft_BackGround"}}},
-        {TKwPen::StaticClass(), {{u"SetColor", u"Dft_ColBox"}}},
+    const TBindings table[] = {
+        {TKwBrush::StaticClass(), u"SetBackGround=BackGround"},
+        {TKwPen::StaticClass(), u"SetColor=ColBox"},
         {TKwBGsButton::StaticClass(),
-         {{u"SetBGUp", u"Dft_BackGround"},
-          {u"SetBGDown", u"Dft_BackGround"},
-          {u"SetBGOver", u"Dft_BackGround"},
-          {u"SetBGExclusive", u"Dft_BackGround"},
-          {u"SetBGDisabled", u"Dft_BackGround"}}},
-        {TKwButtonText::StaticClass(),
-         {{u"SetFont", u"Dft_Font"}, {u"SetColText", u"Dft_ColText"}}},
+         u"SetBGUp=BackGround SetBGDown=BackGround SetBGOver=BackGround "
+         u"SetBGExclusive=BackGround SetBGDisabled=BackGround"},
+        {TKwButtonText::StaticClass(), u"SetFont=Font SetColText=ColText"},
         {TKwCheckText::StaticClass(),
-         {{u"SetColUnChecked", u"Dft_ColText"},
-          {u"SetColGrayed", u"Dft_ColText"},
-          {u"SetColChecked", u"Dft_ColText"}}},
+         u"SetColUnChecked=ColText SetColGrayed=ColText SetColChecked=ColText"},
         {TKwCheckShape::StaticClass(),
-         {{u"SetBGGrayed", u"Dft_CkGrayedBG"},
-          {u"SetBGChecked", u"Dft_CkCheckedBG"},
-          {u"SetBGUnChecked", u"Dft_CkUnCheckedBG"}}},
-        {TKwCfgMainButtons::StaticClass(), {{u"SetBackGround", u"Dft_BackGround"}}},
-        {TKwCfgTextButtons::StaticClass(),
-         {{u"SetFont", u"Dft_Font"}, {u"SetColText", u"Dft_ColText"}}},
+         u"SetBGGrayed=CkGrayedBG SetBGChecked=CkCheckedBG SetBGUnChecked=CkUnCheckedBG"},
+        {TKwCfgMainButtons::StaticClass(), u"SetBackGround=BackGround"},
+        {TKwCfgTextButtons::StaticClass(), u"SetFont=Font SetColText=ColText"},
         {TKwCfgLabels::StaticClass(),
-         {{u"SetBackGround", u"Dft_BackGround"},
-          {u"SetFont", u"Dft_Font"},
-          {u"SetColText", u"Dft_ColText"},
-          {u"SetColBox", u"Dft_ColText"}}},
-        {TKwCfgCheckBoxes::StaticClass(),
-         {{u"LabelSetFont", u"Dft_Font"}, {u"LabelSetColText", u"Dft_ColText"}}},
+         u"SetBackGround=BackGround SetFont=Font SetColText=ColText SetColBox=ColText"},
+        {TKwCfgCheckBoxes::StaticClass(), u"LabelSetFont=Font LabelSetColText=ColText"},
         {TKwCfgEdits::StaticClass(),
-         {{u"SetBackGround", u"Dft_BackGround"},
-          {u"SetFont", u"Dft_Font"},
-          {u"SetColText", u"Dft_ColText"},
-          {u"SetColBox", u"Dft_ColBox"},
-          {u"SetColSelBox", u"Dft_ColBox"},
-          {u"LabelSetFont", u"Dft_Font"},
-          {u"LabelSetColText", u"Dft_ColText"}}},
+         u"SetBackGround=BackGround SetFont=Font SetColText=ColText SetColBox=ColBox "
+         u"SetColSelBox=ColBox LabelSetFont=Font LabelSetColText=ColText"},
         {TKwCfgMessages::StaticClass(),
-         {{u"SetBackGround", u"Dft_BackGround"},
-          {u"SetFont", u"Dft_Font"},
-          {u"SetColText", u"Dft_ColText"},
-          {u"Buttons.SetBackGround", u"Dft_BackGround"}}},
+         u"SetBackGround=BackGround SetFont=Font SetColText=ColText "
+         u"Buttons.SetBackGround=BackGround"},
         {TKwCfgCalculator::StaticClass(),
-         {{u"SetBackGround", u"Dft_BackGround"},
-          {u"Display.SetFont", u"Dft_Font"},
-          {u"Display.SetColText", u"Dft_ColText"}}},
-        {TKwCfgRichEdit::StaticClass(), {{u"SetColText", u"Dft_ColText"}}},
-        {TKwCfgMemoEditor::StaticClass(), {{u"SetBackGround", u"Dft_BackGround"}}},
-        {TKwCfgHelps::StaticClass(),
-         {{u"SetBackGround", u"Dft_HelpBG"},
-          {u"SetFont", u"Dft_Font"},
-          {u"SetColText", u"Dft_ColText"}}},
+         u"SetBackGround=BackGround Display.SetFont=Font Display.SetColText=ColText"},
+        {TKwCfgRichEdit::StaticClass(), u"SetColText=ColText"},
+        {TKwCfgMemoEditor::StaticClass(), u"SetBackGround=BackGround"},
+        {TKwCfgHelps::StaticClass(), u"SetBackGround=HelpBG SetFont=Font SetColText=ColText"},
         {TKwCfgCalendar::StaticClass(),
-         {{u"SetBackGround", u"Dft_BackGround"},
-          {u"Calendar.SetBackGround", u"Dft_EdBackGround"},
-          {u"Calendar.SetBGFixed", u"Dft_BackGround"},
-          {u"Calendar.SetFont", u"Dft_Font"},
-          {u"Calendar.SetColFixed", u"Dft_ColText"},
-          {u"Calendar.SetColText", u"Dft_ColText"},
-          {u"Calendar.SetBGSelected", u"Dft_EdSelectedBG"},
-          {u"Calendar.SetColSelected", u"Dft_EdSelectedText"},
-          {u"Calendar.SetColSunday", u"Dft_StandOut"}}},
-        {TKwCfgImageEditor::StaticClass(), {{u"SetBackGround", u"Dft_EdBackGround"}}},
+         u"SetBackGround=BackGround Calendar.SetBackGround=EdBackGround "
+         u"Calendar.SetBGFixed=BackGround Calendar.SetFont=Font Calendar.SetColFixed=ColText "
+         u"Calendar.SetColText=ColText Calendar.SetBGSelected=EdSelectedBG "
+         u"Calendar.SetColSelected=EdSelectedText Calendar.SetColSunday=StandOut"},
+        {TKwCfgImageEditor::StaticClass(), u"SetBackGround=EdBackGround"},
         {TKwCfgPopupMenus::StaticClass(),
-         {{u"SetBackGround", u"Dft_BackGround"},
-          {u"SetFont", u"Dft_Font"},
-          {u"SetColText", u"Dft_ColText"},
-          {u"SetBGSelected", u"Dft_EdSelectedBG"},
-          {u"SetColSelected", u"Dft_EdSelectedText"},
-          {u"SetColAccelChar", u"Dft_EdAccelChar"}}},
+         u"SetBackGround=BackGround SetFont=Font SetColText=ColText SetBGSelected=EdSelectedBG "
+         u"SetColSelected=EdSelectedText SetColAccelChar=EdAccelChar"},
         {TKwCfgHints::StaticClass(),
-         {{u"SetBackGround", u"Dft_HintBG"},
-          {u"SetFont", u"Dft_Font"},
-          {u"SetColText", u"Dft_ColText"},
-          {u"SetColShadow", u"Dft_ColShadow"}}},
+         u"SetBackGround=HintBG SetFont=Font SetColText=ColText SetColShadow=ColShadow"},
         {TKwCommonWndsText::StaticClass(),
-         {{u"SetColText", u"Dft_ColText"},
-          {u"SetColLight", u"Dft_EdColLight"},
-          {u"SetColShadow", u"Dft_ColShadow"},
-          {u"SetColDisabled", u"Dft_ColText"},
-          {u"SetFont", u"Dft_Font"}}},
+         u"SetColText=ColText SetColLight=EdColLight SetColShadow=ColShadow "
+         u"SetColDisabled=ColText SetFont=Font"},
     };
     for (const TBindings& row : table) {
         auto object = row.cls.CreateInstance();
         auto& style = dynamic_cast<TKwStyleObject&>(*object);
-        for (const auto& [path, name] : row.sets) {
-            SCOPED_TRACE(std::string(path, path + std::char_traits<char16_t>::length(path)));
+        for (const auto& [path, name] : Bindings(row.sets)) {
+            SCOPED_TRACE(StringToUtf8(path));
             TKwSetReference& set = SetAt(style, path);
+            ASSERT_NE(KwFindDefaultSet(name), nullptr);
             EXPECT_EQ(set.DefaultLink(), KwFindDefaultSet(name));
             EXPECT_EQ(set.Name(), u"<Default>");
         }
@@ -126,39 +103,16 @@ TEST_F(StyleBindingsTest, ConstructorsBindTheirSetsToTheLibraryDefaults) {
     TKwCfgScrollBars bars;
     for (const char16_t* bar : {u"VertScrollBar.", u"HorzScrollBar."}) {
         const String prefix = bar;
-        const std::vector<std::pair<String, StringView>> sets = {
-            {u"SetBackGround", u"Dft_SBGeneralBG"},
-            {u"SetBGPages", u"Dft_SBPagesBG"},
-            {u"SetColBox", u"Dft_SBGeneralColBox"},
-            {u"ButtonDec.SetBGs.SetBGUp", u"Dft_SBButtonsBGUp"},
-            {u"ButtonInc.SetBGs.SetBGOver", u"Dft_SBButtonsBGOver"},
-            {u"ButtonDec.SetBGs.SetBGDown", u"Dft_SBButtonsBGDown"},
-            {u"ButtonInc.SetColBox", u"Dft_SBButtonsColBox"},
-            {u"ButtonDec.SetColSelBox", u"Dft_SBButtonsColSelBox"},
-            {u"Thumb.SetBGs.SetBGUp", u"Dft_SBThumbsBGUp"},
-            {u"Thumb.SetBGs.SetBGOver", u"Dft_SBThumbsBGOver"},
-            {u"Thumb.SetBGs.SetBGDown", u"Dft_SBThumbsBGDown"},
-            {u"Thumb.SetColBox", u"Dft_SBThumbsColBox"},
-            {u"Thumb.SetColSelBox", u"Dft_SBThumbsColSelBox"}};
-        for (const auto& [path, name] : sets)
+        const StringView sets =
+            u"SetBackGround=SBGeneralBG SetBGPages=SBPagesBG SetColBox=SBGeneralColBox "
+            u"ButtonDec.SetBGs.SetBGUp=SBButtonsBGUp ButtonInc.SetBGs.SetBGOver=SBButtonsBGOver "
+            u"ButtonDec.SetBGs.SetBGDown=SBButtonsBGDown ButtonInc.SetColBox=SBButtonsColBox "
+            u"ButtonDec.SetColSelBox=SBButtonsColSelBox Thumb.SetBGs.SetBGUp=SBThumbsBGUp "
+            u"Thumb.SetBGs.SetBGOver=SBThumbsBGOver Thumb.SetBGs.SetBGDown=SBThumbsBGDown "
+            u"Thumb.SetColBox=SBThumbsColBox Thumb.SetColSelBox=SBThumbsColSelBox";
+        for (const auto& [path, name] : Bindings(sets))
             EXPECT_EQ(SetAt(bars, prefix + path).DefaultLink(), KwFindDefaultSet(name));
     }
-}
-
-TEST_F(StyleBindingsTest, DerivedClassesChangeTheDefaultsTheyRedeclare) {
-    TKwCfgMainPen mainPen;
-    EXPECT_EQ(mainPen.Style(), pesSolid);
-    EXPECT_EQ(TKwPen().Style(), pesClear);
-    EXPECT_EQ(FindProperty(TKwCfgMainPen::StaticClass(), u"Style")->defaultValue,
-              TPropValue(std::int64_t{pesSolid}));
-    TKwButtonImage image;
-    EXPECT_TRUE(image.Visible());
-    EXPECT_EQ(image.Width(), 18);
-    EXPECT_FALSE(TKwFullImage().Visible());
-    EXPECT_EQ(TKwSpeedDownImage().Width(), 13);
-    EXPECT_EQ(TKwDownImage().Height(), 13);
-    EXPECT_EQ(TKwCheckShape().Width(), 14);
-    EXPECT_EQ(TKwRadioShape().BorderStyle(), bos3D);
 }
 
 TEST_F(StyleBindingsTest, AChangeThreeLevelsDownReachesEveryOwnerOnce) {
@@ -201,15 +155,15 @@ TEST_F(StyleBindingsTest, ALabelSuppliesTheCaptionOnlyWhileThePlainTextIsEmpty) 
     text.OnChange = [&](TKwStyleObject&) { ++changes; };
     text.CheckedId().PkgId(u"System", 5);
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(text.TextOf(TKwCheckState::cksChecked), u"Yes");
-    EXPECT_EQ(text.TextOf(TKwCheckState::cksUnChecked), u"");
+    EXPECT_EQ(text.TextOf(cksChecked), u"Yes");
+    EXPECT_EQ(text.TextOf(cksUnChecked), u"");
     text.SetChecked(u"Done");
-    EXPECT_EQ(text.TextOf(TKwCheckState::cksChecked), u"Done");
+    EXPECT_EQ(text.TextOf(cksChecked), u"Done");
     text.SetChecked(String());
-    EXPECT_EQ(text.TextOf(TKwCheckState::cksChecked), u"Yes");
-    EXPECT_EQ(&text.SetColOf(TKwCheckState::cksGrayed), &text.SetColGrayed());
+    EXPECT_EQ(text.TextOf(cksChecked), u"Yes");
+    EXPECT_EQ(&text.SetColOf(cksGrayed), &text.SetColGrayed());
     app_.reset();
-    EXPECT_EQ(text.TextOf(TKwCheckState::cksChecked), u"");
+    EXPECT_EQ(text.TextOf(cksChecked), u"");
 }
 
 }  // namespace

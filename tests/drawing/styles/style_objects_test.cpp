@@ -20,11 +20,8 @@ public:
 KW_IMPLEMENT_CLASS(TStyleHost, TComponent)
 
 std::unique_ptr<TKwStyleObject> Make(const TClass& cls) {
-    std::unique_ptr<TObject> object = cls.CreateInstance();
-    auto* style = dynamic_cast<TKwStyleObject*>(object.get());
-    EXPECT_NE(style, nullptr) << cls.ClassName().size();
-    object.release();
-    return std::unique_ptr<TKwStyleObject>(style);
+    return std::unique_ptr<TKwStyleObject>(
+        &dynamic_cast<TKwStyleObject&>(*cls.CreateInstance().release()));
 }
 
 // A value other than `value` for the property.
