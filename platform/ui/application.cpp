@@ -5,6 +5,7 @@
 #include "platform/core/exception.h"
 #include "platform/core/threads.h"
 #include "platform/graphics/graphic.h"
+#include "platform/ui/actions.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
@@ -71,14 +72,27 @@ bool TApplication::HandleMessage() {
             return true;
         if (WindowBackend().Pump(false))
             return true;
-        bool done = true;
-        if (OnIdle)
-            OnIdle(this, done);
+        Idle();
         return WindowBackend().Pump(true);
     } catch (...) {
         HandleException(this);
         return true;
     }
+}
+
+void TApplication::Idle() {
+    bool done = true;
+    if (OnIdle)
+        OnIdle(this, done);
+    if (!done)
+        return;
+    std::vector<TBasicAction*> actions;
+    for (const TCustomForm* form : Screen().FormList()) {
+        // A modal loop disables the other forms, so only the modal form's actions update.
+        if (form->Visible() && form->Enabled())
+            form->CollectActions(actions);
+    }
+    UpdateEachAction(std::move(actions));
 }
 
 void TApplication::ProcessMessages() {
