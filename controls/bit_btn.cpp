@@ -229,6 +229,10 @@ TKwButtonFace TKwCustomBitBtn::Face() {
 
 void TKwCustomBitBtn::Paint(const TPaintContext& context) {
     const TKwButtonFace face = Face();
+    // The window is rectangular: what the face leaves shows the parent, as around a speed
+    // button, instead of whatever the surface held before.
+    if (!KwFaceCoversRect(face))
+        PaintParentBackground(context);
     KwPaintButtonFace(context, face);
     if (grid_ && HasState(csDesigning)) {
         KwDrawGridLines(*context.Canvas, context.ToDevice(ClientRect()), clBlack, clBlack, 8, true,

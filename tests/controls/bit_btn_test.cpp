@@ -7,6 +7,7 @@
 #include "packages/privilege.h"
 #include "packages/privileges_items.h"
 #include "packages/privileges_package.h"
+#include "platform/graphics/bitmap.h"
 #include "platform/ui/input.h"
 
 namespace kw::test {
@@ -171,6 +172,36 @@ TEST_F(BitBtnTest, FreedButtonLeavesTheTabOrder) {
     second->SetFocus();  // the focus change visits the form's buttons
     delete second;
     EXPECT_TRUE(form->TabList().empty());
+}
+
+// Whatever was painted at a shaped button's place before, the pixels its face leaves show the
+// form behind it.
+TEST_F(BitBtnTest, PixelsOutsideEveryShapeShowTheParent) {
+    form->SetColor(clFuchsia);
+    auto& b = AddButton(10, u"Go");
+    auto shot = [&] {
+        form->PaintNow();
+        std::vector<TColor> pixels;
+        for (int y = b.Top(); y < b.Top() + b.Height(); ++y) {
+            for (int x = b.Left(); x < b.Left() + b.Width(); ++x)
+                pixels.push_back(form->Surface()->Pixel(x, y));
+        }
+        return pixels;
+    };
+    for (int shape = 0; shape <= kKwShapeCount; ++shape) {
+        // Past the shapes: a rectangle whose shadow leaves two corners.
+        b.SetShadow(shape == kKwShapeCount);
+        b.Shape().SetShape(shaRectangle);
+        shot();  // a face over the whole rectangle
+        b.Shape().SetShape(shape < kKwShapeCount ? static_cast<TKwShapes>(shape) : shaRectangle);
+        const auto overFace = shot();
+        b.SetVisible(false);
+        shot();  // the form alone
+        b.SetVisible(true);
+        EXPECT_EQ(shot(), overFace) << "shape " << shape;
+        if (shape == shaEllipse || shape == kKwShapeCount)
+            EXPECT_EQ(overFace[b.Width() - 1], clFuchsia) << "shape " << shape;
+    }
 }
 
 }  // namespace
