@@ -51,13 +51,15 @@ namespace {
 // How far below the pointer's hot spot a hint appears: the height of the pointer.
 constexpr int kHintCursorOffset = 20;
 
-// Paints every form that has something invalid; false when nothing was.
+// Paints every form that has something invalid; false when that changed nothing. A window
+// that siblings cover keeps its update until it shows again: waiting for that is no work, and
+// counting it as work would keep the loop from ever becoming idle.
 bool PaintForms() {
     bool painted = false;
     for (TCustomForm* form : Screen().FormList()) {
         if (form->Visible() && form->NeedsPaint()) {
             form->PaintNow();
-            painted = true;
+            painted = painted || !form->NeedsPaint();
         }
     }
     return painted;
