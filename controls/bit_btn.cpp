@@ -2,6 +2,7 @@
 
 #include "controls/button_action_links.h"
 #include "controls/button_parts.h"
+#include "controls/button_properties.h"
 #include "controls/button_texts.h"
 #include "display/default_sets.h"
 #include "display/memory_image.h"
@@ -29,12 +30,9 @@ void EnsurePublishedProperties() {
     if (FindProperty(B::StaticClass(), u"Kind"))
         return;
     KwRegisterButtonPartProperties();
-    Properties<B>()
-        .Integer(u"Left", &B::Left, &B::SetLeft)
-        .Integer(u"Top", &B::Top, &B::SetTop)
-        .Integer(u"Width", &B::Width, &B::SetWidth)
-        .Integer(u"Height", &B::Height, &B::SetHeight)
-        .Enum(u"AlignVer", &B::AlignVer, &B::SetAlignVer, KwAlignVerNames(), alvTop)
+    auto p = Properties<B>();
+    KwPublishButtonBounds(p);
+    p.Enum(u"AlignVer", &B::AlignVer, &B::SetAlignVer, KwAlignVerNames(), alvTop)
         .Enum(u"AlignHor", &B::AlignHor, &B::SetAlignHor, KwAlignHorNames(), alhLeft)
         .Enum(u"Kind", &B::Kind, &B::SetKind, KwButtonKindNames(), bkiNone)
         .Integer(u"ModalResult", &B::ModalResult, &B::SetModalResult)
@@ -54,25 +52,18 @@ void EnsurePublishedProperties() {
         .Integer(u"Margin", &B::Margin, &B::SetMargin, -1)
         .Object(u"Image", &B::Image)
         .Object(u"ImagesButton", &B::ImagesButton)
-        .Object(u"BGsButton", &B::BGsButton)
-        .Text(u"Caption", &B::Caption, &B::SetCaption, String())
-        .Object(u"CaptionId", &B::CaptionId)
-        .StoredWhen([](const B& b) { return b.Kind() == bkiNone; })
-        .Text(u"Hint", &B::Hint, &B::SetHint, String())
-        .Object(u"Shape", &B::Shape)
+        .Object(u"BGsButton", &B::BGsButton);
+    KwPublishButtonTexts(p, [](const B& b) { return b.Kind() == bkiNone; });
+    p.Object(u"Shape", &B::Shape)
         .Boolean(u"Grid", &B::Grid, &B::SetGrid, true)
         .Enum(u"FocusStyle", &B::FocusStyle, &B::SetFocusStyle, KwFocusStyleNames(), fcsNone)
         .Enum(u"DefaultStyle", &B::DefaultStyle, &B::SetDefaultStyle, KwFocusStyleNames(), fcsNone)
         .Object(u"SetColFocus", &B::SetColFocus)
         .Object(u"SetColDefault", &B::SetColDefault)
         .Object(u"SetColBox", &B::SetColBox)
-        .Boolean(u"Flat", &B::Flat, &B::SetFlat, false)
-        .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
-        .Component(u"Action", &B::Action, &B::SetAction)
-        .Object(u"Privilege", &B::Privilege)
-        .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
-        .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
-        .Boolean(u"TabStop", &B::TabStop, &B::SetTabStop, true)
+        .Boolean(u"Flat", &B::Flat, &B::SetFlat, false);
+    KwPublishButtonRights(p);
+    p.Boolean(u"TabStop", &B::TabStop, &B::SetTabStop, true)
         .Integer(u"TabOrder", &B::TabOrderSetting, &B::SetTabOrder)
         .Event(u"OnClick", static_cast<TNotifyEvent B::*>(&B::OnClick))
         .Event(u"OnEnter", static_cast<TNotifyEvent B::*>(&B::OnEnter))
@@ -229,6 +220,10 @@ TKwButtonFace TKwCustomBitBtn::Face() {
 
 void TKwCustomBitBtn::Paint(const TPaintContext& context) {
     const TKwButtonFace face = Face();
+    // The window is rectangular: what the face leaves shows the parent, as around a speed
+    // button, instead of whatever the surface held before.
+    if (!KwFaceCoversRect(face))
+        PaintParentBackground(context);
     KwPaintButtonFace(context, face);
     if (grid_ && HasState(csDesigning)) {
         KwDrawGridLines(*context.Canvas, context.ToDevice(ClientRect()), clBlack, clBlack, 8, true,

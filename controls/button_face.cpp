@@ -128,14 +128,26 @@ int KwButtonStateChoice(TKwButtonState state, bool over, const std::function<boo
     return defined(bstUp) ? bstUp : -1;
 }
 
+namespace {
+
+bool ShowsShadow(const TKwButtonFace& face) {
+    return face.Shadow && !face.Flat && face.Enabled && !face.Pressed;
+}
+
+}  // namespace
+
+bool KwFaceCoversRect(const TKwButtonFace& face) {
+    return face.Style == btsShape && face.Shape == shaRectangle && face.BackGround != nullptr &&
+           !ShowsShadow(face);
+}
+
 void KwPaintButtonFace(const TPaintContext& context, const TKwButtonFace& face) {
     TCanvas& canvas = *context.Canvas;
     TKwCanvasSaver saver(canvas);
     TRect rect = context.ToDevice(face.Rect);
     if (!KwPaintable(rect))
         return;
-    const bool shadow = face.Shadow && !face.Flat && face.Enabled && !face.Pressed;
-    if (shadow) {
+    if (ShowsShadow(face)) {
         PaintShadow(canvas, rect, face);
         rect = KwMoveEdges(rect, 0, 0, -2, -2);
     }

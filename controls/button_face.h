@@ -76,6 +76,9 @@ struct TKwButtonFace {
 
 // Shadow, face and caption of one part.
 void KwPaintButtonFace(const TPaintContext& context, const TKwButtonFace& face);
+// Whether painting the part covers every pixel of its rectangle; a shaped, shadowed or
+// image face leaves pixels that show what lies behind the button.
+bool KwFaceCoversRect(const TKwButtonFace& face);
 // The outline of a part as the region painters see it, border left out: its shape over its
 // rectangle, or its face image's mask.
 TKwRgnButtonLook KwFaceRegionLook(const TKwButtonFace& face);

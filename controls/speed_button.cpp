@@ -2,6 +2,7 @@
 
 #include "controls/button_action_links.h"
 #include "controls/button_face.h"
+#include "controls/button_properties.h"
 #include "controls/button_texts.h"
 #include "display/default_sets.h"
 #include "display/set_references.h"
@@ -36,12 +37,9 @@ void EnsurePublishedProperties() {
     KwRegisterButtonPartProperties();
     if (FindProperty(B::StaticClass(), u"GroupIndex"))
         return;
-    Properties<B>()
-        .Integer(u"Left", &B::Left, &B::SetLeft)
-        .Integer(u"Top", &B::Top, &B::SetTop)
-        .Integer(u"Width", &B::Width, &B::SetWidth)
-        .Integer(u"Height", &B::Height, &B::SetHeight)
-        .Enum(u"AlignHor", &B::AlignHor, &B::SetAlignHor, KwAlignHorNames(), alhLeft)
+    auto p = Properties<B>();
+    KwPublishButtonBounds(p);
+    p.Enum(u"AlignHor", &B::AlignHor, &B::SetAlignHor, KwAlignHorNames(), alhLeft)
         .Enum(u"AlignVer", &B::AlignVer, &B::SetAlignVer, KwAlignVerNames(), alvTop)
         .Boolean(u"AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp, false)
         .Integer(u"GroupIndex", &B::GroupIndex, &B::SetGroupIndex, 0)
@@ -59,11 +57,9 @@ void EnsurePublishedProperties() {
         .Object(u"Text", &B::Text)
         .Object(u"Shape", &B::Shape)
         .Integer(u"Margin", &B::Margin, &B::SetMargin, -1)
-        .Object(u"Image", &B::Image)
-        .Text(u"Caption", &B::Caption, &B::SetCaption, String())
-        .Object(u"CaptionId", &B::CaptionId)
-        .Text(u"Hint", &B::Hint, &B::SetHint, String())
-        .Boolean(u"Shadow", &B::Shadow, &B::SetShadow, false)
+        .Object(u"Image", &B::Image);
+    KwPublishButtonTexts(p);
+    p.Boolean(u"Shadow", &B::Shadow, &B::SetShadow, false)
         .Boolean(u"Flat", &B::Flat, &B::SetFlat, false)
         .Enum(u"Style", &B::Style, &B::SetStyle, KwEnumIdents(TKwButtonStyle{}), btsShape)
         .Object(u"ImagesButton", &B::ImagesButton)
@@ -73,13 +69,9 @@ void EnsurePublishedProperties() {
         .Enum(u"BorderStyle", &B::BorderStyle, &B::SetBorderStyle, KwEnumIdents(TKwBorderStyle{}),
               bos3D)
         .StoredWhen([](const B&) { return false; })
-        .Boolean(u"MouseRgn", &B::MouseRgn, &B::SetMouseRgn, false)
-        .Component(u"PopupMenu", &B::PopupMenu, &B::SetPopupMenu)
-        .Component(u"Action", &B::Action, &B::SetAction)
-        .Object(u"Privilege", &B::Privilege)
-        .Boolean(u"Visible", &B::VisibleSetting, &B::SetVisible, true)
-        .Boolean(u"Enabled", &B::EnabledSetting, &B::SetEnabled, true)
-        .Event(u"OnClick", static_cast<TNotifyEvent B::*>(&B::OnClick))
+        .Boolean(u"MouseRgn", &B::MouseRgn, &B::SetMouseRgn, false);
+    KwPublishButtonRights(p);
+    p.Event(u"OnClick", static_cast<TNotifyEvent B::*>(&B::OnClick))
         .Event(u"OnDownClick", static_cast<TNotifyEvent B::*>(&B::OnDownClick))
         .Event(u"OnMouseDown", static_cast<TMouseEvent B::*>(&B::OnMouseDown))
         .Event(u"OnMouseUp", static_cast<TMouseEvent B::*>(&B::OnMouseUp))

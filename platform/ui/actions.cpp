@@ -35,10 +35,50 @@ bool TBasicAction::Execute() {
 }
 
 bool TBasicAction::Update() {
-    if (!OnUpdate)
+    if (!OnUpdate || updating_)
         return false;
-    OnUpdate(this);
+    updating_ = true;
+    try {
+        OnUpdate(this);
+    } catch (...) {
+        updating_ = false;
+        throw;
+    }
+    updating_ = false;
     return true;
+}
+
+namespace {
+
+// Forgets the actions of a list that are freed while it is being worked through.
+class TActionListWatch : public TComponent {
+public:
+    explicit TActionListWatch(std::vector<TBasicAction*>& actions) : actions_(actions) {
+        for (TBasicAction* action : actions)
+            FreeNotification(*action);
+    }
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation == TOperation::opRemove)
+            std::replace_if(
+                actions_.begin(), actions_.end(),
+                [component](const TBasicAction* action) { return action == component; }, nullptr);
+    }
+
+private:
+    std::vector<TBasicAction*>& actions_;
+};
+
+}  // namespace
+
+void UpdateEachAction(std::vector<TBasicAction*> actions) {
+    if (actions.empty())
+        return;
+    const TActionListWatch watch(actions);
+    for (TBasicAction* action : actions) {
+        if (action != nullptr)
+            action->Update();
+    }
 }
 
 // --- TAction -------------------------------------------------------------------------------

@@ -22,7 +22,8 @@ public:
 
     // Runs OnExecute; false when there is none.
     virtual bool Execute();
-    // Runs OnUpdate; false when there is none.
+    // Runs OnUpdate; false when there is none or when it is already running (an OnUpdate that
+    // pumps messages reaches the idle update of its own action again).
     virtual bool Update();
 
     std::function<void(TObject* sender)> OnExecute;
@@ -34,7 +35,11 @@ protected:
 private:
     friend class TActionLink;
     std::vector<TActionLink*> clients_;
+    bool updating_ = false;
 };
+
+// Updates each action in turn; one that an earlier OnUpdate freed is skipped.
+void UpdateEachAction(std::vector<TBasicAction*> actions);
 
 // The properties an action hands to the controls linked to it.
 // The group comes before the checked state, so that a control joins the group before it is

@@ -5,6 +5,7 @@
 #include "platform/core/exception.h"
 #include "platform/core/threads.h"
 #include "platform/graphics/graphic.h"
+#include "platform/ui/actions.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/control.h"
 #include "platform/ui/form.h"
@@ -50,13 +51,15 @@ namespace {
 // How far below the pointer's hot spot a hint appears: the height of the pointer.
 constexpr int kHintCursorOffset = 20;
 
-// Paints every form that has something invalid; false when nothing was.
+// Paints every form that has something invalid; false when that changed nothing. A window
+// that siblings cover keeps its update until it shows again: waiting for that is no work, and
+// counting it as work would keep the loop from ever becoming idle.
 bool PaintForms() {
     bool painted = false;
     for (TCustomForm* form : Screen().FormList()) {
         if (form->Visible() && form->NeedsPaint()) {
             form->PaintNow();
-            painted = true;
+            painted = painted || !form->NeedsPaint();
         }
     }
     return painted;
@@ -71,14 +74,27 @@ bool TApplication::HandleMessage() {
             return true;
         if (WindowBackend().Pump(false))
             return true;
-        bool done = true;
-        if (OnIdle)
-            OnIdle(this, done);
+        Idle();
         return WindowBackend().Pump(true);
     } catch (...) {
         HandleException(this);
         return true;
     }
+}
+
+void TApplication::Idle() {
+    bool done = true;
+    if (OnIdle)
+        OnIdle(this, done);
+    if (!done)
+        return;
+    std::vector<TBasicAction*> actions;
+    for (const TCustomForm* form : Screen().FormList()) {
+        // A modal loop disables the other forms, so only the modal form's actions update.
+        if (form->Visible() && form->Enabled())
+            form->CollectActions(actions);
+    }
+    UpdateEachAction(std::move(actions));
 }
 
 void TApplication::ProcessMessages() {

@@ -76,6 +76,9 @@ public:
     bool HandleMessage();
     // Shows the main form and handles messages until Terminate.
     void Run();
+    // Runs when the loop has nothing left to do. Leaving `done` true lets the actions of the
+    // shown, enabled forms update (with a modal form up, only its own) and the loop wait;
+    // false asks to be called again at once, without the action updates.
     std::function<void(TObject* sender, bool& done)> OnIdle;
 
     // --- hints ---
@@ -105,6 +108,8 @@ public:
     void Reset();
 
 private:
+    // What the loop does once nothing is waiting: OnIdle, then the action updates.
+    void Idle();
     void ShowHintFor(TControl* control);
     // What CM_HINTSHOW says the hint at the pointer is; false when the control refused it.
     bool AskHint(TControl* control, THintInfo& info);

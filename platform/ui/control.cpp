@@ -1034,6 +1034,22 @@ void TWinControl::PaintControls(const TPaintContext& context) {
     }
 }
 
+void TWinControl::PaintParentBackground(const TPaintContext& context) {
+    TWinControl* parent = Parent();
+    if (parent == nullptr)
+        return;
+    const TRect client = ClientAreaInWindow();
+    const TPoint parentOrigin{context.Origin.X - Left() - client.Left,
+                              context.Origin.Y - Top() - client.Top};
+    const TRect area = ClientRect().Offset(context.Origin.X, context.Origin.Y);
+    const TPaintContext behind{context.Canvas, parentOrigin,
+                               Intersect(context.Clip, TRegion(area))};
+    if (behind.Clip.IsEmpty())
+        return;
+    PerformPaint(*parent, WM_ERASEBKGND, behind);
+    PerformPaint(*parent, WM_PAINT, behind);
+}
+
 TRegion TWinControl::VisibleWindowArea(TPoint windowOrigin) const {
     TRegion area(TRect::Bounds(windowOrigin.X, windowOrigin.Y, Width(), Height()));
     if (windowRgn_) {

@@ -360,6 +360,10 @@ protected:
     void WndProc(TMessage& message) override;
     // Paints the control itself (client area); the default paints nothing.
     virtual void PaintWindow(const TPaintContext& context) {}
+    // Paints what the parent shows behind this window (its background and graphic children)
+    // over the part of the client area that `context` paints; for windows whose painting
+    // leaves parts of their area alone (shaped faces).
+    void PaintParentBackground(const TPaintContext& context);
     // Paints the graphic children in z-order.
     void PaintControls(const TPaintContext& context);
     virtual void KeyDown(Word& key, TShiftState shift);

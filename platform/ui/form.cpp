@@ -5,6 +5,7 @@
 #include "platform/core/exception.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/graphic.h"
+#include "platform/ui/actions.h"
 #include "platform/ui/application.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/input.h"
@@ -231,6 +232,39 @@ bool TCustomForm::CloseQuery() {
     if (OnCloseQuery)
         OnCloseQuery(this, canClose);
     return canClose;
+}
+
+namespace {
+
+void AddAction(const TControl& control, std::vector<TBasicAction*>& actions) {
+    TBasicAction* action = control.Action();
+    if (action != nullptr && std::find(actions.begin(), actions.end(), action) == actions.end())
+        actions.push_back(action);
+}
+
+void CollectVisibleActions(const TWinControl& window, std::vector<TBasicAction*>& actions) {
+    for (const TControl* control : window.ControlList()) {
+        if (!control->Visible())
+            continue;
+        AddAction(*control, actions);
+        if (const auto* inner = dynamic_cast<const TWinControl*>(control))
+            CollectVisibleActions(*inner, actions);
+    }
+}
+
+}  // namespace
+
+void TCustomForm::CollectActions(std::vector<TBasicAction*>& actions) const {
+    if (HasState(csDesigning))
+        return;
+    AddAction(*this, actions);
+    CollectVisibleActions(*this, actions);
+}
+
+void TCustomForm::UpdateActions() {
+    std::vector<TBasicAction*> actions;
+    CollectActions(actions);
+    UpdateEachAction(std::move(actions));
 }
 
 void TCustomForm::Close() {

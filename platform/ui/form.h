@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/ui/control.h"
 
 namespace kw {
 
+class TBasicAction;
 class TBitmap;
 class TIcon;
 
@@ -82,6 +84,12 @@ public:
     void Release();
     // Whether the form may close; asks OnCloseQuery.
     virtual bool CloseQuery();
+
+    // Adds the actions linked to the form and to its visible controls (those inside hidden
+    // windows left out) to `actions`, each once.
+    void CollectActions(std::vector<TBasicAction*>& actions) const;
+    // Lets those actions update their state (OnUpdate), as the message loop does when idle.
+    void UpdateActions();
 
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;

@@ -7,6 +7,7 @@
 #include "packages/privilege.h"
 #include "packages/privileges_items.h"
 #include "packages/privileges_package.h"
+#include "platform/graphics/bitmap.h"
 #include "platform/ui/input.h"
 
 namespace kw::test {
@@ -171,6 +172,34 @@ TEST_F(BitBtnTest, FreedButtonLeavesTheTabOrder) {
     second->SetFocus();  // the focus change visits the form's buttons
     delete second;
     EXPECT_TRUE(form->TabList().empty());
+}
+
+// Whatever was painted at a shaped button's place before, the pixels its face leaves show the
+// form behind it. Past the shapes: a rectangle whose shadow leaves two corners.
+TEST_F(BitBtnTest, PixelsOutsideEveryShapeShowTheParent) {
+    form->SetColor(clFuchsia);
+    auto& b = AddButton(10, u"Go");
+    auto shot = [&] {
+        form->PaintNow();
+        std::vector<TColor> pixels;
+        for (int y = 0; y < b.Height(); ++y) {
+            for (int x = 0; x < b.Width(); ++x)
+                pixels.push_back(form->Surface()->Pixel(b.Left() + x, b.Top() + y));
+        }
+        return pixels;
+    };
+    for (int shape = 0; shape <= kKwShapeCount; ++shape) {
+        b.SetShadow(shape == kKwShapeCount);
+        b.Shape().SetShape(shaRectangle);
+        shot();  // a face over the whole rectangle
+        b.Shape().SetShape(shape < kKwShapeCount ? static_cast<TKwShapes>(shape) : shaRectangle);
+        const auto overFace = shot();
+        b.SetVisible(false);
+        shot();  // the form alone
+        b.SetVisible(true);
+        EXPECT_EQ(shot(), overFace) << "shape " << shape;
+        EXPECT_TRUE(shape != shaEllipse || overFace[0] == clFuchsia);
+    }
 }
 
 }  // namespace

@@ -101,5 +101,68 @@ TEST_F(ButtonActionTest, ActionStillBeingReadOnlyFillsButtonDefaults) {
     EXPECT_THROW(action.SetValue(TActionProperty::apEnabled, TActionValue(1)), EInvalidArgument);
 }
 
+// An action linked to a new button on `parent`; OnUpdate counts and sets Enabled to `wanted`.
+struct TIdleAction {
+    TAction* action;
+    TKwBitBtn* button;
+    bool wanted = true;
+    int updates = 0;
+
+    TIdleAction(TWinControl& parent, int top)
+        : action(&Create<TAction>(parent)), button(&Create<TKwBitBtn>(parent)) {
+        button->SetParent(&parent);
+        button->SetBounds(0, top, 75, 25);
+        button->SetAction(action);
+        action->OnUpdate = [this](TObject*) { ++updates, action->SetEnabled(wanted); };
+    }
+};
+
+TEST_F(ButtonActionTest, IdleLoopUpdatesActionsOfShownControlsOnceAndRepaintsOnlyOnChange) {
+    TIdleAction pumping(*form, 60), shown(*form, 0), hidden(*form, 30);
+    hidden.button->SetVisible(false);
+    int paints = 0;
+    shown.button->OnPaint = [&](TObject*, const TPaintContext&) { ++paints; };
+    Application().ProcessMessages();  // pumping messages and painting is not idling
+    paints = 0;
+    int idles = 0;
+    Application().OnIdle = [&](TObject*, bool&) { EXPECT_EQ(shown.updates, idles++); };
+    EXPECT_FALSE(Application().HandleMessage());  // OnIdle first, then the updates
+    shown.wanted = false;  // disabling itself greys the button with one repaint
+    Application().HandleMessage();
+    EXPECT_EQ(shown.button->State(), bstDisabled);
+    Application().HandleMessage();
+    EXPECT_EQ(paints, 1);
+    Application().OnIdle = [](TObject*, bool& done) { done = false; };  // holds the updates back
+    Application().HandleMessage();
+    EXPECT_EQ(shown.updates, 2);
+    EXPECT_EQ(hidden.updates, 0);
+
+    // An OnUpdate that pumps messages is not re-entered; one that frees an action still
+    // waiting for its turn does not leave a dangling one.
+    Application().OnIdle = nullptr;
+    int depth = 0;
+    pumping.action->OnUpdate = [&](TObject*) {
+        EXPECT_EQ(depth++, 0);
+        Application().HandleMessage();
+        --depth;
+    };
+    Application().HandleMessage();
+    pumping.action->OnUpdate = [&](TObject*) { delete hidden.action, delete shown.action; };
+    Application().HandleMessage();
+    EXPECT_EQ(shown.updates, 4);  // by the inner and the outer loop
+}
+
+TEST_F(ButtonActionTest, ModalLoopUpdatesOnlyTheModalFormsActions) {
+    TForm dialog;
+    TIdleAction behind(*form, 0), inDialog(dialog, 0);
+    inDialog.wanted = false;
+    Headless().ModalAnswers.push_back([&](TCustomForm& f) {
+        EXPECT_FALSE(inDialog.button->Enabled());
+        f.SetModalResult(mrOk);
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_EQ(behind.updates, 0);
+}
+
 }  // namespace
 }  // namespace kw::test

@@ -107,6 +107,24 @@ TEST_F(UiTest, InvalidationsCoalesceAndPaintingIsClippedToTheUpdateRegion) {
     EXPECT_EQ(s.At(115, 25), clBlue);
 }
 
+TEST_F(UiTest, WindowUnderASiblingKeepsItsUpdateWithoutKeepingTheLoopBusy) {
+    PaintScene s;
+    auto& cover = Create<Pane>(s.form, s.log, "cover", clBlack);
+    cover.SetParent(&s.form);
+    cover.SetBounds(90, 0, 110, 100);
+    Application().ProcessMessages();
+    s.pane.Invalidate();
+    int idles = 0;
+    Application().OnIdle = [&](TObject*, bool&) { ++idles; };
+    Application().HandleMessage();
+    EXPECT_EQ(idles, 1);
+    const int paints = s.pane.paints;
+    cover.SetVisible(false);
+    Application().ProcessMessages();
+    EXPECT_EQ(s.pane.paints, paints + 1);
+    EXPECT_EQ(s.At(120, 20), clBlue);
+}
+
 TEST_F(UiTest, WindowRegionsLimitPaintingAndDoubleBufferingGivesTheSamePixels) {
     PaintScene s;
     TCanvas canvas(*s.form.Surface());
