@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fuzz campaign: runs every fuzz target for SECONDS seconds from its seed corpus and prints, per
 # target, the executions, the rate and the findings (crashes, leaks, timeouts, out-of-memory).
-# Findings are kept in build-asan/fuzz-findings/. Exits 1 when anything was found.
+# Findings are kept in build-asan/fuzz-findings/, and each target's grown corpus in
+# build-asan/fuzz-corpus/, so that the next campaign goes on from where this one stopped.
+# Exits 1 when anything was found.
 #   scripts/fuzz.sh 600            every target, ten minutes each
 #   scripts/fuzz.sh 20 jpeg png    only the named targets
 set -uo pipefail
@@ -29,8 +31,9 @@ found_any=0
 printf '%-24s %8s %12s %9s %9s\n' target seconds executions "exec/s" findings
 for target in "${targets[@]}"; do
     name=${target#fuzz_}
-    work=$(mktemp -d)
+    work="$build/fuzz-corpus/$name"
     stamp=$(mktemp)
+    mkdir -p "$work"
     [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name"/. "$work"/
     log="$findings_dir/$target.log"
     "$build/bin/$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
@@ -41,6 +44,6 @@ for target in "${targets[@]}"; do
     [ "$found" -gt 0 ] && found_any=1
     printf '%-24s %8s %12s %9s %9s\n' "$target" "$seconds" "${runs:-?}" \
         "$(( ${runs:-0} / (seconds > 0 ? seconds : 1) ))" "$found"
-    rm -rf "$work" "$stamp"
+    rm -f "$stamp"
 done
 exit "$found_any"

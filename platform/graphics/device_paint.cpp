@@ -484,7 +484,10 @@ constexpr std::int64_t kMaxOutlineWalk = std::int64_t{1} << 20;
 // centre, starting straight above it. Ellipses and rounded rectangles are convex, so each
 // direction from the centre meets the outline in one short run, taken from the centre outwards.
 std::vector<TPoint> OutlineWalk(const ShapeRows& outline, const TRect& box, const TRect& visible) {
-    const bool huge = std::int64_t{box.Width()} + box.Height() > kMaxOutlineWalk;
+    // In 64 bits: a box from one end of the coordinate range to the other overflows an int.
+    const std::int64_t span =
+        std::int64_t{box.Right} - box.Left + std::int64_t{box.Bottom} - box.Top;
+    const bool huge = span > kMaxOutlineWalk;
     const TRect area = huge ? box.Intersect(visible) : box;
     std::vector<TPoint> pixels;
     outline(area.Top, area.Bottom, [&](int y, const RowSpans& spans) {

@@ -468,6 +468,11 @@ TEST_F(DeviceTest, ExtremeCoordinatesAreClippedWithoutWalkingThem) {
     Ellipse(dc, small, small, big, big);
     Polygon(dc, std::vector<TPoint>{{small, small}, {big, 0}, {0, big}});
     RoundRect(dc, small, small, big, big, big, big);
+    const HPEN dashed = CreatePen(PS_DASH, 1, clRed);
+    const HGDIOBJ solid = SelectObject(dc, dashed);
+    Ellipse(dc, small, small, big, big);
+    RoundRect(dc, small, small, big, big, 9, 9);
+    DeleteObject(SelectObject(dc, solid));
     PatBlt(dc, big, big, small, small, PATCOPY);
     // Regions that tall are refused rather than built row by row.
     EXPECT_FALSE(CreateEllipticRgn(small, small, big, big));
