@@ -31,6 +31,9 @@ public:
 
 struct PropertyState {
     std::unordered_map<const TClass*, std::vector<std::shared_ptr<TPropInfo>>> classes;
+    // The merged list of each class asked for, inherited properties first. Streaming asks once
+    // per object written or read, and merging compares every name with every other.
+    std::unordered_map<const TClass*, std::vector<TPropInfoPtr>> merged;
     std::map<String, std::any, CaseInsensitiveLess> handlers;
     std::unordered_map<const TObject*, HandlerNames> assigned;
     std::unique_ptr<EventNameWatcher> watcher;
@@ -47,6 +50,7 @@ PropertyState& State() {
 
 TPropInfo& AddProperty(PropertyState& state, const TClass& cls, TPropInfo info) {
     info.owner = &cls;
+    state.merged.clear();
     auto& list = state.classes[&cls];
     auto same = [&](const auto& p) { return SameText(p->name, info.name); };
     auto it = std::find_if(list.begin(), list.end(), same);
@@ -89,6 +93,7 @@ void RegisterComponentProperties(PropertyState& state) {
 
 void PropertyState::ResetClasses() {
     classes.clear();
+    merged.clear();
     RegisterComponentProperties(*this);
 }
 
@@ -140,11 +145,12 @@ TPropInfo& RegisterProperty(const TClass& cls, TPropInfo info) {
     return AddProperty(State(), cls, std::move(info));
 }
 
-std::vector<TPropInfoPtr> GetPropList(const TClass& cls) {
+namespace {
+
+std::vector<TPropInfoPtr> MergedPropList(const PropertyState& state, const TClass& cls) {
     std::vector<const TClass*> chain;
     for (const TClass* c = &cls; c != nullptr; c = c->ClassParent())
         chain.push_back(c);
-    const PropertyState& state = State();
     std::vector<TPropInfoPtr> result;
     for (auto c = chain.rbegin(); c != chain.rend(); ++c) {
         auto found = state.classes.find(*c);
@@ -161,6 +167,16 @@ std::vector<TPropInfoPtr> GetPropList(const TClass& cls) {
         }
     }
     return result;
+}
+
+}  // namespace
+
+std::vector<TPropInfoPtr> GetPropList(const TClass& cls) {
+    PropertyState& state = State();
+    auto cached = state.merged.find(&cls);
+    if (cached == state.merged.end())
+        cached = state.merged.emplace(&cls, MergedPropList(state, cls)).first;
+    return cached->second;
 }
 
 TPropInfoPtr FindProperty(const TClass& cls, StringView name) {

@@ -57,6 +57,11 @@ TEST_F(PropertyRegistry, ListsParentsFirstAndOverridesInPlace) {
 TEST_F(PropertyRegistry, RegisteringAgainReplacesAndResetKeepsTheBuiltIns) {
     Properties<TBase>().Integer(u"a", &TBase::a, &TBase::a, 5);
     EXPECT_EQ(GetPropList(TBase::StaticClass()).size(), 4u);
+    // A class's list taken before a later registration in its parent shows that registration.
+    EXPECT_EQ(GetPropList(TDerived::StaticClass()).size(), 5u);
+    Properties<TBase>().Integer(u"D", &TBase::b, &TBase::b, 0);
+    EXPECT_EQ(Names(GetPropList(TDerived::StaticClass())),
+              (std::vector<String>{u"Name", u"Tag", u"a", u"b", u"D", u"C"}));
     ResetPropertyRegistry();
     EXPECT_EQ(Names(GetPropList(TDerived::StaticClass())), (std::vector<String>{u"Name", u"Tag"}));
 }
