@@ -242,6 +242,10 @@ void TPopupMenuWindow::Choose(int index) {
     }
 }
 
+void TPopupMenuWindow::Dismiss() {
+    Root().Finish(nullptr);
+}
+
 void TPopupMenuWindow::Finish(TMenuItem* picked) {
     finished_ = true;
     picked_ = picked;
@@ -297,7 +301,7 @@ void TPopupMenuWindow::MouseAt(TPoint screen, TMouseAction action) {
         // A press anywhere else dismisses the menu, as the platform's menus do; leaving the
         // windows takes the highlight off the innermost one.
         if (action == TMouseAction::maDown) {
-            Root().Finish(nullptr);
+            Dismiss();
         } else if (action == TMouseAction::maMove) {
             Deepest().SetHighlighted(-1);
         }

@@ -40,6 +40,8 @@ public:
     // Whether the tracking ended, and the command picked (none when dismissed).
     bool Finished() const { return finished_; }
     TMenuItem* Picked() const { return picked_; }
+    // Ends the tracking with nothing picked, as a press outside the menu does.
+    void Dismiss();
 
     bool Activates() const override { return false; }
 

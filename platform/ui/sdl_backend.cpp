@@ -10,6 +10,7 @@
 #include "platform/text/unicode.h"
 #include "platform/ui/form.h"
 #include "platform/ui/input.h"
+#include "platform/ui/popup_menu_window.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/timers.h"
 
@@ -334,6 +335,14 @@ void TSdlBackend::Translate(const void* raw) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     if (form->Enabled() && form->Activates())
                         Screen().ActivateForm(form);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    // The keyboard went to another program: an open menu closes, as a press
+                    // outside it would. Focus moving between our own windows keeps it open.
+                    if (SDL_GetKeyboardFocus() == nullptr) {
+                        if (TPopupMenuWindow* menu = TrackedPopupMenu())
+                            menu->Dismiss();
+                    }
                     break;
                 case SDL_WINDOWEVENT_CLOSE:
                     form->Perform(WM_SYSCOMMAND, SC_CLOSE);

@@ -145,5 +145,41 @@ TEST_F(SdlSmoke, APopupMenuShowsInARealWindowAndAClickOnAnItemRunsIt) {
     EXPECT_EQ(Screen().ActiveForm(), form.get());
 }
 
+TEST_F(SdlSmoke, AMenuClosesWhenTheKeyboardGoesToAnotherProgram) {
+    form = std::make_unique<TForm>();
+    form->SetBounds(40, 30, 300, 200);
+    auto& menu = Create<TPopupMenu>(*form);
+    bool clicked = false;
+    menu.Items().Add(u"&First", [&](TObject*) { clicked = true; });
+    form->Show();
+    Application().ProcessMessages();
+
+    // If the event is ignored, the test ends the menu itself after a while instead of hanging.
+    bool pushed = false;
+    int idlesAfter = 0;
+    Application().OnIdle = [&](TObject*, bool&) {
+        TPopupMenuWindow* shown = TrackedPopupMenu();
+        if (shown == nullptr)
+            return;
+        if (pushed) {
+            if (++idlesAfter == 100)
+                shown->Dismiss();
+            return;
+        }
+        pushed = true;
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        event.window.windowID = sdl->WindowId(*form);
+        Push(event);
+    };
+    ASSERT_EQ(SDL_GetKeyboardFocus(), nullptr);
+    menu.Popup(100, 80);
+    EXPECT_TRUE(pushed);
+    EXPECT_LT(idlesAfter, 100);
+    EXPECT_FALSE(clicked);
+    EXPECT_EQ(TrackedPopupMenu(), nullptr);
+}
+
 }  // namespace
 }  // namespace kw::test
