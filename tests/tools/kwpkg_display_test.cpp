@@ -90,7 +90,7 @@ TEST_F(KwPkgDisplayTest, BadSourcesGiveOneLineErrors) {
         {R"({"kind":"display","windowFrame":{"margin":1}})", "windowFrame"},
         {R"({"kind":"display","systemImages":{"kind":"strings"}})", "systemImages"}};
     for (const auto& [json, reason] : cases) {
-        const std::string error = test::ErrorOf([&] { kwpkg::BuildFile(json); });
+        const std::string error = test::ErrorOf([&, source = json] { kwpkg::BuildFile(source); });
         EXPECT_NE(error.find(reason), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }

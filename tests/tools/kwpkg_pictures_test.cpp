@@ -73,7 +73,8 @@ TEST_F(KwPkgPicturesTest, BadPicturesAndEntriesAreRefusedNamingTheEntry) {
         {R"({"id": 0, "file": "images/red.png", "native": ""})", "not both"},
         {R"({"id": 0, "file": 7})", "expected the name"}};
     for (const auto& [entry, reason] : cases) {
-        const std::string error = test::ErrorOf([&] { kwpkg::BuildFile(Images(entry), folder_); });
+        const std::string error =
+            test::ErrorOf([&, text = entry] { kwpkg::BuildFile(Images(text), folder_); });
         EXPECT_NE(error.find(reason), std::string::npos) << entry << ": " << error;
     }
     // Text that came from no file has no folder to take pictures from.

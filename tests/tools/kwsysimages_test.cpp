@@ -111,12 +111,12 @@ TEST_F(KwSysImagesTest, EveryIdIsAPngOfItsSizeWithOneFrame) {
         const TKwPkgImagesImage* image = package_->Images().FindId(id);
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->GraphicName(), GraphicClassForExtension(u"png")->ClassName());
-        EXPECT_EQ(TSize(image->Width(), image->Height()), TSize(size, size));
+        EXPECT_EQ((TSize{image->Width(), image->Height()}), (TSize{size, size}));
         EXPECT_EQ(image->Frames(), 1);
         EXPECT_FALSE(image->Protected());
         // The PNG data must decode to the size the package records.
         const TDecoded pixels = Decode(id);
-        EXPECT_EQ(TSize(pixels.width, pixels.height), TSize(size, size));
+        EXPECT_EQ((TSize{pixels.width, pixels.height}), (TSize{size, size}));
     }
 }
 
