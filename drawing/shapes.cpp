@@ -267,9 +267,14 @@ TRegion KwShapeRegion(const TRect& rect, TKwShapes shape, bool reflection,
     TRegion region;
     switch (outline.Kind) {
         case TKwOutlineKind::okPolygons:
-            for (const std::vector<TPoint>& polygon : outline.Polygons) {
-                region.Combine(region, TRegion::FromPolygon(polygon, TPolyFillMode::pfmAlternate),
-                               TRegionCombine::rgnOr);
+            try {
+                for (const std::vector<TPoint>& polygon : outline.Polygons) {
+                    region.Combine(region,
+                                   TRegion::FromPolygon(polygon, TPolyFillMode::pfmAlternate),
+                                   TRegionCombine::rgnOr);
+                }
+            } catch (const ERegionError&) {
+                return TRegion();  // too tall for a region: refused like the ellipse below
             }
             break;
         case TKwOutlineKind::okRectangle:

@@ -52,7 +52,8 @@ void KwRotatePoints(int offsetX, int offsetY, int centerX, int centerY, std::spa
 // Draws the shape with the canvas's current pen and brush.
 void KwDrawShapeEx(TCanvas& canvas, const TRect& rect, TKwShapes shape, bool reflection,
                    TKwShapeOrientation orientation);
-// The pixels the shape covers when filled, as a region (empty for an empty rectangle).
+// The pixels the shape covers when filled, as a region. Empty for an empty rectangle, and for a
+// shape taller than kMaxRegionRows, which no region holds.
 TRegion KwShapeRegion(const TRect& rect, TKwShapes shape, bool reflection,
                       TKwShapeOrientation orientation);
 

@@ -90,6 +90,11 @@ TEST(ShapeGeometryTest, EveryShapeStaysInsideItsRectangleInEveryTurn) {
     EXPECT_EQ(KwShapeOutline(TRect(INT32_MIN, 0, INT32_MAX, 5), shaStar, false, sorUp).Kind,
               TKwOutlineKind::okNone);
     EXPECT_TRUE(KwShapeRegion(TRect(0, 0, 0, 5), shaStar, false, sorUp).IsEmpty());
+    // Too tall for a region: polygon and curved shapes alike are refused, not raised.
+    const int tallest = static_cast<int>(kMaxRegionRows);
+    EXPECT_FALSE(KwShapeRegion(TRect(0, 0, 9, tallest), shaStar, false, sorUp).IsEmpty());
+    for (const TKwShapes shape : {shaStar, shaEllipse, shaTriangle})
+        EXPECT_TRUE(KwShapeRegion(TRect(0, -9, 9, tallest), shape, false, sorUp).IsEmpty());
 }
 
 // On squares whose grid is exact, turning a shape equals rotating its upright vertices about
