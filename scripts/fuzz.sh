@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Fuzz campaign: runs every fuzz target for SECONDS seconds from its seed corpus and prints, per
 # target, the executions, the rate and the findings (crashes, leaks, timeouts, out-of-memory).
-# Findings are kept in build-asan/fuzz-findings/, and each target's grown corpus in
-# build-asan/fuzz-corpus/, so that the next campaign goes on from where this one stopped.
+# Findings are kept in build-fuzz/fuzz-findings/, and each target's grown corpus in
+# build-fuzz/fuzz-corpus/, so that the next campaign goes on from where this one stopped.
+# The campaign has a build of its own, optimised (-O1) under the same sanitizers: unoptimised
+# code runs five to ten times fewer inputs in the same time, and the test build stays at -O0
+# because it compiles faster.
 # Exits 1 when anything was found.
 #   scripts/fuzz.sh 600            every target, ten minutes each
 #   scripts/fuzz.sh 20 jpeg png    only the named targets
@@ -10,10 +13,12 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
-build=${KW_FUZZ_BUILD:-build-asan}
+build=${KW_FUZZ_BUILD:-build-fuzz}
 
 if [ ! -f "$build/build.ninja" ]; then
-    CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    flags="-O1 -gline-tables-only"
+    CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
         -DKW_SANITIZE=ON -DKW_BUILD_FUZZ=ON -DKW_BUILD_BENCH=OFF -DKW_BUILD_TESTS=OFF >/dev/null
 fi
 if [ $# -gt 0 ]; then
