@@ -349,7 +349,8 @@ void TKwCApplication::DefineProperties(TFiler& filer) {
 
 void TKwCApplication::DefinePackageProperties(TFiler& filer, const TKwCApplication* ancestor) {
     struct Stored {
-        const Char* name;
+        const Char* initMode;
+        const Char* data;
         TKwPkgInfo& mine;
         TKwPkgInfo* theirs;
     };
@@ -357,19 +358,19 @@ void TKwCApplication::DefinePackageProperties(TFiler& filer, const TKwCApplicati
         return ancestor != nullptr ? &(ancestor->*member)() : nullptr;
     };
     using App = TKwCApplication;
-    const Stored setup{u"PkgSetup", *pkgSetup_, of(&App::PkgSetup)};
-    const Stored language{u"PkgLanguage", *pkgLanguage_, of(&App::PkgLanguage)};
-    const Stored display{u"PkgDisplay", *pkgDisplay_, of(&App::PkgDisplay)};
-    const Stored vars{u"PkgVars", *pkgVars_, of(&App::PkgVars)};
-    const Stored privileges{u"Privileges", *privileges_, of(&App::Privileges)};
-    for (const Stored& package : {setup, language, display, vars}) {
-        package.mine.DefineInitModeProperty(filer, String(package.name) + u"InitMode",
-                                            package.theirs);
-    }
+    const Stored setup{u"PkgSetupInitMode", u"PkgSetupData", *pkgSetup_, of(&App::PkgSetup)};
+    const Stored language{u"PkgLanguageInitMode", u"PkgLanguageData", *pkgLanguage_,
+                          of(&App::PkgLanguage)};
+    const Stored display{u"PkgDisplayInitMode", u"PkgDisplayData", *pkgDisplay_,
+                         of(&App::PkgDisplay)};
+    const Stored vars{u"PkgVarsInitMode", u"PkgVarsData", *pkgVars_, of(&App::PkgVars)};
+    const Stored privileges{nullptr, u"PrivilegesData", *privileges_, of(&App::Privileges)};
+    for (const Stored& package : {setup, language, display, vars})
+        package.mine.DefineInitModeProperty(filer, package.initMode, package.theirs);
     // The other packages name their files in their own payloads.
     setup.mine.DefineFileNameProperty(filer, u"PkgSetupFileName", setup.theirs);
     for (const Stored& package : {setup, language, display, vars, privileges})
-        package.mine.DefineDataProperty(filer, String(package.name) + u"Data", package.theirs);
+        package.mine.DefineDataProperty(filer, package.data, package.theirs);
 }
 
 void TKwCApplication::Loaded() {

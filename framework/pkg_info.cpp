@@ -295,7 +295,7 @@ void TKwPkgInfo::DefineProperties(TFiler& filer) {
     DefineDataProperty(filer, u"Data", ancestor);
 }
 
-void TKwPkgInfo::DefineInitModeProperty(TFiler& filer, const String& name,
+void TKwPkgInfo::DefineInitModeProperty(TFiler& filer, StringView name,
                                         const TKwPkgInfo* ancestor) {
     const bool store =
         ancestor != nullptr ? ancestor->initMode_ != initMode_ : !onlyFile_ && initMode_ != rimDFM;
@@ -308,7 +308,7 @@ void TKwPkgInfo::DefineInitModeProperty(TFiler& filer, const String& name,
         [this](TWriter& writer) { writer.WriteIdent(kInitModeNames[initMode_]); }, store);
 }
 
-void TKwPkgInfo::DefineFileNameProperty(TFiler& filer, const String& name,
+void TKwPkgInfo::DefineFileNameProperty(TFiler& filer, StringView name,
                                         const TKwPkgInfo* ancestor) {
     const bool store = ancestor != nullptr ? ancestor->fileName_ != fileName_ : !fileName_.empty();
     filer.DefineProperty(
@@ -316,7 +316,7 @@ void TKwPkgInfo::DefineFileNameProperty(TFiler& filer, const String& name,
         [this](TWriter& writer) { writer.WriteString(fileName_); }, store);
 }
 
-void TKwPkgInfo::DefineDataProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor) {
+void TKwPkgInfo::DefineDataProperty(TFiler& filer, StringView name, const TKwPkgInfo* ancestor) {
     const bool store = ancestor == nullptr || !KwEquals(*ancestor);
     filer.DefineBinaryProperty(
         name, [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); }, store);

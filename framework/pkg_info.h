@@ -81,9 +81,9 @@ public:
     void DefineProperties(TFiler& filer) override;
     // The three stored properties under names of the caller's choice, so that an owner can store
     // its packages among its own properties.
-    void DefineInitModeProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor);
-    void DefineFileNameProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor);
-    void DefineDataProperty(TFiler& filer, const String& name, const TKwPkgInfo* ancestor);
+    void DefineInitModeProperty(TFiler& filer, StringView name, const TKwPkgInfo* ancestor);
+    void DefineFileNameProperty(TFiler& filer, StringView name, const TKwPkgInfo* ancestor);
+    void DefineDataProperty(TFiler& filer, StringView name, const TKwPkgInfo* ancestor);
     void Loaded() override;
     void SetParentComponent(TComponent* parent) override;
 

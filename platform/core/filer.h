@@ -95,10 +95,10 @@ public:
 
     // Named extra values of a persistent object (see TPersistent::DefineProperties). Plain
     // value readers and writers ignore them; the form stream handles them.
-    virtual void DefineProperty(const String& name, TReaderProc readData, TWriterProc writeData,
+    virtual void DefineProperty(StringView name, TReaderProc readData, TWriterProc writeData,
                                 bool hasData) {}
     // A binary block: the callbacks get a memory stream holding exactly the block.
-    virtual void DefineBinaryProperty(const String& name, TStreamProc readData,
+    virtual void DefineBinaryProperty(StringView name, TStreamProc readData,
                                       TStreamProc writeData, bool hasData) {}
 
 protected:

@@ -99,6 +99,7 @@ void TFormWriter::WriteRootComponent(TComponent& root, TComponent* ancestor) {
     } guard{writing_};
     SetRoot(&root);
     ancestorRoot_ = ancestor;
+    path_.clear();
     WriteComponentNode(root, ancestor);
     SetAncestor(nullptr);
 }
@@ -110,7 +111,7 @@ void TFormWriter::WriteComponentNode(TComponent& component, TComponent* ancestor
     writing_.push_back(&component);
     WriteString(component.ClassName());
     WriteString(component.Name());
-    WriteProperties(component, ancestor, u"", 0);
+    WriteProperties(component, ancestor, 0);
     WriteListEnd();
     component.GetChildren(
         [this](TComponent& child) {
@@ -122,11 +123,12 @@ void TFormWriter::WriteComponentNode(TComponent& component, TComponent* ancestor
     WriteListEnd();
 }
 
-void TFormWriter::WriteProperties(TPersistent& object, TPersistent* ancestor, const String& prefix,
-                                  int depth) {
+void TFormWriter::WriteProperties(TPersistent& object, TPersistent* ancestor, int depth) {
     if (depth > kMaxDepth)
-        throw EWriteError(u"The sub-objects of " + prefix + u" nest too deeply");
-    for (const TPropInfoPtr& info : GetPropList(object.ClassType())) {
+        throw EWriteError(u"The sub-objects of " + path_ + u" nest too deeply");
+    const size_t mark = path_.size();
+    const std::shared_ptr<const TPropList> properties = GetPropList(object.ClassType());
+    for (const TPropInfoPtr& info : *properties) {
         if (info->stored && !info->stored(object))
             continue;
         // An ancestor of another class cannot answer for this property.
@@ -138,24 +140,30 @@ void TFormWriter::WriteProperties(TPersistent& object, TPersistent* ancestor, co
                 continue;
             TPersistent* subAncestor =
                 propAncestor != nullptr ? info->subObject(*propAncestor) : nullptr;
-            WriteProperties(*sub, subAncestor, prefix + info->name + u".", depth + 1);
+            path_.append(info->name).push_back(u'.');
+            WriteProperties(*sub, subAncestor, depth + 1);
+            path_.resize(mark);
             continue;
         }
         const TPropValue value = info->get(object);
         if (!IsStored(*info, value, propAncestor))
             continue;
-        WriteString(prefix + info->name);
+        WritePropertyName(info->name);
         WritePropValue(*info, value);
     }
-    WriteDefinedProperties(object, ancestor, prefix);
+    WriteDefinedProperties(object, ancestor);
 }
 
-void TFormWriter::WriteDefinedProperties(TPersistent& object, TPersistent* ancestor,
-                                         const String& prefix) {
-    prefix_ = prefix;
+void TFormWriter::WriteDefinedProperties(TPersistent& object, TPersistent* ancestor) {
     SetAncestor(ancestor);
     object.DefineProperties(*this);
-    prefix_.clear();
+}
+
+void TFormWriter::WritePropertyName(StringView name) {
+    const size_t mark = path_.size();
+    path_ += name;
+    WriteString(path_);
+    path_.resize(mark);
 }
 
 bool TFormWriter::IsStored(const TPropInfo& info, const TPropValue& value, TPersistent* ancestor) {
@@ -248,21 +256,21 @@ String TFormWriter::ReferenceName(const TPropInfo& info, TComponent* target) con
     return target->Name();
 }
 
-void TFormWriter::DefineProperty(const String& name, TReaderProc, TWriterProc writeData,
+void TFormWriter::DefineProperty(StringView name, TReaderProc, TWriterProc writeData,
                                  bool hasData) {
     if (!hasData || !writeData)
         return;
-    WriteString(prefix_ + name);
+    WritePropertyName(name);
     writeData(*this);
 }
 
-void TFormWriter::DefineBinaryProperty(const String& name, TStreamProc, TStreamProc writeData,
+void TFormWriter::DefineBinaryProperty(StringView name, TStreamProc, TStreamProc writeData,
                                        bool hasData) {
     if (!hasData || !writeData)
         return;
     TMemoryStream block;
     writeData(block);
-    WriteString(prefix_ + name);
+    WritePropertyName(name);
     WriteBinary(block.Memory(), block.Size());
 }
 
@@ -475,7 +483,7 @@ void TFormReader::ReadDefinedProperty(TPersistent& object, const String& name) {
         throw EReadError(u"Property " + name + u" does not exist in " + object.ClassName());
 }
 
-void TFormReader::DefineProperty(const String& name, TReaderProc readData, TWriterProc, bool) {
+void TFormReader::DefineProperty(StringView name, TReaderProc readData, TWriterProc, bool) {
     if (found_ || wanted_.empty() || !SameText(name, wanted_))
         return;
     found_ = true;
@@ -486,7 +494,7 @@ void TFormReader::DefineProperty(const String& name, TReaderProc readData, TWrit
     }
 }
 
-void TFormReader::DefineBinaryProperty(const String& name, TStreamProc readData, TStreamProc,
+void TFormReader::DefineBinaryProperty(StringView name, TStreamProc readData, TStreamProc,
                                        bool) {
     if (found_ || wanted_.empty() || !SameText(name, wanted_))
         return;

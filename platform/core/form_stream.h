@@ -31,23 +31,25 @@ public:
     void WriteHeader();
     void WriteRootComponent(TComponent& root, TComponent* ancestor);
 
-    void DefineProperty(const String& name, TReaderProc readData, TWriterProc writeData,
+    void DefineProperty(StringView name, TReaderProc readData, TWriterProc writeData,
                         bool hasData) override;
-    void DefineBinaryProperty(const String& name, TStreamProc readData, TStreamProc writeData,
+    void DefineBinaryProperty(StringView name, TStreamProc readData, TStreamProc writeData,
                               bool hasData) override;
 
 private:
     void WriteComponentNode(TComponent& component, TComponent* ancestor);
-    void WriteProperties(TPersistent& object, TPersistent* ancestor, const String& prefix,
-                         int depth);
-    void WriteDefinedProperties(TPersistent& object, TPersistent* ancestor, const String& prefix);
+    void WriteProperties(TPersistent& object, TPersistent* ancestor, int depth);
+    void WriteDefinedProperties(TPersistent& object, TPersistent* ancestor);
+    void WritePropertyName(StringView name);
     bool IsStored(const TPropInfo& info, const TPropValue& value, TPersistent* ancestor);
     void WritePropValue(const TPropInfo& info, const TPropValue& value);
     String ReferenceName(const TPropInfo& info, TComponent* target) const;
     void WriteSetValue(const TPropInfo& info, std::int64_t bits);
 
     TComponent* ancestorRoot_ = nullptr;
-    String prefix_;  // of the defined properties being written
+    // The dotted path of the sub-object being written ("Font."), grown and cut back in place:
+    // an application object has hundreds of sub-objects, most of which write nothing.
+    String path_;
     std::vector<TComponent*> writing_;
 };
 
@@ -72,9 +74,9 @@ public:
     // Creates the root from the class registry.
     std::unique_ptr<TComponent> ReadNewRootComponent();
 
-    void DefineProperty(const String& name, TReaderProc readData, TWriterProc writeData,
+    void DefineProperty(StringView name, TReaderProc readData, TWriterProc writeData,
                         bool hasData) override;
-    void DefineBinaryProperty(const String& name, TStreamProc readData, TStreamProc writeData,
+    void DefineBinaryProperty(StringView name, TStreamProc readData, TStreamProc writeData,
                               bool hasData) override;
 
 private:

@@ -33,7 +33,7 @@ struct PropertyState {
     std::unordered_map<const TClass*, std::vector<std::shared_ptr<TPropInfo>>> classes;
     // The merged list of each class asked for, inherited properties first. Streaming asks once
     // per object written or read, and merging compares every name with every other.
-    std::unordered_map<const TClass*, std::vector<TPropInfoPtr>> merged;
+    std::unordered_map<const TClass*, std::shared_ptr<const TPropList>> merged;
     std::map<String, std::any, CaseInsensitiveLess> handlers;
     std::unordered_map<const TObject*, HandlerNames> assigned;
     std::unique_ptr<EventNameWatcher> watcher;
@@ -147,11 +147,11 @@ TPropInfo& RegisterProperty(const TClass& cls, TPropInfo info) {
 
 namespace {
 
-std::vector<TPropInfoPtr> MergedPropList(const PropertyState& state, const TClass& cls) {
+std::shared_ptr<const TPropList> MergedPropList(const PropertyState& state, const TClass& cls) {
     std::vector<const TClass*> chain;
     for (const TClass* c = &cls; c != nullptr; c = c->ClassParent())
         chain.push_back(c);
-    std::vector<TPropInfoPtr> result;
+    TPropList result;
     for (auto c = chain.rbegin(); c != chain.rend(); ++c) {
         auto found = state.classes.find(*c);
         if (found == state.classes.end())
@@ -166,12 +166,12 @@ std::vector<TPropInfoPtr> MergedPropList(const PropertyState& state, const TClas
             }
         }
     }
-    return result;
+    return std::make_shared<const TPropList>(std::move(result));
 }
 
 }  // namespace
 
-std::vector<TPropInfoPtr> GetPropList(const TClass& cls) {
+std::shared_ptr<const TPropList> GetPropList(const TClass& cls) {
     PropertyState& state = State();
     auto cached = state.merged.find(&cls);
     if (cached == state.merged.end())

@@ -51,8 +51,10 @@ using TPropInfoPtr = std::shared_ptr<const TPropInfo>;
 // Adds a property to a class; one with the same name (case-insensitive) in that class is
 // replaced, and one in a parent class is overridden in place.
 TPropInfo& RegisterProperty(const TClass& cls, TPropInfo info);
-// All properties of the class, inherited ones first.
-std::vector<TPropInfoPtr> GetPropList(const TClass& cls);
+using TPropList = std::vector<TPropInfoPtr>;
+// All properties of the class, inherited ones first. The list is shared, not copied: streaming
+// asks for it once per object, and a registration made meanwhile leaves it as it was.
+std::shared_ptr<const TPropList> GetPropList(const TClass& cls);
 TPropInfoPtr FindProperty(const TClass& cls, StringView name);
 // Forgets every registration except the built-in ones of TComponent ("Name", "Tag").
 void ResetPropertyRegistry();

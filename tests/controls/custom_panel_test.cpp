@@ -122,7 +122,6 @@ TEST_F(LabelTest, PublishedPropertiesTravelThroughTheFormStream) {
     p.SetShadow(true);
     p.ILabel().SetExtLayout(eclBottomCenter);
     p.Skin().SetSmoothSh(40);
-    const auto names = GetPropList(TKwPanel::StaticClass());
     for (const char16_t* name : {u"BevelInner", u"MarginTopBottom", u"SetBackGround", u"Privilege",
                                  u"CaptionId", u"Transparent", u"OnLabelClick", u"AlignVer"})
         EXPECT_NE(FindProperty(TKwPanel::StaticClass(), name), nullptr) << String(name).size();

@@ -144,10 +144,10 @@ TEST_F(MemoryRefsTest, AssignCopiesChoiceButNotDefaults) {
 class RecordingFiler : public TFiler {
 public:
     explicit RecordingFiler(TStream& stream) : TFiler(stream, 16) {}
-    void DefineProperty(const String& name, TReaderProc read, TWriterProc write,
+    void DefineProperty(StringView name, TReaderProc read, TWriterProc write,
                         bool hasData) override {
-        stored[name] = hasData;
-        readers[name] = std::move(read);
+        stored[String(name)] = hasData;
+        readers[String(name)] = std::move(read);
     }
     std::map<String, bool> stored;
     std::map<String, TReaderProc> readers;

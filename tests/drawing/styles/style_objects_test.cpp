@@ -46,7 +46,7 @@ struct TLeaf {
 };
 
 void CollectLeaves(TPersistent& object, const String& prefix, std::vector<TLeaf>& leaves) {
-    for (const TPropInfoPtr& info : GetPropList(object.ClassType())) {
+    for (const TPropInfoPtr& info : *GetPropList(object.ClassType())) {
         const String path = prefix + info->name;
         if (info->kind == TPropKind::pkEvent)
             continue;

@@ -44,9 +44,9 @@ protected:
 };
 
 TEST_F(PropertyRegistry, ListsParentsFirstAndOverridesInPlace) {
-    EXPECT_EQ(Names(GetPropList(TBase::StaticClass())),
+    EXPECT_EQ(Names(*GetPropList(TBase::StaticClass())),
               (std::vector<String>{u"Name", u"Tag", u"A", u"B"}));
-    const auto derived = GetPropList(TDerived::StaticClass());
+    const TPropList derived = *GetPropList(TDerived::StaticClass());
     EXPECT_EQ(Names(derived), (std::vector<String>{u"Name", u"Tag", u"A", u"b", u"C"}));
     EXPECT_EQ(derived[3]->defaultValue, TPropValue(std::int64_t{2}));
     EXPECT_EQ(FindProperty(TBase::StaticClass(), u"b")->defaultValue, TPropValue(std::int64_t{1}));
@@ -56,14 +56,16 @@ TEST_F(PropertyRegistry, ListsParentsFirstAndOverridesInPlace) {
 
 TEST_F(PropertyRegistry, RegisteringAgainReplacesAndResetKeepsTheBuiltIns) {
     Properties<TBase>().Integer(u"a", &TBase::a, &TBase::a, 5);
-    EXPECT_EQ(GetPropList(TBase::StaticClass()).size(), 4u);
+    EXPECT_EQ(GetPropList(TBase::StaticClass())->size(), 4u);
     // A class's list taken before a later registration in its parent shows that registration.
-    EXPECT_EQ(GetPropList(TDerived::StaticClass()).size(), 5u);
+    const auto held = GetPropList(TDerived::StaticClass());
+    EXPECT_EQ(held->size(), 5u);
     Properties<TBase>().Integer(u"D", &TBase::b, &TBase::b, 0);
-    EXPECT_EQ(Names(GetPropList(TDerived::StaticClass())),
+    EXPECT_EQ(held->size(), 5u);  // a list in use is not changed under its reader
+    EXPECT_EQ(Names(*GetPropList(TDerived::StaticClass())),
               (std::vector<String>{u"Name", u"Tag", u"a", u"b", u"D", u"C"}));
     ResetPropertyRegistry();
-    EXPECT_EQ(Names(GetPropList(TDerived::StaticClass())), (std::vector<String>{u"Name", u"Tag"}));
+    EXPECT_EQ(Names(*GetPropList(TDerived::StaticClass())), (std::vector<String>{u"Name", u"Tag"}));
 }
 
 TEST_F(PropertyRegistry, AccessorsConvertThroughTheNeutralValue) {
