@@ -35,14 +35,25 @@ void Blend(TCanvas& dest, const TRect& rect, TBitmap& source, TCopyMode mode) {
     dest.CopyRect(rect, source.Canvas(), TRect(0, 0, rect.Width(), rect.Height()));
 }
 
-// Moves the gradient painted at (1, 1) one pixel back, wrapping its last row and column to
-// the front, as a pressed face looks.
-void WrapShifted(TBitmap& gradient, int w, int h) {
-    for (int y = 1; y <= h; ++y)
-        gradient.SetPixel(0, y, gradient.Pixel(w, y));
-    for (int x = 1; x <= w; ++x)
-        gradient.SetPixel(x, 0, gradient.Pixel(x, h));
-    gradient.SetPixel(0, 0, gradient.Pixel(w, h));
+// Paints onto `part` (a piece of a w x h face, in face coordinates) what `paint` puts on the
+// whole face. Shifted, every pixel shows the one up and to the left of it, and the first row and
+// column wrap around to the last ones, as a pressed face looks; the face is then painted a second
+// time one face further on for each edge of the part that touches the wrap.
+template <class Paint>
+void PaintPart(TCanvas& canvas, const TRect& part, int w, int h, bool shift, Paint paint) {
+    const TRect face = TRect(0, 0, w, h).Offset(-part.Left, -part.Top);
+    if (!shift) {
+        paint(canvas, face);
+        return;
+    }
+    for (const int dx : {1, 1 - w}) {
+        for (const int dy : {1, 1 - h}) {
+            const bool wrapsX = dx != 1, wrapsY = dy != 1;
+            if ((wrapsX && part.Left != 0) || (wrapsY && part.Top != 0))
+                continue;
+            paint(canvas, face.Offset(dx, dy));
+        }
+    }
 }
 
 struct TEdgeColors {
@@ -121,27 +132,31 @@ void KwDrawGradientShape(TCanvas& canvas, const TRect& rect, TKwBackGroundStyle 
         KwDrawGradient(canvas, rect, style, start, end, solid, image, transparent, colors);
         return;
     }
+    // Only the part the canvas shows is made off screen, so that a face far larger than its
+    // canvas costs what is visible of it.
+    const TRect visible = rect.Intersect(canvas.ClipRect());
+    if (visible.IsEmpty())
+        return;
     TKwCanvasSaver saver(canvas);
-    const int w = rect.Width();
-    const int h = rect.Height();
-    TBitmap mask(w, h);
-    TBitmap gradient(w + 1, h + 1);
-    KwDrawSolidShape(mask.Canvas(), TRect(0, 0, w, h), dssMask, shape, reflection, orientation,
-                     brsSolid, clNone, penStyle, clNone, penWidth);
-    if (shift) {
-        KwDrawGradient(gradient.Canvas(), TRect(1, 1, w + 1, h + 1), style, start, end, solid,
-                       image, transparent, colors);
-        WrapShifted(gradient, w, h);
-    } else {
-        KwDrawGradient(gradient.Canvas(), TRect(0, 0, w, h), style, start, end, solid, image,
-                       transparent, colors);
-    }
+    const TRect part = visible.Offset(-rect.Left, -rect.Top);
+    const TRect window(0, 0, part.Width(), part.Height());
+    TBitmap mask(window.Right, window.Bottom);
+    TBitmap gradient(window.Right, window.Bottom);
+    PaintPart(mask.Canvas(), part, rect.Width(), rect.Height(), false,
+              [&](TCanvas& c, const TRect& face) {
+                  KwDrawSolidShape(c, face, dssMask, shape, reflection, orientation, brsSolid,
+                                   clNone, penStyle, clNone, penWidth);
+              });
+    PaintPart(gradient.Canvas(), part, rect.Width(), rect.Height(), shift,
+              [&](TCanvas& c, const TRect& face) {
+                  KwDrawGradient(c, face, style, start, end, solid, image, transparent, colors);
+              });
     canvas.Brush().Style = TBrushStyle::bsSolid;
     canvas.Brush().Color = clWhite;
-    Blend(canvas, rect, mask, cmSrcAnd);
-    Blend(mask.Canvas(), TRect(0, 0, w, h), mask, cmNotSrcCopy);
-    Blend(gradient.Canvas(), TRect(0, 0, w, h), mask, cmSrcAnd);
-    Blend(canvas, rect, gradient, cmSrcPaint);
+    Blend(canvas, visible, mask, cmSrcAnd);
+    Blend(mask.Canvas(), window, mask, cmNotSrcCopy);
+    Blend(gradient.Canvas(), window, mask, cmSrcAnd);
+    Blend(canvas, visible, gradient, cmSrcPaint);
 }
 
 void KwPaintShape(TCanvas& canvas, TRect rect, TKwBorderStyle borderStyle, int borderWidth,

@@ -173,6 +173,47 @@ TEST_F(ShapePaintTest, GradientShapesPaintInsideTheShapeOnly) {
     EXPECT_EQ(pressed.Pixel(10, 0), table[19] & 0xFFFFFF);
 }
 
+// Only the visible part of a face is made off screen: cut to a small canvas anywhere, pressed or
+// not, it shows exactly the pixels of the whole face.
+TEST_F(ShapePaintTest, GradientShapesCutToTheCanvasMatchTheWholeFace) {
+    struct Look {
+        TKwShapes shape;
+        TKwBackGroundStyle style;
+        bool shift;
+    };
+    auto paint = [](TCanvas& canvas, TPoint at, const Look& look) {
+        KwDrawGradientShape(canvas, TRect(0, 0, 60, 40).Offset(-at.X, -at.Y), look.style,
+                            RGB(255, 0, 0), RGB(0, 0, 255), 0, look.shape, false, sorUp, nullptr,
+                            false, 3, pesSolid, look.shift, 0);
+    };
+    for (const TKwShapes shape : {shaStar, shaRectangle}) {
+        for (const Look look : {Look{shape, bgsRight, false}, Look{shape, bgsRight, true},
+                                Look{shape, bgsDown, true}}) {
+            BlankBitmap whole(60, 40);
+            paint(whole.Canvas(), {0, 0}, look);
+            for (const TPoint at : {TPoint{0, 0}, TPoint{20, 12}, TPoint{35, 25}}) {
+                BlankBitmap cut(25, 15);
+                paint(cut.Canvas(), at, look);
+                int differing = 0;
+                for (int y = 0; y < 15; ++y)
+                    for (int x = 0; x < 25; ++x)
+                        differing += cut.Pixel(x, y) != whole.Pixel(x + at.X, y + at.Y);
+                EXPECT_EQ(differing, 0) << shape << " " << look.style << " " << look.shift
+                                        << " at " << at.X << "," << at.Y;
+            }
+        }
+    }
+    // Pressed, a face shows the face moved one pixel down and right, wrapped around both ways.
+    BlankBitmap flat(60, 40), pressed(60, 40);
+    paint(flat.Canvas(), {0, 0}, {shaRectangle, bgsRight, false});
+    paint(pressed.Canvas(), {0, 0}, {shaRectangle, bgsRight, true});
+    int moved = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            moved += pressed.Pixel(x, y) == flat.Pixel((x + 59) % 60, (y + 39) % 40);
+    EXPECT_EQ(moved, 60 * 40);
+}
+
 using PaintShapeTest = WithDrawing<SetsTest>;
 
 TEST_F(PaintShapeTest, BordersFillsAndShadows) {
