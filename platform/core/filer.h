@@ -98,8 +98,8 @@ public:
     virtual void DefineProperty(StringView name, TReaderProc readData, TWriterProc writeData,
                                 bool hasData) {}
     // A binary block: the callbacks get a memory stream holding exactly the block.
-    virtual void DefineBinaryProperty(StringView name, TStreamProc readData,
-                                      TStreamProc writeData, bool hasData) {}
+    virtual void DefineBinaryProperty(StringView name, TStreamProc readData, TStreamProc writeData,
+                                      bool hasData) {}
 
 protected:
     TStream& stream_;

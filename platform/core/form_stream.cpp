@@ -494,8 +494,7 @@ void TFormReader::DefineProperty(StringView name, TReaderProc readData, TWriterP
     }
 }
 
-void TFormReader::DefineBinaryProperty(StringView name, TStreamProc readData, TStreamProc,
-                                       bool) {
+void TFormReader::DefineBinaryProperty(StringView name, TStreamProc readData, TStreamProc, bool) {
     if (found_ || wanted_.empty() || !SameText(name, wanted_))
         return;
     found_ = true;

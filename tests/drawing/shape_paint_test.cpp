@@ -198,8 +198,8 @@ TEST_F(ShapePaintTest, GradientShapesCutToTheCanvasMatchTheWholeFace) {
                 for (int y = 0; y < 15; ++y)
                     for (int x = 0; x < 25; ++x)
                         differing += cut.Pixel(x, y) != whole.Pixel(x + at.X, y + at.Y);
-                EXPECT_EQ(differing, 0) << shape << " " << look.style << " " << look.shift
-                                        << " at " << at.X << "," << at.Y;
+                EXPECT_EQ(differing, 0) << shape << " " << look.style << " " << look.shift << " at "
+                                        << at.X << "," << at.Y;
             }
         }
     }
