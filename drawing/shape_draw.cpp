@@ -108,17 +108,22 @@ void KwDrawSolidShape(TCanvas& canvas, const TRect& rect, TKwDrawShapeStyle draw
     TColor key = clWhite;
     TCanvas* target = &canvas;
     TRect area = rect;
+    // A patterned shape is drawn off screen, only as far as the canvas shows it, and copied
+    // through its key colour, so that the pattern's gaps stay transparent.
+    const TRect visible = patterned ? rect.Intersect(canvas.ClipRect()) : rect;
     if (patterned) {
         if (std::int64_t{rect.Right} - rect.Left > kMaxImageSide ||
-            std::int64_t{rect.Bottom} - rect.Top > kMaxImageSide)
+            std::int64_t{rect.Bottom} - rect.Top > kMaxImageSide || visible.IsEmpty())
             return;
         key = KeyColor(brushColor, penColor);
-        offscreen = std::make_unique<TBitmap>(rect.Width(), rect.Height());
-        area = TRect(0, 0, rect.Width(), rect.Height());
+        offscreen = std::make_unique<TBitmap>(visible.Width(), visible.Height());
+        area = rect.Offset(-visible.Left, -visible.Top);
         target = &offscreen->Canvas();
         SetBrush(*target, TBrushStyle::bsSolid, key);
-        target->FillRect(area);
+        target->FillRect(TRect(0, 0, visible.Width(), visible.Height()));
         SetBkMode(target->Handle(), TRANSPARENT);
+        // The pattern keeps its place on the face wherever the visible part begins.
+        SetBrushOrgEx(target->Handle(), area.Left, area.Top, nullptr);
     }
 
     const int width = std::max(1, penWidth);
@@ -149,7 +154,7 @@ void KwDrawSolidShape(TCanvas& canvas, const TRect& rect, TKwDrawShapeStyle draw
 
     if (offscreen) {
         canvas.Brush().Style = TBrushStyle::bsClear;
-        canvas.BrushCopy(rect, *offscreen, area, key);
+        canvas.BrushCopy(visible, *offscreen, TRect(0, 0, visible.Width(), visible.Height()), key);
     }
 }
 

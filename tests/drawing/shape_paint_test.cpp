@@ -175,20 +175,25 @@ TEST_F(ShapePaintTest, GradientShapesPaintInsideTheShapeOnly) {
 
 // Only the visible part of a face is made off screen: cut to a small canvas anywhere, pressed or
 // not, it shows exactly the pixels of the whole face.
-TEST_F(ShapePaintTest, GradientShapesCutToTheCanvasMatchTheWholeFace) {
+TEST_F(ShapePaintTest, ShapesCutToTheCanvasMatchTheWholeFace) {
     struct Look {
         TKwShapes shape;
-        TKwBackGroundStyle style;
+        TKwBackGroundStyle style;  // a gradient, or bgsSolid for a hatched solid shape
         bool shift;
     };
     auto paint = [](TCanvas& canvas, TPoint at, const Look& look) {
-        KwDrawGradientShape(canvas, TRect(0, 0, 60, 40).Offset(-at.X, -at.Y), look.style,
-                            RGB(255, 0, 0), RGB(0, 0, 255), 0, look.shape, false, sorUp, nullptr,
-                            false, 3, pesSolid, look.shift, 0);
+        const TRect face = TRect(0, 0, 60, 40).Offset(-at.X, -at.Y);
+        if (look.style == bgsSolid) {
+            KwDrawSolidShape(canvas, face, dssSolid, look.shape, false, sorUp, brsDiagCross,
+                             RGB(255, 0, 0), pesSolid, RGB(0, 0, 255), 3);
+            return;
+        }
+        KwDrawGradientShape(canvas, face, look.style, RGB(255, 0, 0), RGB(0, 0, 255), 0, look.shape,
+                            false, sorUp, nullptr, false, 3, pesSolid, look.shift, 0);
     };
     for (const TKwShapes shape : {shaStar, shaRectangle}) {
         for (const Look look : {Look{shape, bgsRight, false}, Look{shape, bgsRight, true},
-                                Look{shape, bgsDown, true}}) {
+                                Look{shape, bgsDown, true}, Look{shape, bgsSolid, false}}) {
             BlankBitmap whole(60, 40);
             paint(whole.Canvas(), {0, 0}, look);
             for (const TPoint at : {TPoint{0, 0}, TPoint{20, 12}, TPoint{35, 25}}) {
